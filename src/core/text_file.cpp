@@ -1,0 +1,156 @@
+#include "core/text_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
+#include <utility>
+
+namespace pelor::core {
+
+TextFile::TextFile(TextFile&& other) noexcept
+    : file_(std::exchange(other.file_, nullptr)),
+      path_(std::move(other.path_)),
+      tempPath_(std::move(other.tempPath_)),
+      failed_(other.failed_),
+      lastWasWrite_(other.lastWasWrite_) {}
+
+TextFile& TextFile::operator=(TextFile&& other) noexcept {
+    if (this != &other) {
+        Abandon();
+        file_ = std::exchange(other.file_, nullptr);
+        path_ = std::move(other.path_);
+        tempPath_ = std::move(other.tempPath_);
+        failed_ = other.failed_;
+        lastWasWrite_ = other.lastWasWrite_;
+    }
+    return *this;
+}
+
+TextFile::~TextFile() {
+    // A file never closed explicitly keeps what was written, except an unfinished replacement.
+    if (!tempPath_.empty()) {
+        Abandon();
+    } else if (file_ != nullptr) {
+        std::fclose(file_);
+    }
+}
+
+bool TextFile::Open(const std::string& path, Mode mode) {
+    Abandon();
+    path_ = path;
+    failed_ = false;
+    lastWasWrite_ = false;
+    const char* how = "rb";
+    std::string target = path;
+    switch (mode) {
+        case Mode::Read: how = "rb"; break;
+        case Mode::Write: how = "wb"; break;
+        case Mode::ReadWrite: how = "r+b"; break;
+        case Mode::Append: how = "ab"; break;
+        case Mode::Replace:
+            tempPath_ = path + ".tmp~";
+            target = tempPath_;
+            how = "wb";
+            break;
+    }
+    file_ = std::fopen(target.c_str(), how);
+    if (file_ == nullptr) {
+        tempPath_.clear();
+        return false;
+    }
+    return true;
+}
+
+bool TextFile::ReadLine(std::string& line, std::size_t bufferSize) {
+    line.clear();
+    if (file_ == nullptr || bufferSize < 2) return false;
+    if (lastWasWrite_) {
+        std::fseek(file_, 0, SEEK_CUR);
+        lastWasWrite_ = false;
+    }
+    const std::size_t limit = bufferSize - 1;
+    while (line.size() < limit) {
+        int c = std::getc(file_);
+        if (c == EOF) break;
+        if (c == '\r') {
+            int next = std::getc(file_);
+            if (next == '\n') {
+                c = '\n';
+            } else if (next != EOF) {
+                std::ungetc(next, file_);
+            }
+        }
+        line.push_back(static_cast<char>(c));
+        if (c == '\n') break;
+    }
+    if (std::ferror(file_)) {
+        failed_ = true;
+        return false;
+    }
+    return !line.empty();
+}
+
+bool TextFile::Write(std::string_view text) {
+    if (file_ == nullptr) return false;
+    if (failed_) return false;
+    lastWasWrite_ = true;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t nl = text.find('\n', start);
+        std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+        if (end > start && std::fwrite(text.data() + start, 1, end - start, file_) != end - start) {
+            failed_ = true;
+            return false;
+        }
+        if (nl == std::string_view::npos) break;
+        if (std::fwrite("\r\n", 1, 2, file_) != 2) {
+            failed_ = true;
+            return false;
+        }
+        start = nl + 1;
+    }
+    if (std::ferror(file_)) failed_ = true;
+    return !failed_;
+}
+
+bool TextFile::SetBuffer(std::size_t size) {
+    if (file_ == nullptr) return false;
+    return std::setvbuf(file_, nullptr, _IOFBF, size) == 0;
+}
+
+bool TextFile::SeekCurrent() {
+    if (file_ == nullptr) return false;
+    lastWasWrite_ = false;
+    return std::fseek(file_, 0, SEEK_CUR) == 0;
+}
+
+bool TextFile::HasError() const { return failed_ || (file_ != nullptr && std::ferror(file_) != 0); }
+
+bool TextFile::AtEnd() const { return file_ == nullptr || std::feof(file_) != 0; }
+
+bool TextFile::Close() {
+    if (file_ == nullptr) return false;
+    bool ok = !HasError();
+    if (std::fflush(file_) != 0) ok = false;
+    if (std::fclose(file_) != 0) ok = false;
+    file_ = nullptr;
+    if (!tempPath_.empty()) {
+        if (ok && std::rename(tempPath_.c_str(), path_.c_str()) != 0) ok = false;
+        if (!ok) ::unlink(tempPath_.c_str());
+        tempPath_.clear();
+    }
+    return ok;
+}
+
+void TextFile::Abandon() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    if (!tempPath_.empty()) {
+        ::unlink(tempPath_.c_str());
+        tempPath_.clear();
+    }
+}
+
+}  // namespace pelor::core

@@ -1,0 +1,72 @@
+#pragma once
+// Text files that behave on disk exactly like the unit tools' text mode: every "\n" written
+// goes to disk as "\r\n", every "\r\n" read comes back as "\n", and a lone "\r" passes
+// unchanged both ways. Lines are read like a C line read with a fixed buffer: a line longer
+// than the buffer is split and its rest comes back as the next line.
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace pelor::core {
+
+class TextFile {
+public:
+    enum class Mode {
+        Read,       // existing file, reading
+        Write,      // create or truncate, writing
+        ReadWrite,  // existing file, reading and writing without truncation
+        Append,     // create or extend, writing at the end
+        Replace,    // write a temporary file beside the target; Close() renames it over the target
+    };
+
+    TextFile() = default;
+    TextFile(const TextFile&) = delete;
+    TextFile& operator=(const TextFile&) = delete;
+    TextFile(TextFile&& other) noexcept;
+    TextFile& operator=(TextFile&& other) noexcept;
+    ~TextFile();
+
+    bool Open(const std::string& path, Mode mode);
+    bool IsOpen() const { return file_ != nullptr; }
+    const std::string& Path() const { return path_; }
+
+    // Reads one line into `line` as a read with a buffer of `bufferSize` bytes would: at most
+    // bufferSize - 1 characters, ending after the first "\n" (translated) if it comes first.
+    // Returns false when nothing could be read (end of file or a read error; see HasError).
+    bool ReadLine(std::string& line, std::size_t bufferSize);
+
+    // Writes `text`, turning each "\n" into "\r\n". Returns false once the stream has failed.
+    bool Write(std::string_view text);
+
+    // Full buffering with a buffer of `size` bytes; must come before the first read or write.
+    bool SetBuffer(std::size_t size);
+
+    // Repositions at the current position (needed between reading and writing an update).
+    bool SeekCurrent();
+
+    bool HasError() const;
+    bool AtEnd() const;
+
+    // Flushes and closes. In Replace mode a clean close renames the temporary file over the
+    // target; any earlier error discards it and leaves the target as it was. Returns false
+    // when the close, the flush or the rename failed, or the stream had failed before.
+    bool Close();
+
+    // Closes without keeping anything written in Replace mode.
+    void Abandon();
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    std::string tempPath_;
+    bool failed_ = false;
+    bool lastWasWrite_ = false;
+};
+
+// The bounded line lengths the unit's file formats are read with (buffer sizes in bytes).
+inline constexpr std::size_t kTableLineBuffer = 80;
+inline constexpr std::size_t kProjectLineBuffer = 255;
+inline constexpr std::size_t kThemeLineBuffer = 599;
+
+}  // namespace pelor::core
