@@ -1,0 +1,1 @@
+#include "decode/channel_store.h"
