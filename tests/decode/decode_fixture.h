@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/clock.h"
 #include "core/view.h"
@@ -22,6 +23,10 @@ struct DecodeFixture {
     // Maps `channel` to an NMEA 2000 source: group code, instance and field code bytes.
     void MapN2K(int channel, int group, int instance, int field);
     void SetLabel(int channel, std::string_view label);
+    // Prepares `channel` so that Work() reveals the whole work text of its next update
+    // (mode DATA, a placeholder LastSentence whose value field the update overwrites).
+    void Capture(int channel);
+    std::string Work(int channel) const;
     // Value text currently shown for `channel` (all 8 characters).
     std::string Shown(int channel) const;
 
@@ -37,6 +42,17 @@ struct DecodeFixture {
     core::ManualClock clock{0};
     ChannelContext context;
     ChannelStore store;
+};
+
+// Payload bytes for NMEA 2000 messages, little-endian fields.
+struct Payload {
+    explicit Payload(std::size_t size, std::uint8_t fill = 0) : bytes(size, fill) {}
+    Payload& U8(std::size_t at, unsigned v);
+    Payload& U16(std::size_t at, unsigned v);
+    Payload& U32(std::size_t at, std::uint32_t v);
+    std::string Hex() const;
+    std::string Raw() const { return std::string(bytes.begin(), bytes.end()); }
+    std::vector<std::uint8_t> bytes;
 };
 
 // A fixture on the heap (the tables are large).

@@ -41,6 +41,37 @@ void DecodeFixture::SetLabel(int channel, std::string_view label) {
     }
 }
 
+void DecodeFixture::Capture(int channel) {
+    Show(channel, 1);
+    store.LastSentence[static_cast<std::size_t>(channel)] = std::string(33, '.');
+}
+
+std::string DecodeFixture::Work(int channel) const {
+    return store.LastSentence[static_cast<std::size_t>(channel)].substr(9, 8);
+}
+
+Payload& Payload::U8(std::size_t at, unsigned v) {
+    bytes.at(at) = static_cast<std::uint8_t>(v);
+    return *this;
+}
+Payload& Payload::U16(std::size_t at, unsigned v) {
+    U8(at, v & 0xFF);
+    return U8(at + 1, (v >> 8) & 0xFF);
+}
+Payload& Payload::U32(std::size_t at, std::uint32_t v) {
+    U16(at, v & 0xFFFF);
+    return U16(at + 2, v >> 16);
+}
+std::string Payload::Hex() const {
+    std::string out;
+    char two[3];
+    for (auto b : bytes) {
+        std::snprintf(two, sizeof two, "%02X", b);
+        out += two;
+    }
+    return out;
+}
+
 std::string DecodeFixture::Shown(int channel) const {
     const auto& text = store.m_PosValueText[static_cast<std::size_t>(channel)];
     return std::string(text.begin(), text.end());
