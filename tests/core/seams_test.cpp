@@ -56,3 +56,33 @@ TEST(ManualClock, MillisecondsCarryIntoSeconds) {
 }
 
 }  // namespace
+
+#include <atomic>
+
+#include "core/reader_thread.h"
+
+namespace {
+
+TEST(ReaderThread, StopsCooperativelyAndReportsASlowReader) {
+    pelor::core::ReaderThread reader;
+    std::atomic<int> passes{0};
+    ASSERT_TRUE(reader.Start([&](std::stop_token token) {
+        while (!token.stop_requested()) {
+            ++passes;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }));
+    EXPECT_FALSE(reader.Start([](std::stop_token) {})) << "only one reader at a time";
+    while (passes.load() < 3) std::this_thread::yield();
+    EXPECT_TRUE(reader.Stop());
+    EXPECT_FALSE(reader.Running());
+
+    // A body that ignores its token past the grace time is reported, then still joined.
+    ASSERT_TRUE(reader.Start([](std::stop_token) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }));
+    EXPECT_FALSE(reader.Stop(std::chrono::milliseconds(1)));
+    EXPECT_FALSE(reader.Running());
+}
+
+}  // namespace
