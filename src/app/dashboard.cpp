@@ -97,7 +97,7 @@ void Dashboard::Destroy(WindowHooks& hooks) {
     }
     hooks.ReleaseDrawing();
     for (std::size_t i = 0; i < readers_.size(); ++i) {
-        if (readers_[i].Running() && !readers_[i].Stop()) {
+        if (readers_[i].Running() && !readers_[i].Stop(readerStopGrace)) {
             prompt.Message(kReaderStopFailures[i], "Error");
         }
     }

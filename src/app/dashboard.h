@@ -3,6 +3,7 @@
 // no window system: the main window owns one Dashboard, implements the seams for it and runs
 // the window-only steps through WindowHooks.
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -143,6 +144,8 @@ class Dashboard {
     std::int32_t switchCounter = 0;
     std::int32_t captureState = 0;
     bool destroyed = false;
+    // How long shut-down waits for each reader before reporting it.
+    std::chrono::milliseconds readerStopGrace{5000};
 
   private:
     void TakeValuesFromOptions();
