@@ -19,10 +19,9 @@ void RecordingCanvas::FillRect(Rect area, Color color) {
 
 void RecordingCanvas::DrawText(int x, int y, std::string_view text, std::string_view font,
                                Color color) {
-    operations.push_back(Format("text %d,%d \"%.*s\" %.*s rgb(%d,%d,%d)", x, y,
-                                static_cast<int>(text.size()), text.data(),
-                                static_cast<int>(font.size()), font.data(), color.r, color.g,
-                                color.b));
+    operations.push_back(
+        Format("text %d,%d \"%.*s\" %.*s rgb(%d,%d,%d)", x, y, static_cast<int>(text.size()),
+               text.data(), static_cast<int>(font.size()), font.data(), color.r, color.g, color.b));
 }
 
 void RecordingCanvas::DrawLine(int x1, int y1, int x2, int y2, Color color) {

@@ -26,7 +26,7 @@ struct Color {
 enum class CopyMode { Copy, Or };
 
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
     // Copies `source` (in the picture's own pixels) of picture `picture` to (destX, destY).
     virtual void CopyPicture(std::string_view picture, Rect source, int destX, int destY,
@@ -41,12 +41,11 @@ public:
 
 // Test double: every operation as one line of text, in order.
 class RecordingCanvas : public Canvas {
-public:
+  public:
     void CopyPicture(std::string_view picture, Rect source, int destX, int destY,
                      CopyMode mode) override;
     void FillRect(Rect area, Color color) override;
-    void DrawText(int x, int y, std::string_view text, std::string_view font,
-                  Color color) override;
+    void DrawText(int x, int y, std::string_view text, std::string_view font, Color color) override;
     void DrawLine(int x1, int y1, int x2, int y2, Color color) override;
     void StretchCopy(Rect source, Rect dest) override;
 

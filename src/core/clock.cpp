@@ -5,7 +5,9 @@
 
 namespace pelor::core {
 
-std::time_t SystemClock::Now() { return std::time(nullptr); }
+std::time_t SystemClock::Now() {
+    return std::time(nullptr);
+}
 
 std::tm SystemClock::ToLocal(std::time_t t) {
     std::tm out{};

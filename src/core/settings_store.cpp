@@ -2,7 +2,9 @@
 
 namespace pelor::core {
 
-bool MemorySettingsStore::OpenKey() { return !failOpen; }
+bool MemorySettingsStore::OpenKey() {
+    return !failOpen;
+}
 
 std::optional<std::uint32_t> MemorySettingsStore::ReadDword(std::string_view name) {
     auto it = values.find(name);

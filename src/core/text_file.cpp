@@ -1,8 +1,8 @@
 #include "core/text_file.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
-#include <unistd.h>
 #include <utility>
 
 namespace pelor::core {
@@ -11,6 +11,7 @@ TextFile::TextFile(TextFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
       path_(std::move(other.path_)),
       tempPath_(std::move(other.tempPath_)),
+      buffer_(std::move(other.buffer_)),
       failed_(other.failed_),
       lastWasWrite_(other.lastWasWrite_) {}
 
@@ -18,6 +19,7 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
     if (this != &other) {
         Abandon();
         file_ = std::exchange(other.file_, nullptr);
+        buffer_ = std::move(other.buffer_);
         path_ = std::move(other.path_);
         tempPath_ = std::move(other.tempPath_);
         failed_ = other.failed_;
@@ -43,10 +45,18 @@ bool TextFile::Open(const std::string& path, Mode mode) {
     const char* how = "rb";
     std::string target = path;
     switch (mode) {
-        case Mode::Read: how = "rb"; break;
-        case Mode::Write: how = "wb"; break;
-        case Mode::ReadWrite: how = "r+b"; break;
-        case Mode::Append: how = "ab"; break;
+        case Mode::Read:
+            how = "rb";
+            break;
+        case Mode::Write:
+            how = "wb";
+            break;
+        case Mode::ReadWrite:
+            how = "r+b";
+            break;
+        case Mode::Append:
+            how = "ab";
+            break;
         case Mode::Replace:
             tempPath_ = path + ".tmp~";
             target = tempPath_;
@@ -115,7 +125,11 @@ bool TextFile::Write(std::string_view text) {
 
 bool TextFile::SetBuffer(std::size_t size) {
     if (file_ == nullptr) return false;
-    return std::setvbuf(file_, nullptr, _IOFBF, size) == 0;
+    // The buffer is our own: the C library would otherwise pick its own size.
+    auto buffer = std::make_unique<char[]>(size);
+    if (std::setvbuf(file_, buffer.get(), _IOFBF, size) != 0) return false;
+    buffer_ = std::move(buffer);
+    return true;
 }
 
 bool TextFile::SeekCurrent() {
@@ -124,9 +138,13 @@ bool TextFile::SeekCurrent() {
     return std::fseek(file_, 0, SEEK_CUR) == 0;
 }
 
-bool TextFile::HasError() const { return failed_ || (file_ != nullptr && std::ferror(file_) != 0); }
+bool TextFile::HasError() const {
+    return failed_ || (file_ != nullptr && std::ferror(file_) != 0);
+}
 
-bool TextFile::AtEnd() const { return file_ == nullptr || std::feof(file_) != 0; }
+bool TextFile::AtEnd() const {
+    return file_ == nullptr || std::feof(file_) != 0;
+}
 
 bool TextFile::Close() {
     if (file_ == nullptr) return false;

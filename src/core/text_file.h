@@ -5,13 +5,14 @@
 // than the buffer is split and its rest comes back as the next line.
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace pelor::core {
 
 class TextFile {
-public:
+  public:
     enum class Mode {
         Read,       // existing file, reading
         Write,      // create or truncate, writing
@@ -56,10 +57,11 @@ public:
     // Closes without keeping anything written in Replace mode.
     void Abandon();
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     std::string path_;
     std::string tempPath_;
+    std::unique_ptr<char[]> buffer_;  // set by SetBuffer; freed only after the stream is closed
     bool failed_ = false;
     bool lastWasWrite_ = false;
 };

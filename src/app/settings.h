@@ -1,0 +1,58 @@
+#pragma once
+// The user's communication and display choices, kept between runs in the per-user settings
+// store: read once while the main window starts, written once when it closes.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/settings_store.h"
+
+namespace pelor::app {
+
+struct Settings {
+    // Persisted as read (the indices) ...
+    std::int32_t baudIndex = 4;
+    std::int32_t comPort = 1;  // 0-based: the port opened is number comPort + 1
+    std::int32_t captureIntervalIndex = 1;
+    std::int32_t displayType = 0;
+    std::int32_t displayScale = 100;  // percent, 1..100
+    std::int32_t showComStatus = 0;   // bits 0..6; 1 shows the status window
+    bool touchMode = false;           // bit 7 of "ShowCOMStatus"
+    std::int32_t tcpPort = 10001;
+    std::int32_t connectionType = 0;  // bits 0..6 of "ConnectionType"
+    bool autoConnect = false;         // bit 7 of "ConnectionType"
+    std::int32_t tcpBufferSize = 500;
+    std::int32_t serialBufferSize = 700;
+    std::int32_t usbDeviceNumber = 0;
+    std::int32_t usbBufferSize = 600;
+    std::int32_t usbBaudIndex = 5;
+    std::string ipAddress = "192.168.0.100";
+    std::optional<std::string> projectFilePath;  // nothing when the value is missing
+
+    // ... and the values derived from them, which the links and the capture writer use.
+    std::int32_t baudRate = 38400;
+    std::int32_t captureIntervalSeconds = 1;
+    std::int32_t usbBaudRate = 57600;
+};
+
+inline constexpr std::int32_t kSerialBaudRates[8] = {2400,  4800,  9600,   19200,
+                                                     38400, 57600, 115200, 210400};
+inline constexpr std::int32_t kUsbBaudRates[8] = {2400,  4800,  9600,   19200,
+                                                  38400, 57800, 115200, 210400};
+inline constexpr std::int32_t kCaptureIntervalSeconds[9] = {0, 1, 2, 5, 10, 30, 60, 300, 600};
+inline constexpr std::size_t kSettingTextLimit = 259;  // texts are kept in 260-byte buffers
+
+// Fills `settings` from the store in the fixed order, with the corrections for out-of-range
+// scale and the split of the touch-mode and auto-connect bits. Missing values keep presets.
+void LoadSettings(core::SettingsStore& store, Settings& settings);
+
+// Computes the derived values (rates, interval seconds) and corrects negative indices; runs
+// after the tables are loaded.
+void DeriveSettings(Settings& settings);
+
+// Writes all fifteen values in the fixed order. `projectFilePath` is the project directory
+// followed by the project file name.
+void SaveSettings(core::SettingsStore& store, const Settings& settings,
+                  const std::string& projectFilePath);
+
+}  // namespace pelor::app

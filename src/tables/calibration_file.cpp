@@ -1,0 +1,45 @@
+#include "tables/calibration_file.h"
+
+#include "core/format.h"
+#include "tables/table_file.h"
+
+namespace pelor::tables {
+
+std::string CalibrationText(const CalibrationTables& tables, int table, int raw) {
+    if (table < 0 || table >= static_cast<int>(kCalibrationTableCount) || raw < 0 ||
+        raw >= static_cast<int>(kCalibrationEntries)) {
+        return {};
+    }
+    const auto& t = tables[static_cast<std::size_t>(table)];
+    return std::string(reinterpret_cast<const char*>(t.data()) + 8 * raw, 6);
+}
+
+CalibrationRows RowsFromTable(const CalibrationTable& table, std::string_view comment) {
+    CalibrationRows rows;
+    const char* bytes = reinterpret_cast<const char*>(table.data());
+    for (std::size_t r = 0; r < kCalibrationEntries; ++r) {
+        rows[r].value.assign(bytes + 8 * r, 6);
+        rows[r].index.assign(bytes + 8 * r + 6, 2);
+        rows[r].comment = std::string(comment);
+    }
+    return rows;
+}
+
+bool WriteCalibrationFile(core::Prompt& prompt, const std::string& directory,
+                          const std::string& name, std::string_view address,
+                          const CalibrationRows& rows) {
+    TableWriter::Texts texts;
+    texts.openFailure = core::Format("Could not Open %s", name.c_str());
+    TableWriter writer(prompt, texts);
+    const std::string header = "[TABLE][" + std::string(address) + "][8][256]\n";
+    if (!writer.Begin(directory, name, header)) return false;
+    const std::string rowFailure = core::Format("Error writing to file %s", name.c_str());
+    for (const auto& row : rows) {
+        const std::string line = core::Format("db '%6.6s%2.2s' %s\n", row.value.c_str(),
+                                              row.index.c_str(), row.comment.c_str());
+        if (!writer.Line(line, rowFailure)) return false;
+    }
+    return writer.Finish(false);
+}
+
+}  // namespace pelor::tables

@@ -1,0 +1,120 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using pelor::app::DeriveSettings;
+using pelor::app::LoadSettings;
+using pelor::app::SaveSettings;
+using pelor::app::Settings;
+using pelor::core::MemorySettingsStore;
+
+std::uint32_t Dword(const MemorySettingsStore& store, const std::string& name) {
+    return std::get<std::uint32_t>(store.values.at(name));
+}
+
+TEST(Settings, FirstRunUsesPresetsAndWritesAllFifteenValuesInOrder) {
+    MemorySettingsStore store;
+    Settings s;
+    LoadSettings(store, s);
+    DeriveSettings(s);
+    EXPECT_EQ(s.baudIndex, 4);
+    EXPECT_EQ(s.baudRate, 38400);
+    EXPECT_EQ(s.comPort, 1);
+    EXPECT_EQ(s.captureIntervalSeconds, 1);
+    EXPECT_EQ(s.displayScale, 100);
+    EXPECT_EQ(s.tcpPort, 10001);
+    EXPECT_EQ(s.tcpBufferSize, 500);
+    EXPECT_EQ(s.serialBufferSize, 700);
+    EXPECT_EQ(s.usbBufferSize, 600);
+    EXPECT_EQ(s.usbBaudIndex, 5);
+    EXPECT_EQ(s.usbBaudRate, 57800);
+    EXPECT_EQ(s.ipAddress, "192.168.0.100");
+    EXPECT_FALSE(s.projectFilePath.has_value());
+    EXPECT_FALSE(s.autoConnect);
+    EXPECT_FALSE(s.touchMode);
+
+    SaveSettings(store, s, "/boat/project/Demo.cdp");
+    const std::vector<std::string> order = {
+        "BaudRate",         "ComPort",     "CaptureInterval", "DisplayType",   "DisplayScale",
+        "SerialBufferSize", "TCPPort",     "ConnectionType",  "TCPBufferSize", "USBDeviceNumber",
+        "USBBufferSize",    "USBBaudRate", "ShowCOMStatus",   "IPAddress",     "ProjectFilePath"};
+    EXPECT_EQ(store.writeOrder, order);
+    EXPECT_EQ(std::get<std::string>(store.values.at("ProjectFilePath")), "/boat/project/Demo.cdp");
+    EXPECT_EQ(Dword(store, "USBBaudRate"), 5u);
+}
+
+TEST(Settings, StoredValuesAreCorrectedAndSavedBackAsTheyShould) {
+    struct Case {
+        const char* name;
+        std::uint32_t stored;
+        const char* legend;
+        std::uint32_t savedBack;
+    };
+    const Case cases[] = {
+        {"DisplayScale", 0, "scale 0 becomes 100", 100},
+        {"DisplayScale", 0xFFFFFFF6u, "negative scale becomes 100", 100},
+        {"DisplayScale", 150, "scale 150 becomes 100", 100},
+        {"DisplayScale", 55, "scale 55 is kept", 55},
+        {"ShowCOMStatus", 0x81, "status on + touch mode", 0x81},
+        {"ConnectionType", 0x82, "USB text + auto-connect", 0x82},
+        {"CaptureInterval", 9, "index 9 kept (1 second used)", 9},
+        {"USBBaudRate", 13, "index 13 kept (rate of index 5)", 13},
+        {"BaudRate", 0xFFFFFFFFu, "negative baud index becomes 0", 0},
+        {"USBBaudRate", 0xFFFFFFFFu, "negative USB baud index becomes 2", 2},
+    };
+    for (const auto& c : cases) {
+        MemorySettingsStore store;
+        store.values[c.name] = c.stored;
+        Settings s;
+        LoadSettings(store, s);
+        DeriveSettings(s);
+        SaveSettings(store, s, "");
+        EXPECT_EQ(Dword(store, c.name), c.savedBack) << c.legend;
+    }
+}
+
+TEST(Settings, DerivedValuesFollowTheTables) {
+    MemorySettingsStore store;
+    store.values["ShowCOMStatus"] = 0x81u;
+    store.values["ConnectionType"] = 0x82u;
+    store.values["CaptureInterval"] = 9u;
+    store.values["USBBaudRate"] = 13u;
+    store.values["BaudRate"] = 7u;
+    store.values["IPAddress"] = std::string("127.0.0.1");
+    Settings s;
+    LoadSettings(store, s);
+    DeriveSettings(s);
+    EXPECT_EQ(s.showComStatus, 1);
+    EXPECT_TRUE(s.touchMode);
+    EXPECT_EQ(s.connectionType, 2);
+    EXPECT_TRUE(s.autoConnect);
+    EXPECT_EQ(s.captureIntervalSeconds, 1);
+    EXPECT_EQ(s.usbBaudRate, 57800);
+    EXPECT_EQ(s.baudRate, 210400);
+    EXPECT_EQ(s.ipAddress, "127.0.0.1");
+
+    for (std::uint32_t index = 0; index <= 8; ++index) {
+        store.values["CaptureInterval"] = index;
+        LoadSettings(store, s);
+        DeriveSettings(s);
+        EXPECT_EQ(s.captureIntervalSeconds, pelor::app::kCaptureIntervalSeconds[index]);
+    }
+}
+
+TEST(Settings, AKeyThatCannotBeOpenedKeepsPresetsAndSavesNothing) {
+    MemorySettingsStore store;
+    store.values["TCPPort"] = 2000u;
+    store.failOpen = true;
+    Settings s;
+    LoadSettings(store, s);
+    EXPECT_EQ(s.tcpPort, 10001);
+    SaveSettings(store, s, "/x/y.cdp");
+    EXPECT_TRUE(store.writeOrder.empty());
+}
+
+}  // namespace
