@@ -67,6 +67,9 @@ struct ChannelContext {
     // Capture tick: called where a reader pass may write a capture row; the capture code
     // decides whether the interval has passed. Called with the store's mutex held.
     std::function<void(ChannelStore&)> captureTick;
+    // Observer of every applied value: the channel, the value text as handed in and the
+    // 8-character work text built from it (after a calibration lookup). For tools and tests.
+    std::function<void(int channel, std::string_view value, std::string_view work)> valueApplied;
     // Raw text writer of the TCP text link, given the characters of one read while recording.
     std::function<void(std::string_view)> rawText;
 };

@@ -151,6 +151,8 @@ void UpdateChannel(ChannelStore& store, const ChannelContext& context, int chann
 
     WorkText work = BuildWorkText(context, channel, value);
     const int level = RawLevel(work);
+    if (context.valueApplied)
+        context.valueApplied(channel, value, std::string_view(work.data(), work.size()));
 
     const int mode = PageByte(context.labelMode, context.currentPage, channel) & 0x0F;
     const ModeRule rule = kModeRules[mode];
