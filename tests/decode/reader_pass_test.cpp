@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "decode/decode_fixture.h"
 #include "decode/unit_sentences.h"
@@ -243,6 +245,46 @@ TEST(ReaderPass, RandomStreamAppliesExactlyTheGoodSentences) {
         for (int c = 0; c < 16; ++c)
             EXPECT_EQ(f->Shown(c).substr(0, 4), last[static_cast<std::size_t>(c)]) << c;
     }
+}
+
+}  // namespace
+}  // namespace pelor::decode
+
+namespace pelor::decode {
+namespace {
+
+// A reader thread runs passes while the paint side takes the store's mutex and reads whole
+// values: every value it sees is one that a sentence carried, never half of one.
+TEST(ReaderPassThreads, PaintSeesWholeUpdates) {
+    auto f = testing::MakeFixture();
+    for (int c = 0; c < 16; ++c) f->Show(c, 1);
+    std::string stream;
+    for (int k = 0; k < 2000; ++k) {
+        char value[9];
+        std::snprintf(value, sizeof value, "%04d##%02X", (k % 2) ? 1111 : 2222, k % 256);
+        stream += testing::TransducerSentence(value, "THREADED", "0123456789ABCDEF"[k % 16]);
+    }
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        for (std::size_t at = 0; at < stream.size(); at += 100) {
+            ReaderPass(f->store, f->context, std::string_view(stream).substr(at, 100),
+                       LinkKind::Usb);
+        }
+        done = true;
+    });
+    int paints = 0;
+    while (!done) {
+        std::lock_guard<std::mutex> lock(f->store.mutex);
+        for (int c = 0; c < 16; ++c) {
+            const std::string shown = f->Shown(c).substr(0, 4);
+            ASSERT_TRUE(shown == "1111" || shown == "2222" || shown == std::string(4, '\0'))
+                << shown;
+        }
+        ++paints;
+    }
+    reader.join();
+    EXPECT_GT(paints, 0);
+    EXPECT_GE(f->view.RepaintCount(), 1);
 }
 
 }  // namespace
