@@ -48,10 +48,10 @@ enum class Instance : std::uint8_t {
 constexpr int kAnyField = -1;
 
 struct FieldRule {
-    int code;  // field code, or kAnyField
-    std::uint8_t offset;
-    Width width;
-    Rule rule;
+    int code = 0;  // field code, or kAnyField
+    std::uint8_t offset = 0;
+    Width width = Width::U8;
+    Rule rule = Rule::Int;
     double show = 1.0;
     double level = 1.0;
     int reference = -1;  // 130306: wind reference (byte 5, bits 2..0) the field needs
@@ -161,7 +161,7 @@ static_assert(GroupsAreUnique(), "group rows are in group code order 0x1..0xF");
 
 // Value text buffer: snprintf never writes past it; UpdateChannel uses the first 8 characters.
 struct Text {
-    char chars[48];
+    char chars[48]{};
     int size = 0;
     std::string_view view() const { return {chars, static_cast<std::size_t>(size)}; }
 };
@@ -170,6 +170,10 @@ int Level(double x) {
     if (!(x > 0.0)) return 0;
     if (x >= 255.0) return 255;
     return static_cast<int>(x);
+}
+
+int Level(int x) {
+    return x < 0 ? 0 : (x > 255 ? 255 : x);
 }
 
 int Clip(int written) {
@@ -238,7 +242,8 @@ bool BuildText(Text& t, const N2KMessage& m, const FieldRule& f, int fieldCode) 
             return true;
         case Rule::Pressure: {
             const int pascal = static_cast<int>(raw) * 100;
-            SetFixed(t, "%4.1f##%02X", pascal * 0.0002952299830714, Level((pascal - 90643) / 70));
+            SetFixed(t, "%4.1f##%02X", pascal * 0.0002952299830714,
+                     Level(static_cast<int>((pascal - 90643) / 70)));
             return true;
         }
         case Rule::StatusBit: {
