@@ -143,8 +143,8 @@ TEST(UpdateChannel, CalibrationLookupWithClamps) {
         for (int e = 0; e < 256; ++e) {
             char text[9];
             std::snprintf(text, sizeof text, "E%03d  %02X", e, e);
-            for (int i = 0; i < 8; ++i) {
-                f->calibration[4][static_cast<std::size_t>(e * 8 + i)] =
+            for (std::size_t i = 0; i < 8; ++i) {
+                f->calibration[4][static_cast<std::size_t>(e) * 8 + i] =
                     static_cast<std::uint8_t>(text[i]);
             }
         }
