@@ -207,6 +207,10 @@ int main(int argc, char** argv) {
                     Printable(value.substr(0, 8)).c_str(), Printable(work).c_str());
     };
 
+    context.messageDecoded = [&](std::uint32_t pgn, std::int64_t time) {
+        std::printf("%s pgn %u time %lld\n", where.c_str(), pgn, static_cast<long long>(time));
+    };
+
     std::lock_guard<std::mutex> lock(store->mutex);
     if (*options->binary) {
         std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),

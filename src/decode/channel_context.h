@@ -70,6 +70,8 @@ struct ChannelContext {
     // Observer of every applied value: the channel, the value text as handed in and the
     // 8-character work text built from it (after a calibration lookup). For tools and tests.
     std::function<void(int channel, std::string_view value, std::string_view work)> valueApplied;
+    // Observer of every NMEA 2000 message handed to a formatter: PGN and time stamp (ms).
+    std::function<void(std::uint32_t pgn, std::int64_t time)> messageDecoded;
     // Raw text writer of the TCP text link, given the characters of one read while recording.
     std::function<void(std::string_view)> rawText;
 };

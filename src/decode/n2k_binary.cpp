@@ -50,6 +50,7 @@ N2KBatch DecodeN2KBinary(ChannelStore& store, const ChannelContext& context, std
         i += length;
         if (i >= m) break;
         if (const N2KFormatter formatter = FindBinaryFormatter(pgn)) {
+            if (context.messageDecoded) context.messageDecoded(pgn, time);
             formatter(store, context, message);
             ++batch.N2KPackets;
         }

@@ -83,6 +83,7 @@ void DecodeEncapsulatedN2K(ChannelStore& store, const ChannelContext& context,
                 const int low = hi + 1 < star ? HexDigit(text[hi + 1]) : 0;
                 payload[b] = static_cast<std::uint8_t>(16 * high + low);
             }
+            if (context.messageDecoded) context.messageDecoded(route->decodeAs, lastTime);
             if (route->formatter != nullptr) {
                 const N2KMessage message{
                     route->decodeAs, std::span<const std::uint8_t>(payload.data(), route->bytes)};
