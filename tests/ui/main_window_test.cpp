@@ -91,7 +91,14 @@ TEST(MainWindow, HasEveryButtonTheTitleAndSavesItsSettingsOnClose) {
         }
     });
     canceller.start(20);
-    QTimer::singleShot(300, &window, [&window] { window.OnCommand(app::kIdOk); });
+    // Once the window runs its own loop, press OK.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&window] {
+        if (window.isVisible() && QApplication::activeModalWidget() == &window) {
+            window.OnCommand(app::kIdOk);
+        }
+    });
+    closer.start(50);
     window.DoModal();
 
     for (const auto& spec : app::kPictureButtons) {
