@@ -26,8 +26,7 @@ TEST(WriteCalibrationFile, FieldWidthsAndRoundTrip) {
     ASSERT_TRUE(WriteCalibrationFile(prompt, dir.Dir(), "cal.txt", "8000", rows));
     EXPECT_TRUE(prompt.shown.empty());
     const std::string file = dir.Read("cal.txt");
-    EXPECT_EQ(file.substr(0, 44),
-              "[TABLE][8000][8][256]\r\ndb '     0 A' raw 0\r\n");
+    EXPECT_EQ(file.substr(0, 44), "[TABLE][8000][8][256]\r\ndb '     0 A' raw 0\r\n");
     EXPECT_NE(file.find("db '12345612' cut to six\r\n"), std::string::npos);
     EXPECT_NE(file.find("db '  12.5 7' short value\r\n"), std::string::npos);
     EXPECT_TRUE(file.ends_with("db '   255 A' raw 255\r\n"));

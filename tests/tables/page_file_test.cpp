@@ -51,8 +51,8 @@ TEST(WritePageFile, SingleDisplayLayoutAndGeneratedDemoData) {
     EXPECT_EQ(lines[1 + 18], "db %09;DISPLAY  02-PAGE 01 ") << "0x39 keeps only the low bits";
     EXPECT_EQ(lines[256], "db %" + Format2X(255 * 7 % 256 & 0x0F) + ";DISPLAY  15-PAGE 15 ");
     EXPECT_EQ(lines[257], "db %00;POSITION 00 - PPOS0  ");
-    EXPECT_EQ(lines[257 + 16 * 15 + 3], "db %" + Format2X((256 + 16 * 15 + 3) * 7 % 256) +
-                                            ";POSITION 03 - PPOS15 ");
+    EXPECT_EQ(lines[257 + 16 * 15 + 3],
+              "db %" + Format2X((256 + 16 * 15 + 3) * 7 % 256) + ";POSITION 03 - PPOS15 ");
     EXPECT_EQ(lines[513], "db %" + Format2X(512 * 7 % 256) + ";POSITION 00 - NMEA  ");
     EXPECT_EQ(lines[529], "db %00;DEMO DATA 00 - CHAN 0 ");
     EXPECT_EQ(lines[1616], "db %FC;DEMO DATA 16 - CHAN 16 ");
@@ -117,8 +117,7 @@ TEST(WritePageFile, DemoDataFileIsCopiedAndAShortOneReported) {
 
     dir.Write("DemoData.txt", "skip\r\ndb %01; a\r\ndb %02; b");
     ASSERT_TRUE(WritePageFile(prompt, dir.Dir(), "P.txt", pages, 9, false));
-    EXPECT_EQ(prompt.MessageTexts(),
-              std::vector<std::string>{"Error Reading from Demo Data file"});
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Error Reading from Demo Data file"});
     lines = Lines(dir.Read("P.txt"));
     ASSERT_EQ(lines.size(), 531u);
     EXPECT_EQ(lines[530], "db %02; b");
