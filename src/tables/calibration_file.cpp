@@ -11,7 +11,8 @@ std::string CalibrationText(const CalibrationTables& tables, int table, int raw)
         return {};
     }
     const auto& t = tables[static_cast<std::size_t>(table)];
-    return std::string(reinterpret_cast<const char*>(t.data()) + 8 * raw, 6);
+    return std::string(reinterpret_cast<const char*>(t.data()) + 8 * static_cast<std::size_t>(raw),
+                       6);
 }
 
 CalibrationRows RowsFromTable(const CalibrationTable& table, std::string_view comment) {
