@@ -53,5 +53,64 @@ TEST(WriteCalibrationFile, OpenFailureNamesTheFile) {
     EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Could not Open cal.txt"});
 }
 
+TEST(ReadCalibrationFile, RowsForTheEditor) {
+    ScratchDir dir;
+    CalibrationRows rows;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        rows[r] = {std::to_string(r), "B", "c " + std::to_string(r)};
+    }
+    ScriptedPrompt prompt;
+    ASSERT_TRUE(WriteCalibrationFile(prompt, dir.Dir(), "cal.txt", "9A00", rows));
+    auto read = ReadCalibrationFile(prompt, dir.Dir(), "cal.txt");
+    EXPECT_TRUE(read.ok);
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(read.address, "9A00");
+    EXPECT_EQ(read.rowsShown, 256);
+    EXPECT_EQ(read.rows[40].value, "    40");
+    EXPECT_EQ(read.rows[40].index, " B");
+    EXPECT_EQ(read.rows[40].comment, "c 40") << "the comment reads back unchanged";
+
+    const struct {
+        const char* legend;
+        std::string file;
+        bool ok;
+        int rowsShown;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"early end: the last line fills the rest",
+         "[TABLE][8000][8][256]\r\ndb '  12.5 7' x\r\n",
+         true,
+         256,
+         {}},
+        {"header only",
+         "[TABLE][8000][8][256]\r\n",
+         false,
+         1,
+         {"Error Format must be db '########' c.txt"}},
+        {"byte entry",
+         "[TABLE][8000][8][256]\r\ndb '     0 A'\r\ndb %01\r\n",
+         false,
+         2,
+         {"Error Format must be db '########' c.txt"}},
+        {"no header", "TABLE\r\n", false, 0, {"Wrong File Format - [TABLE] c.txt"}},
+        {"empty", "", false, 0, {"Error Reading from file"}},
+    };
+    for (const auto& c : cases) {
+        dir.Write("c.txt", c.file);
+        ScriptedPrompt p;
+        auto r = ReadCalibrationFile(p, dir.Dir(), "c.txt");
+        EXPECT_EQ(r.ok, c.ok) << c.legend;
+        EXPECT_EQ(r.rowsShown, c.rowsShown) << c.legend;
+        EXPECT_EQ(p.MessageTexts(), c.messages) << c.legend;
+    }
+    dir.Write("c.txt", cases[0].file);
+    auto early = ReadCalibrationFile(prompt, dir.Dir(), "c.txt");
+    EXPECT_EQ(early.rows[255].value, "  12.5");
+    EXPECT_EQ(early.rows[255].comment, "x");
+    ScriptedPrompt missing;
+    EXPECT_FALSE(ReadCalibrationFile(missing, dir.Dir(), "none.txt").ok);
+    EXPECT_EQ(missing.MessageTexts(), std::vector<std::string>{"Could not Open none.txt"});
+}
+
 }  // namespace
 }  // namespace pelor::tables
