@@ -7,6 +7,7 @@
 
 #include "core/prompt.h"
 #include "table_test_support.h"
+#include "tables/calibration_file.h"
 
 namespace pelor::tables {
 namespace {
@@ -74,6 +75,38 @@ TEST(LoadStartupTables, ChosenFilesAreLoadedAndTheValuesDerived) {
     EXPECT_EQ(project.optionsFileC, "Opt.txt");
     EXPECT_EQ(tables->values.pageCount, 3);
     EXPECT_EQ(tables->values.displayType, 9);
+}
+
+TEST(ReloadChangedTables, OnlyChangedNamesAreReloaded) {
+    ScratchDir dir;
+    ScriptedPrompt writes;
+    CalibrationRows rows;
+    for (auto& r : rows) r = {"42", "00", ""};
+    ASSERT_TRUE(WriteCalibrationFile(writes, dir.Dir(), "new3.txt", "8000", rows));
+    Project project;
+    project.directory = dir.Dir();
+    for (int i = 0; i < 12; ++i) project.calibrationFiles[i] = "c" + std::to_string(i) + ".txt";
+    project.labelsFile = "L.txt";
+    Project edited = project;
+    edited.calibrationFiles[3] = "new3.txt";
+    auto tables = std::make_unique<ProjectTables>();
+    ScriptedPrompt prompt;
+    prompt.files.push_back(dir.Path("new3.txt"));
+    ReloadChangedTables(prompt, project, edited, *tables);
+    ASSERT_EQ(prompt.shown.size(), 1u) << "one dialog, for table 3";
+    EXPECT_EQ(prompt.shown[0].dialog.initialName, "new3.txt");
+    EXPECT_EQ(project.calibrationFiles[3], "new3.txt");
+    EXPECT_EQ(CalibrationText(tables->calibration, 3, 0), "    42");
+    EXPECT_EQ(CalibrationText(tables->calibration, 2, 0), std::string(6, '\0'));
+
+    // A changed options name that cannot be chosen again keeps the table zeroed.
+    edited = project;
+    edited.optionsFileC = "gone.txt";
+    tables->options.fill(1);
+    ScriptedPrompt cancel;
+    ReloadChangedTables(cancel, project, edited, *tables);
+    EXPECT_EQ(project.optionsFileC, "gone.txt");
+    EXPECT_EQ(tables->options, OptionsTable{});
 }
 
 TEST(SaveLabelsAndPages, AsksTwiceAndWritesOnYes) {
