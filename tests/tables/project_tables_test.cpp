@@ -31,6 +31,7 @@ TEST(LoadStartupTables, UnnamedTablesAreAskedForInOrder) {
         initialNames.push_back(s.dialog.initialName);
     }
     std::vector<std::string> want;
+    want.reserve(16);
     for (int i = 0; i < 12; ++i) want.push_back("Calibration Table " + std::to_string(i) + " ");
     want.insert(want.end(), {"Display Labels", "Page Descriptions", "Log File Name", "Options"});
     EXPECT_EQ(initialNames, want);
