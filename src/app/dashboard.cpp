@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/format.h"
+#include "tables/page_file.h"
 #include "tables/project_start.h"
 
 namespace pelor::app {
@@ -21,11 +22,13 @@ std::string Dashboard::Caption() const {
 }
 
 std::uint8_t& Dashboard::LabelMode(int pageIndex, int label) {
-    return tables.pages[static_cast<std::size_t>((pageIndex & 15) * 16 + (label & 15))];
+    return tables::LabelMode(tables.pages, static_cast<std::size_t>(pageIndex & 15),
+                             static_cast<std::size_t>(label & 15));
 }
 
 std::uint8_t& Dashboard::LabelCell(int pageIndex, int label) {
-    return tables.pages[static_cast<std::size_t>(256 + (pageIndex & 15) * 16 + (label & 15))];
+    return tables::LabelCell(tables.pages, static_cast<std::size_t>(pageIndex & 15),
+                             static_cast<std::size_t>(label & 15));
 }
 
 bool Dashboard::Initialise(WindowHooks& hooks) {

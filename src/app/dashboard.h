@@ -70,7 +70,7 @@ inline constexpr std::array<const char*, 11> kGaugeStyleNames = {
 
 // The steps of start-up and shut-down that belong to the window system.
 class WindowHooks {
-  public:
+public:
     virtual ~WindowHooks() = default;
     virtual void PrepareDrawing() {}        // theme, fonts, pictures, drawing surfaces
     virtual void BuildMenusAndRegions() {}  // grid-cell regions, touch regions, label menus
@@ -100,7 +100,7 @@ struct PageState {
 };
 
 class Dashboard {
-  public:
+public:
     Dashboard(core::Prompt& prompt, core::SettingsStore& store, core::View& view,
               core::Clock& clock);
     Dashboard(const Dashboard&) = delete;
@@ -147,7 +147,7 @@ class Dashboard {
     // How long shut-down waits for each reader before reporting it.
     std::chrono::milliseconds readerStopGrace{5000};
 
-  private:
+private:
     void TakeValuesFromOptions();
 
     std::array<core::ReaderThread, 5> readers_;

@@ -11,11 +11,13 @@ QString Key(std::string_view name) {
 }
 }  // namespace
 
+QString QtSettingsStore::ApplicationName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
 bool QtSettingsStore::OpenKey() {
-    const QString application =
-        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                            "Ferrulon", application);
+                                            "Ferrulon", ApplicationName());
     return settings_->status() == QSettings::NoError;
 }
 

@@ -9,7 +9,10 @@
 namespace pelor::app {
 
 class QtSettingsStore : public core::SettingsStore {
-  public:
+public:
+    // The program file's base name: the settings' application name.
+    static QString ApplicationName();
+
     bool OpenKey() override;
     void CloseKey() override;
     std::optional<std::uint32_t> ReadDword(std::string_view name) override;
@@ -17,7 +20,7 @@ class QtSettingsStore : public core::SettingsStore {
     bool WriteDword(std::string_view name, std::uint32_t value) override;
     bool WriteString(std::string_view name, std::string_view value) override;
 
-  private:
+private:
     std::unique_ptr<QSettings> settings_;
 };
 

@@ -25,6 +25,19 @@ std::string CalibrationText(const CalibrationTables& tables, int table, int raw)
 // The rows of a loaded table (value and index from the entry, the comment given).
 CalibrationRows RowsFromTable(const CalibrationTable& table, std::string_view comment);
 
+// A calibration file as the table editor shows it.
+struct CalibrationFileRead {
+    std::string address;  // header characters 8..11
+    CalibrationRows rows;
+    int rowsShown = 0;  // rows the editor lists (a row whose line failed is listed empty)
+    bool ok = false;    // all 256 rows read
+};
+
+// Reads directory + name for the table editor. When the file ends early the last line read
+// fills the remaining rows; a line that is no text entry stops the reading with a message.
+CalibrationFileRead ReadCalibrationFile(core::Prompt& prompt, const std::string& directory,
+                                        const std::string& name);
+
 // Writes "[TABLE][<address>][8][256]" and the 256 rows to directory + name.
 bool WriteCalibrationFile(core::Prompt& prompt, const std::string& directory,
                           const std::string& name, std::string_view address,

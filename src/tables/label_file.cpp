@@ -116,7 +116,7 @@ std::vector<std::string> SymbolChoices() {
 }
 
 std::array<char, 64> HttpField(std::string_view address) {
-    std::array<char, 64> field;
+    std::array<char, 64> field{};
     field.fill('#');
     const std::string_view cut = address.substr(0, std::min(address.size(), kHttpAddressMax));
     std::copy(cut.begin(), cut.end(), field.begin());

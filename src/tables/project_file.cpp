@@ -1,9 +1,7 @@
 #include "tables/project_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <climits>
+#include <cstdio>
+#include <filesystem>
 #include <optional>
 
 #include "core/format.h"
@@ -24,9 +22,9 @@ std::string CutAfter(std::string_view line, std::string_view extension) {
 // Opens the bitmap for writing without emptying it, creating it when it is missing: the test
 // only proves the path is writable and never damages a bitmap a web server is showing.
 bool BitmapPathWritable(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    ::close(fd);
+    std::FILE* f = std::fopen(path.c_str(), "ab");  // append mode never truncates
+    if (f == nullptr) return false;
+    std::fclose(f);
     return true;
 }
 
@@ -67,10 +65,17 @@ std::string CutBitmapPath(std::string_view line) {
     return CutAfter(line, ".bmp");
 }
 
+bool ChangeDirectory(const std::string& directory) {
+    if (directory.empty()) return false;
+    std::error_code ec;
+    std::filesystem::current_path(directory, ec);
+    return !ec;
+}
+
 std::string CurrentDirectoryWithSlash() {
-    char buffer[PATH_MAX];
-    if (::getcwd(buffer, sizeof buffer) == nullptr) return {};
-    std::string dir(buffer);
+    std::error_code ec;
+    std::string dir = std::filesystem::current_path(ec).string();
+    if (ec) return {};
     if (dir.empty() || dir.back() != '/') dir.push_back('/');
     return dir;
 }
@@ -96,7 +101,7 @@ std::string LoadProject(core::Prompt& prompt, Project& project, const std::strin
         }
         // Choosing a file makes its folder current, and the name is opened relative to it.
         const std::string chosenDir = SplitPath(*chosen).first;
-        if (!chosenDir.empty()) (void)::chdir(chosenDir.c_str());
+        ChangeDirectory(chosenDir);
         fileName = BareFileName(*chosen);
         if (!file.Open(fileName, core::TextFile::Mode::Read)) {
             prompt.Message("Could not open Project File", "Error");
@@ -171,7 +176,7 @@ std::string LoadProject(core::Prompt& prompt, Project& project, const std::strin
 }
 
 bool SaveProject(core::Prompt& prompt, const Project& project) {
-    if (::chdir(project.directory.c_str()) != 0) {
+    if (!ChangeDirectory(project.directory)) {
         prompt.Message(project.directory, "Error7");
         return false;
     }

@@ -58,6 +58,8 @@ std::string LoadProject(core::Prompt& prompt, Project& project, const std::strin
 // becomes the project directory first). Returns false on any failure, after reporting it.
 bool SaveProject(core::Prompt& prompt, const Project& project);
 
+// Makes `directory` the working directory; false for "" or a folder that cannot be entered.
+bool ChangeDirectory(const std::string& directory);
 // The working directory with a trailing "/", or "" when it cannot be taken.
 std::string CurrentDirectoryWithSlash();
 

@@ -1,7 +1,5 @@
 #include "tables/project_start.h"
 
-#include <unistd.h>
-
 #include <utility>
 
 #include "core/format.h"
@@ -16,10 +14,6 @@ std::pair<std::string, std::string> SplitAtLastSlash(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) return {"", path};
     return {path.substr(0, slash + 1), path.substr(slash + 1)};
-}
-
-bool ChangeDirectory(const std::string& directory) {
-    return !directory.empty() && ::chdir(directory.c_str()) == 0;
 }
 
 // "Could not open Project File ..." and the project chooser; the chosen full path or nothing.

@@ -55,6 +55,38 @@ void LoadStartupTables(core::Prompt& prompt, Project& project, ProjectTables& ta
     tables.values = DeriveOptionsValues(tables.options);
 }
 
+void ReloadChangedTables(core::Prompt& prompt, Project& project, const Project& edited,
+                         ProjectTables& tables) {
+    const std::string& dir = project.directory;
+    if (edited.labelsFile != project.labelsFile) {
+        project.labelsFile = LoadTableFile(prompt, dir, edited.labelsFile, tables.labels, false);
+        if (project.labelsFile.empty()) {
+            prompt.Message("Unable to load Display Labeltables", "Error");
+        }
+        tables.labelSettings = DecodeLabelSettings(tables.labels);
+    }
+    if (edited.pageFile != project.pageFile) {
+        project.pageFile = LoadTableFile(prompt, dir, edited.pageFile, tables.pages, false);
+        if (project.pageFile.empty()) prompt.Message("Unable to load Page tables", "Error");
+    }
+    if (edited.optionsFileC != project.optionsFileC) {
+        tables.options.fill(0);
+        project.optionsFileC =
+            LoadTableFile(prompt, dir, edited.optionsFileC, tables.options, false);
+        if (project.optionsFileC.empty()) prompt.Message("Unable to load Options tables", "Error");
+        tables.values = DeriveOptionsValues(tables.options);
+    }
+    for (std::size_t i = 0; i < kCalibrationTableCount; ++i) {
+        if (edited.calibrationFiles[i] == project.calibrationFiles[i]) continue;
+        project.calibrationFiles[i] =
+            LoadTableFile(prompt, dir, edited.calibrationFiles[i], tables.calibration[i], true);
+        if (project.calibrationFiles[i].empty()) {
+            prompt.Message(
+                core::Format("Unable to load calibration %d tables", static_cast<int>(i)), "Error");
+        }
+    }
+}
+
 void SaveLabelsAndPages(core::Prompt& prompt, const Project& project, ProjectTables& tables) {
     if (prompt.Message("Save Display Labels?", "Status", core::MessageButtons::YesNo) ==
         core::Answer::Yes) {

@@ -23,6 +23,13 @@ struct ProjectTables {
 // returned them; failures are reported through `prompt` and leave the tables as they were.
 void LoadStartupTables(core::Prompt& prompt, Project& project, ProjectTables& tables);
 
+// After the preferences sheet: reloads each table whose file name in `edited` differs from
+// `project` (the new name is stored first). Labels, pages and options load without a dialog;
+// each changed calibration table asks with a file dialog first. Options are zeroed before
+// they load and the values are derived again.
+void ReloadChangedTables(core::Prompt& prompt, Project& project, const Project& edited,
+                         ProjectTables& tables);
+
 // The main window's save command: asks "Save Display Labels?" and "Save Page Definations?"
 // and writes each file on Yes.
 void SaveLabelsAndPages(core::Prompt& prompt, const Project& project, ProjectTables& tables);

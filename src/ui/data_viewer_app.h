@@ -3,7 +3,7 @@
 namespace pelor::ui {
 
 class CDataViewerApp {
-  public:
+public:
     // Always false: the program ends when the main window closes.
     bool InitInstance();
 };

@@ -23,7 +23,7 @@ class GaugeArea;
 class CDataViewerDlg : public QDialog, public core::View, public app::WindowHooks {
     Q_OBJECT
 
-  public:
+public:
     explicit CDataViewerDlg(QWidget* parent = nullptr);
     ~CDataViewerDlg() override;
 
@@ -48,7 +48,7 @@ class CDataViewerDlg : public QDialog, public core::View, public app::WindowHook
     void OnCommand(int controlId);
     void ShowAbout();
 
-  private:
+private:
     void BuildControls();
 
     QtPrompt prompt_;

@@ -9,13 +9,13 @@ namespace pelor::ui {
 class GaugeArea : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     GaugeArea(app::Dashboard& dashboard, QWidget* parent);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     app::Dashboard& dashboard_;
 };
 

@@ -10,13 +10,13 @@ namespace pelor::ui {
 QStringList FilterList(const std::string& filter);
 
 class QtPrompt : public core::Prompt {
-  public:
+public:
     explicit QtPrompt(QWidget* parent) : parent_(parent) {}
     core::Answer Message(std::string_view text, std::string_view caption,
                          core::MessageButtons buttons) override;
     std::optional<std::string> ChooseFile(const core::FileDialogRequest& request) override;
 
-  private:
+private:
     QWidget* parent_;
 };
 

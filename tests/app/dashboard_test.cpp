@@ -24,7 +24,7 @@ using core::Answer;
 // A project in a scratch directory, written with the table writers; the working directory is
 // restored afterwards (start-up changes it to the project directory).
 class ScratchProject {
-  public:
+public:
     explicit ScratchProject(int pageCount = 5, int displayType = 10, bool dual = false) {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "pelor-app-XXXXXX").string();
@@ -69,7 +69,7 @@ class ScratchProject {
     std::string ProjectPath() const { return dir_ + "Boat.cdp"; }
     std::string Dir() const { return dir_; }
 
-  private:
+private:
     std::string root_, dir_, cwd_;
 };
 

@@ -38,8 +38,14 @@ TEST(ProjectLineRules, CutAfterTheExtensionCaseSensitively) {
 }
 
 std::string ProjectText(int lines) {
-    std::vector<std::string> all = {"[Pelor_Project_File]", "[Version 3.04]", "L.txt", "P.txt",
-                                    "OA.txt", "OB.txt", "OC.txt", "Log.csv"};
+    std::vector<std::string> all = {"[Pelor_Project_File]",
+                                    "[Version 3.04]",
+                                    "L.txt",
+                                    "P.txt",
+                                    "OA.txt",
+                                    "OB.txt",
+                                    "OC.txt",
+                                    "Log.csv"};
     for (int i = 0; i < 12; ++i) all.push_back("C" + std::to_string(i) + ".txt");
     all.push_back("x.cdp");
     all.push_back("Theme.txt");
@@ -89,18 +95,48 @@ TEST(LoadProject, ShortAndWrongFiles) {
         std::string calibration1, calibration2, theme;
     };
     const Case cases[] = {
-        {"10 lines: lines 3..10 taken, the rest kept", ProjectText(10), "x.cdp",
-         {"Error Reading from file"}, "C1.txt", "old2.txt", "old-theme.txt"},
-        {"2 lines: invalid", ProjectText(2), "", {"Error Reading from file"}, "old1.txt",
-         "old2.txt", "old-theme.txt"},
-        {"21 lines: theme and bitmap emptied without a message", ProjectText(21), "x.cdp", {},
-         "C1.txt", "C2.txt", ""},
-        {"empty file is accepted and changes nothing", "", "x.cdp", {"Error Reading from file"},
-         "old1.txt", "old2.txt", "old-theme.txt"},
-        {"wrong type", "[Other_File]\r\n[Version 3.04]\r\n", "", {"Incorrect Project file type"},
-         "old1.txt", "old2.txt", "old-theme.txt"},
-        {"wrong version", "[Pelor_Project_File]\r\n[Version 3.05]\r\nL.txt\r\n", "",
-         {"Incorrect Project file version"}, "old1.txt", "old2.txt", "old-theme.txt"},
+        {"10 lines: lines 3..10 taken, the rest kept",
+         ProjectText(10),
+         "x.cdp",
+         {"Error Reading from file"},
+         "C1.txt",
+         "old2.txt",
+         "old-theme.txt"},
+        {"2 lines: invalid",
+         ProjectText(2),
+         "",
+         {"Error Reading from file"},
+         "old1.txt",
+         "old2.txt",
+         "old-theme.txt"},
+        {"21 lines: theme and bitmap emptied without a message",
+         ProjectText(21),
+         "x.cdp",
+         {},
+         "C1.txt",
+         "C2.txt",
+         ""},
+        {"empty file is accepted and changes nothing",
+         "",
+         "x.cdp",
+         {"Error Reading from file"},
+         "old1.txt",
+         "old2.txt",
+         "old-theme.txt"},
+        {"wrong type",
+         "[Other_File]\r\n[Version 3.04]\r\n",
+         "",
+         {"Incorrect Project file type"},
+         "old1.txt",
+         "old2.txt",
+         "old-theme.txt"},
+        {"wrong version",
+         "[Pelor_Project_File]\r\n[Version 3.05]\r\nL.txt\r\n",
+         "",
+         {"Incorrect Project file version"},
+         "old1.txt",
+         "old2.txt",
+         "old-theme.txt"},
     };
     for (const auto& c : cases) {
         ScratchDir dir;
@@ -195,7 +231,8 @@ TEST(SaveProject, WritesTwentyThreeCrLfLinesThatReadBack) {
     const std::string text = dir.Read("saved.cdp");
     EXPECT_EQ(text.substr(0, 55), "[Pelor_Project_File]\r\n[Version 3.04]\r\nold-l.txt\r\nold-p.");
     std::size_t lines = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", at + 2)) {
         ++lines;
     }
     EXPECT_EQ(lines, 23u);

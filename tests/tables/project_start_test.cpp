@@ -117,10 +117,9 @@ TEST(OpenProjectAtStart, InvalidProjectsAskToReload) {
             prompt.files.push_back(other.Path("good.cdp"));
             Project p;
             EXPECT_TRUE(OpenProjectAtStart(prompt, p, dir.Path("bad.cdp"))) << c.legend;
-            EXPECT_EQ(Trace(prompt),
-                      (std::vector<std::string>{
-                          c.firstMessage, kInvalid,
-                          "D cdp|ProjectFileName|Text Files (*.txt)|*.txt|||E"}))
+            EXPECT_EQ(Trace(prompt), (std::vector<std::string>{
+                                         c.firstMessage, kInvalid,
+                                         "D cdp|ProjectFileName|Text Files (*.txt)|*.txt|||E"}))
                 << c.legend;
             EXPECT_EQ(p.directory, other.Dir()) << c.legend;
             EXPECT_EQ(testing::WorkingDirectory() + "/", other.Dir()) << c.legend;
@@ -138,9 +137,10 @@ TEST(OpenProjectAtStart, FolderWithoutFileNameOffersTheProjectChooser) {
         prompt.files.push_back(dir.Path("x.cdp"));
         Project p;
         EXPECT_TRUE(OpenProjectAtStart(prompt, p, dir.Dir()));
-        EXPECT_EQ(Trace(prompt),
-                  (std::vector<std::string>{
-                      "D txt|ProjectFileName|CDP Files (*.cdp)|*.cdp|TXT Files (*.txt)|*.txt|||EO"}));
+        EXPECT_EQ(
+            Trace(prompt),
+            (std::vector<std::string>{
+                "D txt|ProjectFileName|CDP Files (*.cdp)|*.cdp|TXT Files (*.txt)|*.txt|||EO"}));
         EXPECT_EQ(p.projectFile, "x.cdp");
     }
     {

@@ -25,23 +25,39 @@ struct LoadCase {
 TEST(LoadTableFile, ReadsEntriesAndReportsEachFault) {
     const std::string longLine = "db '" + std::string(96, 'X');  // 100 characters
     const std::vector<LoadCase> cases = {
-        {"header found anywhere in the line", "xx [TABLE][7800][1][512] yy\r\ndb %1F; a \r\n",
-         {0x1F, 0, 0, 0, 0, 0, 0, 0}, {}},
-        {"lower-case digits: only upper case counts", "[TABLE]\r\ndb %1f; a \r\n",
-         {0x10, 0, 0, 0, 0, 0, 0, 0}, {}},
-        {"an invalid digit counts as 0", "[TABLE]\r\ndb %G0; a \r\ndb %0G; b \r\n",
-         {0x00, 0x00, 0, 0, 0, 0, 0, 0}, {}},
-        {"bare line feeds read the same", "[TABLE]\ndb %12; a \ndb %34; b \n",
-         {0x12, 0x34, 0, 0, 0, 0, 0, 0}, {}},
-        {"header only: nothing stored, no message", "[TABLE][7000][1][512]\r\n",
-         {0, 0, 0, 0, 0, 0, 0, 0}, {}},
-        {"header without [TABLE]: nothing stored", "[TABEL]\r\ndb %12; a \r\n",
-         {0, 0, 0, 0, 0, 0, 0, 0}, {"Wrong File Format - [TABLE] t.txt"}},
+        {"header found anywhere in the line",
+         "xx [TABLE][7800][1][512] yy\r\ndb %1F; a \r\n",
+         {0x1F, 0, 0, 0, 0, 0, 0, 0},
+         {}},
+        {"lower-case digits: only upper case counts",
+         "[TABLE]\r\ndb %1f; a \r\n",
+         {0x10, 0, 0, 0, 0, 0, 0, 0},
+         {}},
+        {"an invalid digit counts as 0",
+         "[TABLE]\r\ndb %G0; a \r\ndb %0G; b \r\n",
+         {0x00, 0x00, 0, 0, 0, 0, 0, 0},
+         {}},
+        {"bare line feeds read the same",
+         "[TABLE]\ndb %12; a \ndb %34; b \n",
+         {0x12, 0x34, 0, 0, 0, 0, 0, 0},
+         {}},
+        {"header only: nothing stored, no message",
+         "[TABLE][7000][1][512]\r\n",
+         {0, 0, 0, 0, 0, 0, 0, 0},
+         {}},
+        {"header without [TABLE]: nothing stored",
+         "[TABEL]\r\ndb %12; a \r\n",
+         {0, 0, 0, 0, 0, 0, 0, 0},
+         {"Wrong File Format - [TABLE] t.txt"}},
         {"empty file", "", {0, 0, 0, 0, 0, 0, 0, 0}, {"Error Reading from file"}},
-        {"text entry at 8 i", "[TABLE]\r\ndb 'ABCDEFGH' ; 0 \r\n",
-         {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H'}, {}},
-        {"short text entry padded with blanks", "[TABLE]\r\ndb 'AB\r\n",
-         {'A', 'B', ' ', ' ', ' ', ' ', ' ', ' '}, {}},
+        {"text entry at 8 i",
+         "[TABLE]\r\ndb 'ABCDEFGH' ; 0 \r\n",
+         {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H'},
+         {}},
+        {"short text entry padded with blanks",
+         "[TABLE]\r\ndb 'AB\r\n",
+         {'A', 'B', ' ', ' ', ' ', ' ', ' ', ' '},
+         {}},
         {"bad line stops with entries before it kept",
          "[TABLE]\r\ndb %01; a \r\ndb %02; b \r\nDB %03\r\ndb %04\r\n",
          {1, 2, 0, 0, 0, 0, 0, 0},
@@ -49,15 +65,16 @@ TEST(LoadTableFile, ReadsEntriesAndReportsEachFault) {
         {"100-character line: 79 characters form an entry, the rest fails",
          "[TABLE]\r\n" + longLine + "\r\n",
          {'X', 'X', 'X', 'X', 'X', 'X', 'X', 'X'},
-         {"Error Format must be db '########' t.txt  Line 1 \n\r " + std::string(21, 'X') +
-          "\n"}},
+         {"Error Format must be db '########' t.txt  Line 1 \n\r " + std::string(21, 'X') + "\n"}},
         {"mixed kinds: a text entry past the end is ignored, byte entry 2 lands at 2",
          "[TABLE]\r\ndb 'AAAAAAAA'\r\ndb 'BBBBBBBB'\r\ndb %01\r\n",
-         {'A', 'A', 0x01, 'A', 'A', 'A', 'A', 'A'}, {}},
+         {'A', 'A', 0x01, 'A', 'A', 'A', 'A', 'A'},
+         {}},
         {"byte entries past the end are ignored",
          "[TABLE]\r\ndb %01\r\ndb %02\r\ndb %03\r\ndb %04\r\ndb %05\r\ndb %06\r\ndb %07\r\ndb "
-             "%08\r\ndb %09\r\ndb %0A\r\n",
-         {1, 2, 3, 4, 5, 6, 7, 8}, {}},
+         "%08\r\ndb %09\r\ndb %0A\r\n",
+         {1, 2, 3, 4, 5, 6, 7, 8},
+         {}},
     };
     for (const auto& c : cases) {
         ScratchDir dir;
@@ -125,17 +142,42 @@ struct EntriesCase {
 
 TEST(ReadByteEntries, ReadsBothCasesAndRepeatsTheLastLine) {
     const std::vector<EntriesCase> cases = {
-        {"lower-case digits accepted", "[TABLE]\r\ndb %1f\r\ndb %Ab\r\n", 0, 2, {0x1F, 0xAB}, true,
+        {"lower-case digits accepted",
+         "[TABLE]\r\ndb %1f\r\ndb %Ab\r\n",
+         0,
+         2,
+         {0x1F, 0xAB},
+         true,
          {}},
         {"G0 gives 0", "[TABLE]\r\ndb %G0\r\n", 0, 1, {0x00}, true, {}},
         {"skip lines first", "[TABLE]\r\ndb %01\r\ndb %02\r\ndb %03\r\n", 2, 1, {0x03}, true, {}},
-        {"early end repeats the last line", "[TABLE]\r\ndb %01\r\ndb %7E\r\n", 0, 4,
-         {0x01, 0x7E, 0x7E, 0x7E}, true, {}},
-        {"header only: the header stands for the entries", "[TABLE]\r\n", 0, 1, {0x00}, false,
+        {"early end repeats the last line",
+         "[TABLE]\r\ndb %01\r\ndb %7E\r\n",
+         0,
+         4,
+         {0x01, 0x7E, 0x7E, 0x7E},
+         true,
+         {}},
+        {"header only: the header stands for the entries",
+         "[TABLE]\r\n",
+         0,
+         1,
+         {0x00},
+         false,
          {"Error Format must be db ' PATH"}},
-        {"text entry refused", "[TABLE]\r\ndb 'ABCDEFGH'\r\n", 0, 1, {0x00}, false,
+        {"text entry refused",
+         "[TABLE]\r\ndb 'ABCDEFGH'\r\n",
+         0,
+         1,
+         {0x00},
+         false,
          {"Error Format must be db ' PATH"}},
-        {"no header mark", "TABLE\r\ndb %01\r\n", 0, 1, {0x00}, false,
+        {"no header mark",
+         "TABLE\r\ndb %01\r\n",
+         0,
+         1,
+         {0x00},
+         false,
          {"Wrong File Format - [TABLE] PATH"}},
         {"empty file", "", 0, 1, {0x00}, false, {"Error Reading from file"}},
     };
@@ -163,7 +205,9 @@ TEST(ReadByteEntries, ReadsBothCasesAndRepeatsTheLastLine) {
 }
 
 // A small layout: the header and lines of 13 characters + "\n".
-std::size_t SmallLayout(int entry) { return entry < 0 ? 8 : 14; }
+std::size_t SmallLayout(int entry) {
+    return entry < 0 ? 8 : 14;
+}
 
 TEST(UpdateByteSection, OverlaysTheSectionAndLeavesTheRest) {
     ScratchDir dir;
@@ -172,8 +216,7 @@ TEST(UpdateByteSection, OverlaysTheSectionAndLeavesTheRest) {
     ScriptedPrompt prompt;
     const std::vector<std::string> lines = {"db %AA; two  \n"};
     EXPECT_TRUE(UpdateByteSection(prompt, dir.Dir(), "o.txt", 1, lines, SmallLayout));
-    EXPECT_EQ(dir.Read("o.txt"),
-              "[TABLE]\r\ndb %01; one  \r\ndb %AA; two  \r\ndb %03; three\r\n");
+    EXPECT_EQ(dir.Read("o.txt"), "[TABLE]\r\ndb %01; one  \r\ndb %AA; two  \r\ndb %03; three\r\n");
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].text, "File Saved");
     EXPECT_EQ(prompt.shown[0].caption, "Status");

@@ -12,7 +12,7 @@
 namespace pelor::tables::testing {
 
 class ScratchDir {
-public:
+  public:
     ScratchDir() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "pelor-tables-XXXXXX").string();
@@ -45,7 +45,7 @@ public:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-private:
+  private:
     std::string path_;
     std::string dir_;
     std::string cwd_;
