@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -77,21 +78,35 @@ int NetSend(int socket, std::span<const std::uint8_t> bytes, const sockaddr_in* 
 
 int NetReceive(int socket, std::span<std::uint8_t> buffer, int timeoutSeconds, bool datagram,
                sockaddr_in* address) {
+    return NetReceiveYielding(socket, buffer, timeoutSeconds * 1000, datagram, address, {});
+}
+
+int NetReceiveYielding(int socket, std::span<std::uint8_t> buffer, int timeoutMs, bool datagram,
+                       sockaddr_in* address, const std::function<bool()>& yield) {
+    constexpr int kSliceMs = 50;
     std::size_t got = 0;
+    int idleMs = 0;  // time waited since the last arrival
     while (got < buffer.size()) {
+        if (yield && yield()) return static_cast<int>(got);
+        const int slice = yield ? std::min(kSliceMs, timeoutMs - idleMs) : timeoutMs - idleMs;
+        if (slice < 0 || (slice == 0 && idleMs > 0)) return static_cast<int>(got);
         fd_set readable;
         fd_set broken;
         FD_ZERO(&readable);
         FD_ZERO(&broken);
         FD_SET(socket, &readable);
         FD_SET(socket, &broken);
-        timeval wait{timeoutSeconds, 0};
+        timeval wait{slice / 1000, (slice % 1000) * 1000};
         const int ready = select(socket + 1, &readable, nullptr, &broken, &wait);
         if (ready < 0) {
             if (errno == EINTR) continue;
             return kNetSelectFailed;
         }
-        if (ready == 0) return static_cast<int>(got);
+        if (ready == 0) {
+            idleMs += slice;
+            if (idleMs >= timeoutMs) return static_cast<int>(got);
+            continue;
+        }
         if (FD_ISSET(socket, &broken)) return kNetException;
         if (datagram) {
             sockaddr_in from{};
@@ -114,6 +129,7 @@ int NetReceive(int socket, std::span<std::uint8_t> buffer, int timeoutSeconds, b
             return kNetReceiveFailed;
         }
         got += static_cast<std::size_t>(n);
+        idleMs = 0;
     }
     return static_cast<int>(got);
 }
@@ -189,8 +205,13 @@ void NetLink::RunReader(const std::stop_token& token, int connectionType, int bu
         if (TakePurgeRequest(sinks_.store) && sinks_.resetPositions) sinks_.resetPositions();
         if (size == 0) continue;
         sockaddr_in from{};
-        const int got = NetReceive(socket_.load(), std::span(buffer.data(), size),
-                                   kNetReceiveSeconds, datagram, &from);
+        int got = 0;
+        {
+            std::lock_guard lock(receiveMutex_);
+            got = NetReceiveYielding(
+                socket_.load(), std::span(buffer.data(), size), kNetReceiveSeconds * 1000, datagram,
+                &from, [&] { return repliesAwaited_.load() > 0 || token.stop_requested(); });
+        }
         if (token.stop_requested()) return;
         if (got == kNetReceiveFailed && !datagram) return;
         if (got <= 0) continue;
@@ -213,18 +234,28 @@ int NetLink::NetWrite(std::span<const std::uint8_t> bytes, bool expectReply) {
     const int fd = socket_.load();
     if (fd < 0) return -1;
     const bool datagram = datagram_.load();
+    if (!expectReply) {
+        const sockaddr_in peer = Peer();
+        return NetSend(fd, bytes, datagram ? &peer : nullptr) < 0 ? -1 : 0;
+    }
+    // The reader steps aside until the reply is in; what was waiting before the command is
+    // dropped, as the serial link purges its input, so the reply cannot be stale data.
+    ++repliesAwaited_;
+    std::lock_guard lock(receiveMutex_);
+    --repliesAwaited_;
+    std::array<std::uint8_t, 512> stale{};
+    while (recv(fd, stale.data(), stale.size(), MSG_DONTWAIT) > 0) {
+    }
     const sockaddr_in peer = Peer();
     if (NetSend(fd, bytes, datagram ? &peer : nullptr) < 0) return -1;
-    if (expectReply) {
-        unitReply_.fill('\0');
-        std::array<std::uint8_t, 16> reply{};
-        sockaddr_in from{};
-        const int got = NetReceive(fd, reply, kNetReceiveSeconds, datagram, &from);
-        if (got < 0) return -1;
-        for (int i = 0; i < got; ++i)
-            unitReply_[static_cast<std::size_t>(i)] =
-                static_cast<char>(reply[static_cast<std::size_t>(i)]);
-    }
+    unitReply_.fill('\0');
+    std::array<std::uint8_t, 16> reply{};
+    sockaddr_in from{};
+    const int got = NetReceive(fd, reply, kNetReceiveSeconds, datagram, &from);
+    if (got < 0) return -1;
+    for (int i = 0; i < got; ++i)
+        unitReply_[static_cast<std::size_t>(i)] =
+            static_cast<char>(reply[static_cast<std::size_t>(i)]);
     return 0;
 }
 

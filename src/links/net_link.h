@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <string>
@@ -44,6 +45,11 @@ int NetSend(int socket, std::span<const std::uint8_t> bytes, const sockaddr_in* 
 int NetReceive(int socket, std::span<std::uint8_t> buffer, int timeoutSeconds, bool datagram,
                sockaddr_in* address);
 
+// NetReceive with the wait in milliseconds, looked at in short slices: when `yield` returns
+// true the call ends early with what it has.
+int NetReceiveYielding(int socket, std::span<std::uint8_t> buffer, int timeoutMs, bool datagram,
+                       sockaddr_in* address, const std::function<bool()>& yield);
+
 class NetLink {
   public:
     NetLink(core::Prompt& prompt, ReaderSinks& sinks);
@@ -73,6 +79,10 @@ class NetLink {
     ReaderSinks& sinks_;
     std::atomic<int> socket_{-1};
     std::atomic<bool> datagram_{false};
+    // The reader receives under this lock; a command waiting for its reply takes it, so that
+    // the reply cannot end up in the reader's pass.
+    std::mutex receiveMutex_;
+    std::atomic<int> repliesAwaited_{0};
     mutable std::mutex peerMutex_;
     sockaddr_in peer_{};
     core::ReaderThread* reader_ = nullptr;
