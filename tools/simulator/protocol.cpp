@@ -91,9 +91,10 @@ std::string N2kFrame(std::uint32_t pgn, std::uint32_t timeMs, int source,
 
 std::string ScreenRecord(int gaugeType, int x, int y, int frame, std::string_view value,
                          std::string_view label) {
+    // m ttt sp " xxx , yyy , sp ff sp " sp " vvvv " sp " llllllll "
     char numbers[64];
-    std::snprintf(numbers, sizeof numbers, "m0%03d \"%03d,%03d,%02d \"", gaugeType % 1000, x % 1000,
-                  y % 1000, frame % 100);
+    std::snprintf(numbers, sizeof numbers, "m%03d \"%03d,%03d, %02d \" \"", gaugeType % 1000,
+                  x % 1000, y % 1000, frame % 100);
     std::string out = numbers;
     out += Fit(value, 4);
     out += "\" \"";

@@ -30,7 +30,8 @@ std::string N2kSentence(std::uint32_t pgn, std::uint32_t timeMs, int source,
 std::string N2kFrame(std::uint32_t pgn, std::uint32_t timeMs, int source,
                      std::span<const std::uint8_t> payload);
 
-// m0tt "xxx,yyy,ff" "vvvv" "llllllll" — one screen record of the unit's display.
+// m ttt "xxx,yyy, ff " "vvvv" "llllllll" — one screen record of the unit's display (a gauge
+// type below 100 makes it start "m0").
 std::string ScreenRecord(int gaugeType, int x, int y, int frame, std::string_view value,
                          std::string_view label);
 
