@@ -32,6 +32,16 @@ int ThreadCount() {
     return count;
 }
 
+// Waits until the process runs `target` threads or fewer.
+bool WaitForThreads(int target, std::chrono::milliseconds limit = 5s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (ThreadCount() > target) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
 int FreeUdpPort() {
     const int s = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in a{};
@@ -269,7 +279,8 @@ TEST(Simulator, FlashExchangeAnswersAsTheProgrammerExpects) {
 
 TEST(Simulator, PeerClosingEndsTheNetworkReader) {
     auto options = SimOptions(sim::LinkKind::Tcp, sim::Mode::Text);
-    options.faults.closeAfter = 0.5;
+    options.faults.closeAfter = 2.0;
+    options.intervalMs = 1000;  // about what 500 bytes a half second take in
     SimulatorRun simulator(options);
     LinkRig rig;
     auto& s = rig.context.settings;
@@ -278,8 +289,10 @@ TEST(Simulator, PeerClosingEndsTheNetworkReader) {
     s.tcpPort = simulator->Port();
     rig.manager.ToggleConnection();
     ASSERT_TRUE(rig.manager.Connected());
-    std::this_thread::sleep_for(1500ms);
-    EXPECT_TRUE(rig.netSlot.Stop(0ms)) << "the reader should have ended";
+    ASSERT_TRUE(rig.TextHas("$IIXDR,"));  // connected and served before the unit goes
+    const int threads = ThreadCount();
+    EXPECT_TRUE(WaitForThreads(threads - 1)) << "the reader should end on its own";
+    EXPECT_TRUE(rig.netSlot.Stop(0ms));
     rig.manager.ToggleConnection();
     EXPECT_EQ(rig.view.Caption(), "disconnected");
 }
@@ -287,7 +300,7 @@ TEST(Simulator, PeerClosingEndsTheNetworkReader) {
 TEST(Simulator, VanishingTerminalEndsTheSerialAndUsbReaders) {
     for (const int type : {0, 2}) {
         auto options = SimOptions(sim::LinkKind::Pty, sim::Mode::Text);
-        options.faults.closeAfter = 0.5;
+        options.faults.closeAfter = 1.0;
         SimulatorRun simulator(options);
         LinkRig rig;
         links::testing::FakeFtdi fake(PELOR_FAKE_FTD2XX);
@@ -300,7 +313,9 @@ TEST(Simulator, VanishingTerminalEndsTheSerialAndUsbReaders) {
         s.usbBufferSize = 100;
         rig.manager.ToggleConnection();
         ASSERT_TRUE(rig.manager.Connected()) << type;
-        std::this_thread::sleep_for(1500ms);
+        ASSERT_TRUE(rig.TextHas("$IIXDR,")) << type;
+        const int threads = ThreadCount();
+        EXPECT_TRUE(WaitForThreads(threads - 2)) << type << ": unit and reader should end";
         core::ReaderThread& slot = type == 0 ? rig.serialSlot : rig.usbSlot;
         EXPECT_TRUE(slot.Stop(0ms)) << type;
         rig.manager.ToggleConnection();

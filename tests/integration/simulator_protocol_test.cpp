@@ -13,7 +13,9 @@ namespace {
 
 using namespace pelor::sim;
 
-int Hex2(const std::string& s, std::size_t at) { return std::stoi(s.substr(at, 2), nullptr, 16); }
+int Hex2(const std::string& s, std::size_t at) {
+    return std::stoi(s.substr(at, 2), nullptr, 16);
+}
 
 TEST(SimulatorProtocol, TransducerSentenceLayout) {
     const std::string s = XdrSentence(10, ValueText("12.3", 0x7F), "DEPTH");
@@ -240,9 +242,14 @@ TEST(SimulatorOptions, FaultsAndCommandLine) {
     struct FaultCase {
         const char* text;
         bool ok;
-    } const faults[] = {{"drop=0.1,corrupt=0.05", true}, {"split", true},     {"close=5", true},
-                        {"drop=2", false},               {"wobble", false},   {"close=-1", false},
-                        {"drop=x", false},               {"", true}};
+    } const faults[] = {{"drop=0.1,corrupt=0.05", true},
+                        {"split", true},
+                        {"close=5", true},
+                        {"drop=2", false},
+                        {"wobble", false},
+                        {"close=-1", false},
+                        {"drop=x", false},
+                        {"", true}};
     for (const auto& c : faults) {
         FaultPlan plan;
         std::string error;
