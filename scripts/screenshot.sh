@@ -1,25 +1,19 @@
 #!/usr/bin/env bash
-# Starts the demo dashboard on a virtual screen, waits, saves a screenshot and closes it.
+# Starts the demo dashboard on a virtual screen, waits, saves a screenshot and closes it the
+# normal way (SIGTERM closes the window, which saves settings and project).
 # Usage: scripts/screenshot.sh [output.png] [seconds]
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-$top/build/screenshot.png}
+out=${1:-}
 wait_s=${2:-5}
-cd "$top"
-bash scripts/install-deps.sh
-cmake --preset release >/dev/null
-cmake --build --preset release --target pelor >/dev/null
-
-config="$top/build/demo-config"
-mkdir -p "$config/Ferrulon"
-printf '[General]\nProjectFilePath=%s\n' "$top/examples/demo/Demo.cdp" > "$config/Ferrulon/pelor.conf"
+source "$(dirname "$0")/demo-env.sh"
+out=${out:-$top/build/screenshot.png}
 
 display=:97
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 sleep 1
-DISPLAY=$display XDG_CONFIG_HOME="$config" "$top/build/release/src/ui/pelor" &
+DISPLAY=$display "$PELOR_BIN" &
 app=$!
 sleep "$wait_s"
 DISPLAY=$display import -window root "$out"

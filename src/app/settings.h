@@ -35,9 +35,9 @@ struct Settings {
     std::int32_t usbBaudRate = 57600;
 };
 
-inline constexpr std::int32_t kSerialBaudRates[8] = {2400,  4800,   9600,   19200,
+inline constexpr std::int32_t kSerialBaudRates[8] = {2400,  4800,  9600,   19200,
                                                      38400, 57600, 115200, 210400};
-inline constexpr std::int32_t kUsbBaudRates[8] = {2400,  4800,   9600,   19200,
+inline constexpr std::int32_t kUsbBaudRates[8] = {2400,  4800,  9600,   19200,
                                                   38400, 57800, 115200, 210400};
 inline constexpr std::int32_t kCaptureIntervalSeconds[9] = {0, 1, 2, 5, 10, 30, 60, 300, 600};
 inline constexpr std::size_t kSettingTextLimit = 259;  // texts are kept in 260-byte buffers

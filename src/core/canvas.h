@@ -26,7 +26,7 @@ struct Color {
 enum class CopyMode { Copy, Or };
 
 class Canvas {
-  public:
+public:
     virtual ~Canvas() = default;
     // Copies `source` (in the picture's own pixels) of picture `picture` to (destX, destY).
     virtual void CopyPicture(std::string_view picture, Rect source, int destX, int destY,
@@ -41,7 +41,7 @@ class Canvas {
 
 // Test double: every operation as one line of text, in order.
 class RecordingCanvas : public Canvas {
-  public:
+public:
     void CopyPicture(std::string_view picture, Rect source, int destX, int destY,
                      CopyMode mode) override;
     void FillRect(Rect area, Color color) override;

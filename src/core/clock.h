@@ -8,7 +8,7 @@
 namespace pelor::core {
 
 class Clock {
-  public:
+public:
     virtual ~Clock() = default;
     virtual std::time_t Now() = 0;  // seconds since 1970, UTC
     virtual std::tm ToLocal(std::time_t t) = 0;
@@ -18,7 +18,7 @@ class Clock {
 };
 
 class SystemClock : public Clock {
-  public:
+public:
     std::time_t Now() override;
     std::tm ToLocal(std::time_t t) override;
     std::tm ToUtc(std::time_t t) override;
@@ -28,7 +28,7 @@ class SystemClock : public Clock {
 
 // Test double: time moves only when the test advances it (or a sleep does). Local time is UTC.
 class ManualClock : public Clock {
-  public:
+public:
     explicit ManualClock(std::time_t start = 0) : now_(start) {}
     std::time_t Now() override { return now_.load(); }
     std::tm ToLocal(std::time_t t) override { return ToUtc(t); }
@@ -46,7 +46,7 @@ class ManualClock : public Clock {
         now_ += (before + ms) / 1000 - before / 1000;
     }
 
-  private:
+private:
     std::atomic<std::time_t> now_;
     std::atomic<std::int64_t> ms_{0};
 };

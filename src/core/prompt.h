@@ -21,7 +21,7 @@ struct FileDialogRequest {
 };
 
 class Prompt {
-  public:
+public:
     virtual ~Prompt() = default;
     virtual Answer Message(std::string_view text, std::string_view caption,
                            MessageButtons buttons = MessageButtons::Ok) = 0;
@@ -33,7 +33,7 @@ class Prompt {
 // answered from `answers` (No when the script is empty); file choosers from `files`
 // (cancel when empty).
 class ScriptedPrompt : public Prompt {
-  public:
+public:
     struct Shown {
         bool isFileDialog = false;
         std::string text;     // message text

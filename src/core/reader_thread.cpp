@@ -9,7 +9,7 @@ bool ReaderThread::Start(std::function<void(std::stop_token)> body) {
         done_ = false;
     }
     thread_ = std::jthread([this, body = std::move(body)](std::stop_token token) {
-        body(token);
+        body(std::move(token));
         std::lock_guard lock(mutex_);
         done_ = true;
         ended_.notify_all();

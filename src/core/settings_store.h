@@ -11,7 +11,7 @@
 namespace pelor::core {
 
 class SettingsStore {
-  public:
+public:
     virtual ~SettingsStore() = default;
     // Opens (creating on first use) the application's key. False: nothing can be read or written.
     virtual bool OpenKey() = 0;
@@ -24,7 +24,7 @@ class SettingsStore {
 
 // Test double: values in a map, every write recorded in order.
 class MemorySettingsStore : public SettingsStore {
-  public:
+public:
     using Value = std::variant<std::uint32_t, std::string>;
 
     bool OpenKey() override;

@@ -12,7 +12,7 @@
 namespace pelor::core {
 
 class TextFile {
-  public:
+public:
     enum class Mode {
         Read,       // existing file, reading
         Write,      // create or truncate, writing
@@ -57,7 +57,7 @@ class TextFile {
     // Closes without keeping anything written in Replace mode.
     void Abandon();
 
-  private:
+private:
     std::FILE* file_ = nullptr;
     std::string path_;
     std::string tempPath_;

@@ -9,7 +9,7 @@
 namespace pelor::core {
 
 class View {
-  public:
+public:
     virtual ~View() = default;
     virtual void SetCaption(std::string_view text) = 0;
     // Asks for a paint of the whole client area as soon as the user interface thread can.
@@ -22,7 +22,7 @@ class View {
 
 // Test double: records every call; safe from any thread.
 class RecordingView : public View {
-  public:
+public:
     void SetCaption(std::string_view text) override;
     void RequestRepaint() override;
     void Beep() override;
@@ -35,7 +35,7 @@ class RecordingView : public View {
     std::string ButtonPicture(int controlId) const;
     std::string StatusText() const;
 
-  private:
+private:
     mutable std::mutex mutex_;
     std::string caption_;
     std::string status_;

@@ -7,13 +7,13 @@
 
 namespace pelor::tables {
 
-inline constexpr std::size_t kOptionsTableSize = 1536;    // options + two fuel flow tables
+inline constexpr std::size_t kOptionsTableSize = 1536;     // options + two fuel flow tables
 inline constexpr std::size_t kCalibrationTableCount = 12;  // sensor inputs 0..11
 inline constexpr std::size_t kCalibrationEntries = 256;    // one per raw reading
 inline constexpr std::size_t kCalibrationTableSize = kCalibrationEntries * 8;
-inline constexpr std::size_t kLabelEntriesKept = 88;       // entries 0..87 of the labels file
+inline constexpr std::size_t kLabelEntriesKept = 88;  // entries 0..87 of the labels file
 inline constexpr std::size_t kLabelTableSize = kLabelEntriesKept * 8;
-inline constexpr std::size_t kPageTableSize = 1616;        // modes, sources, NMEA row, demo data
+inline constexpr std::size_t kPageTableSize = 1616;  // modes, sources, NMEA row, demo data
 inline constexpr std::size_t kPageCount = 16;
 inline constexpr std::size_t kPositionCount = 16;
 

@@ -40,10 +40,9 @@ TEST(Settings, FirstRunUsesPresetsAndWritesAllFifteenValuesInOrder) {
 
     SaveSettings(store, s, "/boat/project/Demo.cdp");
     const std::vector<std::string> order = {
-        "BaudRate",       "ComPort",         "CaptureInterval", "DisplayType",
-        "DisplayScale",   "SerialBufferSize", "TCPPort",         "ConnectionType",
-        "TCPBufferSize",  "USBDeviceNumber", "USBBufferSize",   "USBBaudRate",
-        "ShowCOMStatus",  "IPAddress",       "ProjectFilePath"};
+        "BaudRate",         "ComPort",     "CaptureInterval", "DisplayType",   "DisplayScale",
+        "SerialBufferSize", "TCPPort",     "ConnectionType",  "TCPBufferSize", "USBDeviceNumber",
+        "USBBufferSize",    "USBBaudRate", "ShowCOMStatus",   "IPAddress",     "ProjectFilePath"};
     EXPECT_EQ(store.writeOrder, order);
     EXPECT_EQ(std::get<std::string>(store.values.at("ProjectFilePath")), "/boat/project/Demo.cdp");
     EXPECT_EQ(Dword(store, "USBBaudRate"), 5u);

@@ -78,9 +78,8 @@ TEST(ReaderThread, StopsCooperativelyAndReportsASlowReader) {
     EXPECT_FALSE(reader.Running());
 
     // A body that ignores its token past the grace time is reported, then still joined.
-    ASSERT_TRUE(reader.Start([](std::stop_token) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }));
+    ASSERT_TRUE(reader.Start(
+        [](std::stop_token) { std::this_thread::sleep_for(std::chrono::milliseconds(50)); }));
     EXPECT_FALSE(reader.Stop(std::chrono::milliseconds(1)));
     EXPECT_FALSE(reader.Running());
 }

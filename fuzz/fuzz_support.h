@@ -1,0 +1,43 @@
+#pragma once
+// A scratch folder per fuzzing process, where each input is written as a file for the file
+// readers to open.
+#include <stdlib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace pelor::fuzz {
+
+// Made on first use, removed with everything in it when the process ends.
+class Scratch {
+  public:
+    Scratch() {
+        char pattern[] = "/tmp/pelor-fuzz-XXXXXX";
+        if (::mkdtemp(pattern) != nullptr) folder_ = std::string(pattern) + "/";
+    }
+    ~Scratch() {
+        std::error_code ec;
+        if (!folder_.empty()) std::filesystem::remove_all(folder_, ec);
+    }
+    const std::string& Folder() const { return folder_; }
+
+  private:
+    std::string folder_;
+};
+
+inline const std::string& ScratchFolder() {
+    static const Scratch scratch;
+    return scratch.Folder();
+}
+
+inline bool WriteInput(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return false;
+    const bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
+    return std::fclose(f) == 0 && ok;
+}
+
+}  // namespace pelor::fuzz

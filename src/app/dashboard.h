@@ -1,0 +1,156 @@
+#pragma once
+// The dashboard's run-time state and the logic of its start-up, shut-down and commands, with
+// no window system: the main window owns one Dashboard, implements the seams for it and runs
+// the window-only steps through WindowHooks.
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "app/settings.h"
+#include "core/clock.h"
+#include "core/prompt.h"
+#include "core/reader_thread.h"
+#include "core/settings_store.h"
+#include "core/view.h"
+#include "decode/channel_store.h"
+#include "tables/project_file.h"
+#include "tables/project_tables.h"
+
+namespace pelor::app {
+
+// Control ids of the main window.
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdPage = 1002;
+inline constexpr int kIdFlash = 1003;
+inline constexpr int kIdRecord = 1004;
+inline constexpr int kIdStop = 1005;
+inline constexpr int kIdConnect = 1006;
+inline constexpr int kIdSave = 1007;
+inline constexpr int kIdHiddenText = 1008;
+inline constexpr int kIdDisplay = 1024;
+inline constexpr int kIdClear = 1181;
+inline constexpr int kIdSwitch0 = 1534;  // switch buttons 1534..1545
+inline constexpr int kIdStatusWindow = 1569;
+inline constexpr int kSwitchButtonCount = 12;
+
+struct ButtonSpec {
+    int id;
+    const char* caption;  // also the name of its picture pair: caption + "U" / caption + "D"
+};
+
+// The 21 picture buttons, in the order they are attached.
+inline constexpr std::array<ButtonSpec, 21> kPictureButtons = {{
+    {kIdRecord, "RECORD"},
+    {kIdStop, "STOP"},
+    {kIdSave, "SAVE"},
+    {kIdConnect, "CONNECT"},
+    {kIdFlash, "FLASH"},
+    {kIdPage, "PAGE"},
+    {kIdDisplay, "DISPLAY"},
+    {kIdClear, "CLEAR"},
+    {kIdOk, "OK"},
+    {kIdSwitch0 + 0, "KANTELO0"},
+    {kIdSwitch0 + 1, "KANTELO1"},
+    {kIdSwitch0 + 2, "KANTELO2"},
+    {kIdSwitch0 + 3, "KANTELO3"},
+    {kIdSwitch0 + 4, "KANTELO4"},
+    {kIdSwitch0 + 5, "KANTELO5"},
+    {kIdSwitch0 + 6, "KANTELO6"},
+    {kIdSwitch0 + 7, "KANTELO7"},
+    {kIdSwitch0 + 8, "KANTELO8"},
+    {kIdSwitch0 + 9, "KANTELO9"},
+    {kIdSwitch0 + 10, "KANTELO10"},
+    {kIdSwitch0 + 11, "KANTELO11"},
+}};
+
+inline constexpr std::array<const char*, 11> kGaugeStyleNames = {
+    "LargeDial", "SmallDial", "HalfDial",  "HBars",    "VBars",    "HugeText",
+    "LargeText", "TEXT",      "SmallText", "--------", "Indicator"};
+
+// The steps of start-up and shut-down that belong to the window system.
+class WindowHooks {
+public:
+    virtual ~WindowHooks() = default;
+    virtual void PrepareDrawing() {}        // theme, fonts, pictures, drawing surfaces
+    virtual void BuildMenusAndRegions() {}  // grid-cell regions, touch regions, label menus
+    virtual void ApplyLayout() {}           // window size, controls, positions
+    virtual void Connect() {}               // the Connect command
+    virtual void CloseAdapterLibrary() {}
+    virtual void ReleaseDrawing() {}
+};
+
+// The readers, in the order they are stopped at exit.
+enum class Reader { Serial, Playback, Usb, Tcp, N2k };
+inline constexpr std::array<const char*, 5> kReaderStopFailures = {
+    "Unable terminate sio read thread", "Unable terminate log file read thread",
+    "Unable terminate USB read thread", "Unable terminate TCP read thread",
+    "Unable terminate N2K read thread"};
+
+struct PageState {
+    std::int32_t m_nCurrentPage = 0;
+    std::int32_t m_nPageCount = 0;
+    std::int32_t m_nDisplayType = 0;
+    std::int32_t m_nDisplayScale = 100;
+    std::int32_t m_bMultiDisplay = 0;
+    std::int32_t m_nSelectedCell = 0;
+    std::uint8_t m_bShowGrid = 0;
+    std::uint8_t m_bTouchMode = 0;
+    std::uint8_t m_bFullScreen = 0;
+};
+
+class Dashboard {
+public:
+    Dashboard(core::Prompt& prompt, core::SettingsStore& store, core::View& view,
+              core::Clock& clock);
+    Dashboard(const Dashboard&) = delete;
+    Dashboard& operator=(const Dashboard&) = delete;
+    ~Dashboard();
+
+    // Start-up, after the window and its controls exist. False: the program must end (the
+    // project directory could not be found, or the user declined to choose a project).
+    bool Initialise(WindowHooks& hooks);
+
+    // Shut-down: settings saved, project saved, drawing released, every reader stopped.
+    void Destroy(WindowHooks& hooks);
+
+    // The window title: prefix followed by the link status.
+    std::string Caption() const;
+
+    // Commands of the main window that work without a link.
+    void NextPage();
+    void SaveLabelsAndPages();
+
+    // Display mode and grid cell of each label on each page: views of the page table.
+    std::uint8_t& LabelMode(int page, int label);
+    std::uint8_t& LabelCell(int page, int label);
+
+    core::ReaderThread& ReaderFor(Reader r) { return readers_[static_cast<std::size_t>(r)]; }
+
+    core::Prompt& prompt;
+    core::SettingsStore& store;
+    core::View& view;
+    core::Clock& clock;
+
+    Settings settings;
+    tables::Project project;
+    tables::ProjectTables tables;
+    decode::ChannelStore channels;
+    PageState page;
+
+    std::array<std::uint8_t, 17> flashSelection{};
+    std::int32_t auxCounter = 0;
+    std::array<std::uint8_t, kSwitchButtonCount> switchState{};
+    std::int32_t switchCounter = 0;
+    std::int32_t captureState = 0;
+    bool destroyed = false;
+    // How long shut-down waits for each reader before reporting it.
+    std::chrono::milliseconds readerStopGrace{5000};
+
+private:
+    void TakeValuesFromOptions();
+
+    std::array<core::ReaderThread, 5> readers_;
+};
+
+}  // namespace pelor::app

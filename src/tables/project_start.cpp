@@ -1,0 +1,109 @@
+#include "tables/project_start.h"
+
+#include <utility>
+
+#include "core/format.h"
+#include "tables/table_file.h"
+
+namespace pelor::tables {
+namespace {
+
+constexpr const char* kInitialProjectName = "ProjectFileName";
+
+std::pair<std::string, std::string> SplitAtLastSlash(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return {"", path};
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+// "Could not open Project File ..." and the project chooser; the chosen full path or nothing.
+std::optional<std::string> AskForProject(core::Prompt& prompt, const std::string& directory) {
+    prompt.Message(core::Format("Could not open Project File /r/n %s /r/n Please select current "
+                                "project file",
+                                directory.c_str()),
+                   "Error");
+    core::FileDialogRequest request;
+    request.defaultExtension = "cdp";
+    request.initialName = kInitialProjectName;
+    request.filter = kCdpFilter;
+    request.pathMustExist = true;
+    request.overwritePrompt = true;
+    return prompt.ChooseFile(request);
+}
+
+}  // namespace
+
+bool OpenProjectAtStart(core::Prompt& prompt, Project& project,
+                        std::optional<std::string> projectFilePath) {
+    std::string path;
+    if (projectFilePath) {
+        path = *projectFilePath;
+    } else {
+        path = AskForProject(prompt, project.directory).value_or(std::string());
+    }
+
+    auto [directory, name] = SplitAtLastSlash(path);
+    project.directory = directory;
+    project.projectFile = name;
+    if (!ChangeDirectory(directory)) {
+        auto chosen = AskForProject(prompt, directory);
+        bool entered = false;
+        if (chosen) {
+            std::tie(directory, name) = SplitAtLastSlash(*chosen);
+            project.directory = directory;
+            project.projectFile = name;
+            entered = ChangeDirectory(directory);
+        }
+        if (!entered) {
+            project.projectFile.clear();
+            prompt.Message("Failed to find Project Dir - exiting program", "Error");
+            return false;
+        }
+    }
+    project.directory = CurrentDirectoryWithSlash();
+
+    if (!project.projectFile.empty()) {
+        LoadProject(prompt, project, project.directory, project.projectFile, false);
+    } else {
+        core::FileDialogRequest request;
+        request.defaultExtension = "txt";
+        request.initialName = kInitialProjectName;
+        request.filter = kCdpFilter;
+        request.pathMustExist = true;
+        request.overwritePrompt = true;
+        auto chosen = prompt.ChooseFile(request);
+        if (chosen) {
+            // A project chosen in another folder makes that folder the project directory.
+            const std::string chosenDir = SplitAtLastSlash(*chosen).first;
+            if (ChangeDirectory(chosenDir)) project.directory = CurrentDirectoryWithSlash();
+            LoadProject(prompt, project, project.directory, BareFileName(*chosen), false);
+        } else {
+            project.ClearFileNames();
+        }
+    }
+
+    if (project.projectFile.empty()) {
+        const auto answer =
+            prompt.Message("Invalid Project File . Click YES to reload new project file", "Status",
+                           core::MessageButtons::YesNo);
+        if (answer != core::Answer::Yes) return false;
+        core::FileDialogRequest request;
+        request.defaultExtension = "cdp";
+        request.initialName = kInitialProjectName;
+        request.filter = "Text Files (*.txt)|*.txt||";
+        request.pathMustExist = true;
+        auto chosen = prompt.ChooseFile(request);
+        if (chosen) {
+            auto [chosenDir, chosenName] = SplitAtLastSlash(*chosen);
+            if (ChangeDirectory(chosenDir)) {
+                project.directory = CurrentDirectoryWithSlash();
+            } else {
+                prompt.Message(chosenDir, "Error");
+            }
+            LoadProject(prompt, project, project.directory, chosenName, false);
+        }
+    }
+    return true;
+}
+
+}  // namespace pelor::tables

@@ -1,0 +1,51 @@
+#include "ui/data_viewer_app.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QTimer>
+#include <atomic>
+#include <csignal>
+
+#include "ui/data_viewer_dlg.h"
+
+namespace pelor::ui {
+
+namespace {
+
+// Set by SIGTERM, SIGINT or SIGHUP: the window then closes the normal way, so settings and
+// the project are saved and every reader is stopped.
+std::atomic<int> quitRequested{0};
+
+extern "C" void OnQuitSignal(int) {
+    quitRequested.store(1);
+}
+
+}  // namespace
+
+bool CDataViewerApp::InitInstance() {
+    // Sockets: a peer that closes must give a write error, not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    // Dialogs are black with the instrument's green-cyan text.
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Window, QColor(0, 0, 0));
+    palette.setColor(QPalette::WindowText, QColor(32, 231, 182));
+    palette.setColor(QPalette::Base, QColor(10, 14, 16));
+    palette.setColor(QPalette::Text, QColor(32, 231, 182));
+    palette.setColor(QPalette::Button, QColor(24, 30, 34));
+    palette.setColor(QPalette::ButtonText, QColor(32, 231, 182));
+    QApplication::setPalette(palette);
+
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) std::signal(sig, OnQuitSignal);
+
+    CDataViewerDlg dialog;
+    QTimer quitWatch;
+    QObject::connect(&quitWatch, &QTimer::timeout, &dialog, [&dialog] {
+        if (quitRequested.load() != 0 && dialog.isVisible()) dialog.reject();
+    });
+    quitWatch.start(100);
+    dialog.DoModal();
+    return false;
+}
+
+}  // namespace pelor::ui

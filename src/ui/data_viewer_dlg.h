@@ -1,0 +1,66 @@
+#pragma once
+// The main window: gauge area, picture buttons, switch buttons and the status window. It stays
+// thin: the Dashboard holds the state and runs the commands; this window implements the seams
+// (prompt, view) and the window-only steps of start-up and shut-down.
+#include <QDialog>
+#include <QMap>
+#include <memory>
+
+#include "app/dashboard.h"
+#include "app/qt_settings_store.h"
+#include "core/clock.h"
+#include "ui/qt_prompt.h"
+
+class QPushButton;
+class QPlainTextEdit;
+class QLabel;
+class QMenuBar;
+
+namespace pelor::ui {
+
+class GaugeArea;
+
+class CDataViewerDlg : public QDialog, public core::View, public app::WindowHooks {
+    Q_OBJECT
+
+public:
+    explicit CDataViewerDlg(QWidget* parent = nullptr);
+    ~CDataViewerDlg() override;
+
+    // Runs the window modally: start-up, the event loop, shut-down. Returns the dialog result.
+    int DoModal();
+
+    app::Dashboard& dashboard() { return *dashboard_; }
+    QPushButton* Button(int controlId) const { return buttons_.value(controlId, nullptr); }
+
+    // core::View, callable from any thread.
+    void SetCaption(std::string_view text) override;
+    void RequestRepaint() override;
+    void Beep() override;
+    void SetButtonPicture(int controlId, std::string_view picture) override;
+    void SetStatusText(std::string_view text) override;
+
+    // app::WindowHooks.
+    void ApplyLayout() override;
+
+    bool OnInitDialog();
+    void OnDestroy();
+    void OnCommand(int controlId);
+    void ShowAbout();
+
+private:
+    void BuildControls();
+
+    QtPrompt prompt_;
+    app::QtSettingsStore store_;
+    core::SystemClock clock_;
+    std::unique_ptr<app::Dashboard> dashboard_;
+
+    QMenuBar* menuBar_ = nullptr;
+    GaugeArea* gaugeArea_ = nullptr;
+    QPlainTextEdit* statusWindow_ = nullptr;
+    QLabel* hiddenText_ = nullptr;
+    QMap<int, QPushButton*> buttons_;
+};
+
+}  // namespace pelor::ui

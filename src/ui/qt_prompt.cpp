@@ -1,0 +1,64 @@
+#include "ui/qt_prompt.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace pelor::ui {
+
+namespace {
+QString Text(std::string_view s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+}  // namespace
+
+QStringList FilterList(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty()) break;
+        QString name = parts[i];
+        if (!name.contains('(')) name += " (" + parts[i + 1] + ")";
+        out << name;
+    }
+    return out;
+}
+
+core::Answer QtPrompt::Message(std::string_view text, std::string_view caption,
+                               core::MessageButtons buttons) {
+    if (buttons == core::MessageButtons::YesNo) {
+        const auto r = QMessageBox::question(parent_, Text(caption), Text(text),
+                                             QMessageBox::Yes | QMessageBox::No);
+        return r == QMessageBox::Yes ? core::Answer::Yes : core::Answer::No;
+    }
+    QMessageBox box(QMessageBox::NoIcon, Text(caption), Text(text), QMessageBox::Ok, parent_);
+    box.exec();
+    return core::Answer::Ok;
+}
+
+std::optional<std::string> QtPrompt::ChooseFile(const core::FileDialogRequest& request) {
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(request.open && request.pathMustExist ? QFileDialog::ExistingFile
+                                                             : QFileDialog::AnyFile);
+    if (!request.defaultExtension.empty()) {
+        dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    }
+    dialog.setNameFilters(FilterList(request.filter));
+    if (!request.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QString initial = QString::fromStdString(request.initialName);
+    if (initial.contains('/')) {
+        dialog.setDirectory(QFileInfo(initial).absolutePath());
+        dialog.selectFile(QFileInfo(initial).fileName());
+    } else {
+        dialog.setDirectory(QDir::currentPath());
+        dialog.selectFile(initial);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace pelor::ui

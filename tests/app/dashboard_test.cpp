@@ -1,0 +1,225 @@
+#include "app/dashboard.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tables/calibration_file.h"
+#include "tables/label_file.h"
+#include "tables/options_file.h"
+#include "tables/page_file.h"
+#include "tables/project_file.h"
+
+namespace {
+
+using namespace pelor;
+using core::Answer;
+
+// A project in a scratch directory, written with the table writers; the working directory is
+// restored afterwards (start-up changes it to the project directory).
+class ScratchProject {
+public:
+    explicit ScratchProject(int pageCount = 5, int displayType = 10, bool dual = false) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "pelor-app-XXXXXX").string();
+        root_ = ::mkdtemp(pattern.data());
+        dir_ = root_ + "/";
+        cwd_ = std::filesystem::current_path().string();
+
+        core::ScriptedPrompt quiet;
+        tables::OptionsTable options{};
+        options[0] = static_cast<std::uint8_t>(pageCount);
+        options[6] = static_cast<std::uint8_t>(displayType);
+        options[199] = dual ? 1 : 0;
+        EXPECT_TRUE(tables::WriteOptionsFile(quiet, dir_, "Options.txt", options));
+        tables::LabelTable labels{};
+        for (int i = 0; i < 16; ++i) tables::SetLabelEntry(labels, i, "LABEL" + std::to_string(i));
+        EXPECT_TRUE(tables::WriteLabelFile(quiet, dir_, "Labels.txt", labels, {}));
+        tables::PageTable pages{};
+        EXPECT_TRUE(tables::WritePageFile(quiet, dir_, "Pages.txt", pages, displayType, dual));
+        tables::CalibrationRows rows;
+        for (std::size_t r = 0; r < rows.size(); ++r) rows[r] = {std::to_string(r), "00", "raw"};
+        tables::Project p;
+        p.directory = dir_;
+        p.projectFile = "Boat.cdp";
+        p.labelsFile = "Labels.txt";
+        p.pageFile = "Pages.txt";
+        p.optionsFileA = p.optionsFileB = p.optionsFileC = "Options.txt";
+        p.logFile = "Log.csv";
+        for (int i = 0; i < 12; ++i) {
+            const std::string name = "Cal" + std::to_string(i) + ".txt";
+            p.calibrationFiles[static_cast<std::size_t>(i)] = name;
+            EXPECT_TRUE(tables::WriteCalibrationFile(quiet, dir_, name, "8000", rows));
+        }
+        p.webBitmapPath = tables::kNoWebBitmap;
+        EXPECT_TRUE(tables::SaveProject(quiet, p));
+        EXPECT_EQ(quiet.MessageTexts(), (std::vector<std::string>{"File Saved"}));
+    }
+    ~ScratchProject() {
+        std::error_code ec;
+        std::filesystem::current_path(cwd_, ec);
+        std::filesystem::remove_all(root_, ec);
+    }
+    std::string ProjectPath() const { return dir_ + "Boat.cdp"; }
+    std::string Dir() const { return dir_; }
+
+private:
+    std::string root_, dir_, cwd_;
+};
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) end = bytes.size();
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+struct RecordingHooks : app::WindowHooks {
+    void PrepareDrawing() override { calls.push_back("PrepareDrawing"); }
+    void BuildMenusAndRegions() override { calls.push_back("BuildMenusAndRegions"); }
+    void ApplyLayout() override { calls.push_back("ApplyLayout"); }
+    void Connect() override { calls.push_back("Connect"); }
+    void CloseAdapterLibrary() override { calls.push_back("CloseAdapterLibrary"); }
+    void ReleaseDrawing() override { calls.push_back("ReleaseDrawing"); }
+    std::vector<std::string> calls;
+};
+
+struct Fixture {
+    core::ScriptedPrompt prompt;
+    core::MemorySettingsStore store;
+    core::RecordingView view;
+    core::ManualClock clock;
+    RecordingHooks hooks;
+    app::Dashboard dashboard{prompt, store, view, clock};
+};
+
+TEST(Dashboard, StartsWithTheNamedProjectSilentlyAndSavesEverythingAtExit) {
+    ScratchProject project(5, 10);
+    Fixture f;
+    f.store.values["ProjectFilePath"] = project.ProjectPath();
+    f.store.values["DisplayType"] = 3u;
+    f.store.values["ConnectionType"] = 0x82u;
+
+    ASSERT_TRUE(f.dashboard.Initialise(f.hooks));
+    EXPECT_TRUE(f.prompt.shown.empty()) << "no message and no dialog";
+    EXPECT_EQ(f.hooks.calls, (std::vector<std::string>{"PrepareDrawing", "BuildMenusAndRegions",
+                                                       "ApplyLayout", "Connect"}))
+        << "auto-connect runs last, before the window is shown";
+    EXPECT_EQ(f.view.Caption(), "::disconnected");
+    EXPECT_EQ(f.dashboard.page.m_nPageCount, 5);
+    EXPECT_EQ(f.dashboard.page.m_nDisplayType, 10) << "the options table overrides the setting";
+    EXPECT_EQ(f.dashboard.page.m_nCurrentPage, 0);
+    EXPECT_EQ(f.dashboard.channels.LastSentence[10], "$IIXDR,G, 0000000,G,NOTUSED A*00\r");
+    EXPECT_EQ(std::filesystem::current_path().string() + "/", project.Dir());
+    EXPECT_EQ(f.dashboard.tables.labelSettings.LabelStrings[3], "LABEL3  ");
+
+    std::filesystem::remove(project.ProjectPath());
+    f.dashboard.Destroy(f.hooks);
+    EXPECT_EQ(f.store.writeOrder.size(), 15u);
+    EXPECT_EQ(std::get<std::uint32_t>(f.store.values.at("DisplayType")), 10u);
+    EXPECT_EQ(std::get<std::uint32_t>(f.store.values.at("ConnectionType")), 0x82u);
+    EXPECT_EQ(std::get<std::string>(f.store.values.at("ProjectFilePath")), project.ProjectPath());
+    const auto lines = ReadLines(project.ProjectPath());
+    ASSERT_EQ(lines.size(), 23u) << "the project file is written again at exit";
+    EXPECT_EQ(lines[0], "[Pelor_Project_File]");
+    EXPECT_EQ(lines[4], "Options.txt");
+    EXPECT_EQ(lines[20], "Boat.cdp");
+}
+
+TEST(Dashboard, EndsWhenNoProjectDirectoryCanBeFound) {
+    Fixture f;  // no "ProjectFilePath"; every dialog cancelled
+    EXPECT_FALSE(f.dashboard.Initialise(f.hooks));
+    const auto texts = f.prompt.MessageTexts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back(), "Failed to find Project Dir - exiting program");
+    EXPECT_EQ(f.prompt.shown.back().caption, "Error");
+    EXPECT_TRUE(f.hooks.calls.empty()) << "nothing of the window was prepared";
+    f.dashboard.Destroy(f.hooks);
+    EXPECT_EQ(f.store.writeOrder.size(), 15u) << "settings are still saved on the way out";
+}
+
+TEST(Dashboard, EndsWhenTheProjectIsInvalidAndTheUserAnswersNo) {
+    ScratchProject project;
+    {
+        std::ofstream(project.ProjectPath(), std::ios::binary)
+            << "[Pelor_Project_File]\r\n[Version 2.00]\r\n";
+    }
+    Fixture f;
+    f.store.values["ProjectFilePath"] = project.ProjectPath();
+    f.prompt.answers = {Answer::No};
+    EXPECT_FALSE(f.dashboard.Initialise(f.hooks));
+    EXPECT_EQ(
+        f.prompt.MessageTexts(),
+        (std::vector<std::string>{"Incorrect Project file version",
+                                  "Invalid Project File . Click YES to reload new project file"}));
+    EXPECT_EQ(f.prompt.shown.back().caption, "Status");
+}
+
+TEST(Dashboard, NextPageWrapsAtThePageCountOrTheDisplaysPageCount) {
+    struct Case {
+        int pageCount;
+        bool dual;
+        int from;
+        int want;
+        const char* legend;
+    };
+    const Case cases[] = {
+        {5, false, 4, 0, "single display wraps at the page count"},
+        {5, false, 2, 3, "single display steps"},
+        {14, true, 2, 3, "dual display: low three bits of 14 are 6"},
+        {14, true, 5, 0, "dual display wraps at 6"},
+        {0, false, 0, 0, "no pages: always page 0"},
+    };
+    for (const auto& c : cases) {
+        ScratchProject project(c.pageCount, 10, c.dual);
+        Fixture f;
+        f.store.values["ProjectFilePath"] = project.ProjectPath();
+        ASSERT_TRUE(f.dashboard.Initialise(f.hooks)) << c.legend;
+        f.dashboard.page.m_nCurrentPage = c.from;
+        f.dashboard.channels.m_PosMode[3] = 6;
+        const int repaints = f.view.RepaintCount();
+        f.dashboard.NextPage();
+        EXPECT_EQ(f.dashboard.page.m_nCurrentPage, c.want) << c.legend;
+        EXPECT_EQ(f.dashboard.channels.m_PosMode[3], 0) << c.legend;
+        EXPECT_EQ(f.dashboard.channels.m_bRedrawAll, 1) << c.legend;
+        EXPECT_EQ(f.view.RepaintCount(), repaints + 1) << c.legend;
+    }
+}
+
+TEST(Dashboard, ShutDownStopsEveryReaderAndReportsOneThatWillNotStop) {
+    ScratchProject project;
+    Fixture f;
+    f.store.values["ProjectFilePath"] = project.ProjectPath();
+    ASSERT_TRUE(f.dashboard.Initialise(f.hooks));
+    std::atomic<bool> serialEnded{false};
+    f.dashboard.ReaderFor(app::Reader::Serial).Start([&](std::stop_token token) {
+        while (!token.stop_requested()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        serialEnded = true;
+    });
+    f.dashboard.readerStopGrace = std::chrono::milliseconds(20);
+    f.dashboard.ReaderFor(app::Reader::Tcp).Start([](std::stop_token) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    });
+    f.dashboard.Destroy(f.hooks);
+    EXPECT_TRUE(serialEnded);
+    EXPECT_FALSE(f.dashboard.ReaderFor(app::Reader::Serial).Running());
+    EXPECT_FALSE(f.dashboard.ReaderFor(app::Reader::Tcp).Running()) << "joined even when late";
+    EXPECT_EQ(f.prompt.MessageTexts(),
+              (std::vector<std::string>{"Unable terminate TCP read thread"}));
+    EXPECT_EQ(f.hooks.calls.back(), "ReleaseDrawing");
+}
+
+}  // namespace

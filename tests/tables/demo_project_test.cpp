@@ -1,0 +1,74 @@
+// The demo project in examples/demo: it loads without a single message, and the maker
+// regenerates it byte for byte.
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "../../tools/demo_project.h"
+#include "core/prompt.h"
+#include "table_test_support.h"
+#include "tables/project_tables.h"
+
+namespace pelor::tables {
+namespace {
+
+using core::ScriptedPrompt;
+using testing::ScratchDir;
+
+const std::string kDemoDir = PELOR_SOURCE_DIR "/examples/demo/";
+
+TEST(DemoProject, LoadsWithoutAnyMessage) {
+    ScriptedPrompt prompt;
+    Project project;
+    project.directory = kDemoDir;
+    ASSERT_EQ(LoadProject(prompt, project, kDemoDir, "Demo.cdp", false), "Demo.cdp");
+    auto tables = std::make_unique<ProjectTables>();
+    LoadStartupTables(prompt, project, *tables);
+    EXPECT_TRUE(prompt.shown.empty()) << prompt.shown.front().text;
+
+    EXPECT_EQ(project.logFile, "DemoLog.csv");
+    EXPECT_EQ(project.themeFile, "");
+    EXPECT_FALSE(project.webBitmapEnabled);
+    EXPECT_EQ(tables->values.pageCount, tools::kDemoPageCount);
+    EXPECT_EQ(tables->values.displayType, tools::kDemoDisplayType);
+    EXPECT_FALSE(tables->values.dualDisplay);
+    EXPECT_EQ(tables->labelSettings.LabelStrings[0], "ENG TEMP");
+    EXPECT_EQ(tables->labelSettings.LabelStrings[15], "RPM     ");
+    EXPECT_EQ(tables->labelSettings.KanteloLabels[2], "BILGE   ");
+    EXPECT_EQ(tables->labelSettings.symbolCodes[3], 68);
+    EXPECT_TRUE(tables->labelSettings.switchPowerOn[2]);
+    EXPECT_EQ(tables->labelSettings.httpPostAddress, "127.0.0.1/pelor");
+    EXPECT_EQ(CalibrationText(tables->calibration, 0, 255), " 150.0");
+    EXPECT_EQ(CalibrationText(tables->calibration, 10, 0), "  -5.0");
+    EXPECT_EQ(LabelMode(tables->pages, 0, 15), tools::kLargeRamp);
+    // Every display mode appears on some page.
+    for (std::uint8_t mode : {1, 2, 4, 5, 6, 8, 9, 10, 11, 12, 13}) {
+        EXPECT_NE(std::find(tables->pages.begin(), tables->pages.begin() + 256, mode),
+                  tables->pages.begin() + 256)
+            << "mode " << int(mode);
+    }
+    // Alarms on two channels.
+    EXPECT_GT(tables->values.alarms[1], 0);
+    EXPECT_GT(tables->values.alarms[2], 0);
+}
+
+TEST(DemoProject, RegeneratesByteIdentically) {
+    ScratchDir dir;
+    ScriptedPrompt prompt;
+    ASSERT_TRUE(tools::MakeDemoProject(prompt, dir.Dir()));
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(kDemoDir)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_EQ(dir.Read(name), ScratchDir::ReadBytes(entry.path().string())) << name;
+        ++files;
+    }
+    std::size_t made = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Dir()))
+        ++made;
+    EXPECT_EQ(files, made);
+    EXPECT_EQ(files, 16u);
+}
+
+}  // namespace
+}  // namespace pelor::tables

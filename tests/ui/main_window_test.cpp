@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/qt_settings_store.h"
+#include "tables/options_file.h"
+#include "tables/project_file.h"
+#include "ui/data_viewer_dlg.h"
+#include "ui/qt_prompt.h"
+
+namespace {
+
+using namespace pelor;
+
+// One QApplication for the program, on the offscreen platform, with settings in a scratch
+// folder so a developer's own settings are never touched.
+QApplication& App() {
+    static std::string config = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "pelor-ui-XXXXXX").string();
+        std::string dir = ::mkdtemp(pattern.data());
+        ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        return dir;
+    }();
+    static int argc = 1;
+    static char name[] = "pelor";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+QSettings UserSettings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Ferrulon",
+                     app::QtSettingsStore::ApplicationName());
+}
+
+// A minimal valid project: options (page count, display type) and a named log file; every
+// other table is missing and is asked for — the tests cancel those dialogs.
+std::string WriteProject(const std::string& dir) {
+    core::ScriptedPrompt quiet;
+    tables::OptionsTable options{};
+    options[0] = 3;
+    options[6] = 10;
+    EXPECT_TRUE(tables::WriteOptionsFile(quiet, dir, "Options.txt", options));
+    tables::Project p;
+    p.directory = dir;
+    p.projectFile = "Ui.cdp";
+    p.optionsFileA = p.optionsFileB = p.optionsFileC = "Options.txt";
+    p.logFile = "Log.txt";
+    p.webBitmapPath = tables::kNoWebBitmap;
+    EXPECT_TRUE(tables::SaveProject(quiet, p));
+    return dir + "Ui.cdp";
+}
+
+TEST(QtPrompt, FiltersBecomeQtFilterLists) {
+    EXPECT_EQ(ui::FilterList("CDP Files (*.cdp)|*.cdp|TXT Files (*.txt)|*.txt||"),
+              (QStringList{"CDP Files (*.cdp)", "TXT Files (*.txt)"}));
+    EXPECT_EQ(ui::FilterList("Logs|*.csv||"), (QStringList{"Logs (*.csv)"}));
+    EXPECT_TRUE(ui::FilterList("").isEmpty());
+}
+
+TEST(MainWindow, HasEveryButtonTheTitleAndSavesItsSettingsOnClose) {
+    App();
+    const std::string cwd = std::filesystem::current_path().string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "pelor-uip-XXXXXX").string();
+    const std::string dir = std::string(::mkdtemp(pattern.data())) + "/";
+    const std::string projectPath = WriteProject(dir);
+    {
+        QSettings s = UserSettings();
+        s.clear();
+        s.setValue("ProjectFilePath", QString::fromStdString(projectPath));
+        s.setValue("ShowCOMStatus", 0x81);
+    }
+
+    ui::CDataViewerDlg window;
+    // Missing tables open file choosers and messages: close each as it appears, and count.
+    QStringList shown;
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [&shown, &window] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal != &window && modal->inherits("QDialog")) {
+            shown << modal->metaObject()->className();
+            static_cast<QDialog*>(modal)->reject();
+        }
+    });
+    canceller.start(20);
+    // Once the window runs its own loop, press OK.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&window] {
+        if (window.isVisible() && QApplication::activeModalWidget() == &window) {
+            window.OnCommand(app::kIdOk);
+        }
+    });
+    closer.start(50);
+    window.DoModal();
+
+    for (const auto& spec : app::kPictureButtons) {
+        QPushButton* b = window.Button(spec.id);
+        ASSERT_NE(b, nullptr) << spec.caption;
+        EXPECT_EQ(b->objectName().toStdString(), spec.caption);
+        EXPECT_EQ(b->property("controlId").toInt(), spec.id);
+    }
+    EXPECT_EQ(window.windowTitle().toStdString(), "::disconnected");
+    EXPECT_FALSE(shown.isEmpty()) << "the missing tables were asked for";
+    auto* status = window.findChild<QPlainTextEdit*>("StatusWindow");
+    ASSERT_NE(status, nullptr);
+    EXPECT_FALSE(status->isHidden()) << "ShowCOMStatus 0x81: status window shown";
+    EXPECT_EQ(window.dashboard().page.m_nPageCount, 3);
+
+    QSettings saved = UserSettings();
+    saved.sync();
+    for (const char* key :
+         {"BaudRate", "ComPort", "CaptureInterval", "DisplayType", "DisplayScale",
+          "SerialBufferSize", "TCPPort", "ConnectionType", "TCPBufferSize", "USBDeviceNumber",
+          "USBBufferSize", "USBBaudRate", "ShowCOMStatus", "IPAddress", "ProjectFilePath"}) {
+        EXPECT_TRUE(saved.contains(key)) << key;
+    }
+    EXPECT_EQ(saved.value("ShowCOMStatus").toUInt(), 0x81u);
+    EXPECT_EQ(saved.value("DisplayType").toUInt(), 10u);
+
+    std::error_code ec;
+    std::filesystem::current_path(cwd, ec);
+    std::filesystem::remove_all(dir, ec);
+}
+
+}  // namespace
