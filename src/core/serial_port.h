@@ -29,7 +29,7 @@ struct SerialTimeouts {
 };
 
 class SerialPort {
-  public:
+public:
     virtual ~SerialPort() = default;
 
     // Opens `name` (a device path) for exclusive reading and writing. False on failure;

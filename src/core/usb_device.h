@@ -22,7 +22,7 @@ inline constexpr unsigned char kFtParityNone = 0;
 inline constexpr unsigned long kFtListNumberOnly = 0x80000000UL;
 
 class UsbDevice {
-  public:
+public:
     virtual ~UsbDevice() = default;
     virtual FtStatus Open(int deviceNumber) = 0;
     virtual FtStatus Close() = 0;

@@ -11,7 +11,7 @@ namespace pelor::links {
 inline constexpr const char* kFtd2xxLibraryName = "libftd2xx.so";
 
 class Ftd2xxLibrary : public core::UsbDevice {
-  public:
+public:
     // `path` is what dlopen is given: the bare name searches the library path.
     Ftd2xxLibrary(core::Prompt& prompt, std::string path = kFtd2xxLibraryName);
     ~Ftd2xxLibrary() override;
@@ -45,7 +45,7 @@ class Ftd2xxLibrary : public core::UsbDevice {
     static constexpr int kEntryCount = 18;
     static const char* const kEntryNames[kEntryCount];
 
-  private:
+private:
     void* Entry(int index, const char* wrapperName);
 
     core::Prompt& prompt_;

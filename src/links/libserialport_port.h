@@ -10,7 +10,7 @@ struct sp_port;
 namespace pelor::links {
 
 class LibSerialPort : public core::SerialPort {
-  public:
+public:
     LibSerialPort() = default;
     ~LibSerialPort() override;
     LibSerialPort(const LibSerialPort&) = delete;
@@ -31,7 +31,7 @@ class LibSerialPort : public core::SerialPort {
     bool IsOpen() const override { return port_ != nullptr; }
     int LastError() const override { return lastError_; }
 
-  private:
+private:
     bool Fail();
 
     sp_port* port_ = nullptr;

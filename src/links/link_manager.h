@@ -71,7 +71,7 @@ struct LinkContext {
 };
 
 class LinkManager {
-  public:
+public:
     explicit LinkManager(LinkContext& context);
     ~LinkManager();
     LinkManager(const LinkManager&) = delete;
@@ -98,7 +98,7 @@ class LinkManager {
     NetLink& Network() { return net_; }
     UsbLink& Usb() { return usb_; }
 
-  private:
+private:
     void Connect();
     void Disconnect();
     void SetStatus(std::string_view status);

@@ -51,7 +51,7 @@ int NetReceiveYielding(int socket, std::span<std::uint8_t> buffer, int timeoutMs
                        sockaddr_in* address, const std::function<bool()>& yield);
 
 class NetLink {
-  public:
+public:
     NetLink(core::Prompt& prompt, ReaderSinks& sinks);
     ~NetLink();
     NetLink(const NetLink&) = delete;
@@ -71,7 +71,7 @@ class NetLink {
     int NetWrite(std::span<const std::uint8_t> bytes, bool expectReply);
     const UnitReplyText& UnitReply() const { return unitReply_; }
 
-  private:
+private:
     void RunReader(const std::stop_token& token, int connectionType, int bufferSize);
     sockaddr_in Peer() const;
 

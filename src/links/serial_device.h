@@ -13,7 +13,7 @@
 namespace pelor::links {
 
 class SerialDevice : public core::SerialPort {
-  public:
+public:
     bool Open(const std::string& name) override;
     bool Configure(const core::SerialSettings& settings) override;
     bool SetTimeouts(const core::SerialTimeouts& timeouts) override;
@@ -29,7 +29,7 @@ class SerialDevice : public core::SerialPort {
     bool IsOpen() const override { return impl_ != nullptr && impl_->IsOpen(); }
     int LastError() const override { return impl_ != nullptr ? impl_->LastError() : lastError_; }
 
-  private:
+private:
     std::unique_ptr<core::SerialPort> impl_;
     int lastError_ = 0;
 };

@@ -33,7 +33,7 @@ inline constexpr core::SerialTimeouts kSerialTimeouts{100, 40, 10, 10, 1000};
 using UnitReplyText = std::array<char, 17>;
 
 class SerialLink {
-  public:
+public:
     using PortFactory = std::function<std::unique_ptr<core::SerialPort>()>;
 
     SerialLink(core::Prompt& prompt, ReaderSinks& sinks, PortFactory makePort);
@@ -60,7 +60,7 @@ class SerialLink {
     // The open port, for the flash programmer's own exchanges; null when closed.
     core::SerialPort* Port() { return valid_.load() ? port_.get() : nullptr; }
 
-  private:
+private:
     void RunTextReader(const std::stop_token& token, int bufferSize);
     void RunAdapterReader(const std::stop_token& token, int bufferSize);
 

@@ -8,7 +8,7 @@
 namespace pelor::links {
 
 class TtyPort : public core::SerialPort {
-  public:
+public:
     TtyPort() = default;
     ~TtyPort() override;
     TtyPort(const TtyPort&) = delete;
@@ -29,7 +29,7 @@ class TtyPort : public core::SerialPort {
     bool IsOpen() const override { return fd_ >= 0; }
     int LastError() const override { return lastError_; }
 
-  private:
+private:
     bool Fail();
 
     int fd_ = -1;

@@ -22,7 +22,7 @@ inline constexpr int kUsbReplyWaitMs = 3000;
 int UsbReadSize(int usbBufferSize);
 
 class UsbLink {
-  public:
+public:
     // Makes the device for each open: the library loaded (its own messages shown).
     using DeviceFactory = std::function<std::unique_ptr<core::UsbDevice>()>;
 
@@ -44,7 +44,7 @@ class UsbLink {
     core::FtStatus UsbWrite(std::span<const std::uint8_t> bytes, bool expectReply);
     const UnitReplyText& UnitReply() const { return unitReply_; }
 
-  private:
+private:
     void RunReader(const std::stop_token& token, int connectionType, int usbBufferSize);
     int Fail(const char* message);
 

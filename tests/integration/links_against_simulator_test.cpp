@@ -56,7 +56,7 @@ int FreeUdpPort() {
 
 // The simulator on a thread of its own.
 class SimulatorRun {
-  public:
+public:
     explicit SimulatorRun(sim::Options options) : simulator_(std::move(options)) {
         std::string error;
         opened_ = simulator_.Open(error);
@@ -80,7 +80,7 @@ class SimulatorRun {
     }
     ~SimulatorRun() { Stop(); }
 
-  private:
+private:
     sim::Simulator simulator_;
     bool opened_ = false;
     std::jthread thread_;

@@ -8,7 +8,7 @@
 namespace pelor::links::testing {
 
 class FakeFtdi {
-  public:
+public:
     explicit FakeFtdi(const char* path) : library_(dlopen(path, RTLD_NOW | RTLD_LOCAL)) {
         if (library_ != nullptr) Call<void (*)()>("FakeFtdiReset")();
     }
@@ -38,7 +38,7 @@ class FakeFtdi {
     std::string Written() { return Text("FakeFtdiWritten"); }
     std::string Calls() { return Text("FakeFtdiCalls"); }
 
-  private:
+private:
     template <typename F>
     F Call(const char* name) {
         return reinterpret_cast<F>(dlsym(library_, name));

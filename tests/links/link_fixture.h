@@ -18,7 +18,7 @@ namespace pelor::links::testing {
 
 // Collects the bytes each pass received, per kind of pass.
 class Collector {
-  public:
+public:
     void Add(std::string_view bytes, bool frames);
     std::string Text() const;
     std::string Frames() const;
@@ -29,7 +29,7 @@ class Collector {
         const std::function<bool(const std::string& text, const std::string& frames)>& done,
         std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) const;
 
-  private:
+private:
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::string text_;
@@ -54,7 +54,7 @@ struct SinkFixture {
 
 // A pseudo-terminal pair: the link opens SlavePath(); the test reads and writes Master().
 class PtyPair {
-  public:
+public:
     PtyPair();
     ~PtyPair();
     const std::string& SlavePath() const { return path_; }
@@ -64,7 +64,7 @@ class PtyPair {
     std::string Read(std::size_t count, std::chrono::milliseconds limit) const;
     void CloseMaster();
 
-  private:
+private:
     int master_ = -1;
     int slaveKeeper_ = -1;
     std::string path_;

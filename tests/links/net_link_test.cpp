@@ -21,7 +21,7 @@ std::span<const std::uint8_t> Bytes(std::string_view s) {
 
 // A loopback TCP server that accepts one client.
 class LoopbackServer {
-  public:
+public:
     LoopbackServer() {
         listener_ = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a{};
@@ -53,7 +53,7 @@ class LoopbackServer {
         client_ = -1;
     }
 
-  private:
+private:
     int listener_ = -1;
     int client_ = -1;
     int port_ = 0;
@@ -73,7 +73,7 @@ int FreeUdpPort() {
 
 // A UDP peer on loopback that sends datagrams to a port and receives replies.
 class UdpPeer {
-  public:
+public:
     UdpPeer() {
         socket_ = socket(AF_INET, SOCK_DGRAM, 0);
         sockaddr_in a{};
@@ -97,7 +97,7 @@ class UdpPeer {
         return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
     }
 
-  private:
+private:
     int socket_ = -1;
 };
 

@@ -41,12 +41,12 @@ struct Command {
 inline constexpr std::size_t kMaxPending = 4096;
 
 class CommandParser {
-  public:
+public:
     // Adds received bytes and returns the commands completed by them, in order.
     std::vector<Command> Feed(std::string_view bytes);
     std::size_t Pending() const { return pending_.size(); }
 
-  private:
+private:
     std::string pending_;
 };
 

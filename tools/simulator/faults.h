@@ -22,7 +22,7 @@ struct FaultPlan {
 bool ParseFaults(std::string_view text, FaultPlan& plan, std::string& error);
 
 class FaultInjector {
-  public:
+public:
     explicit FaultInjector(const FaultPlan& plan) : plan_(plan), random_(plan.seed) {}
     // The bytes as they go out after dropping and corrupting.
     std::string Damage(std::string_view bytes);
@@ -30,7 +30,7 @@ class FaultInjector {
     std::vector<std::string> Pieces(const std::string& bytes);
     int PauseMs();
 
-  private:
+private:
     FaultPlan plan_;
     std::mt19937 random_;
 };

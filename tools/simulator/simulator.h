@@ -37,7 +37,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
 std::string Usage();
 
 class Simulator {
-  public:
+public:
     explicit Simulator(Options options);
     // Opens the transport; false with `error` set.
     bool Open(std::string& error);
@@ -53,7 +53,7 @@ class Simulator {
     int RecordsWritten() const;
     std::uint64_t BytesSent() const { return bytesSent_.load(); }
 
-  private:
+private:
     void SendStream(const std::string& bytes);
     void HandleInput(const std::string& bytes);
 

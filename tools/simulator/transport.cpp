@@ -37,7 +37,7 @@ std::string ReadAvailable(int fd) {
 }
 
 class PtyTransport : public Transport {
-  public:
+public:
     PtyTransport(int master, int slave, std::string path, std::string link)
         : master_(master), slave_(slave), path_(std::move(path)), link_(std::move(link)) {}
     ~PtyTransport() override { CloseLink(); }
@@ -64,7 +64,7 @@ class PtyTransport : public Transport {
     bool Alive() const override { return master_ >= 0; }
     std::string Endpoint() const override { return path_; }
 
-  private:
+private:
     int master_;
     int slave_;
     std::string path_;
@@ -72,7 +72,7 @@ class PtyTransport : public Transport {
 };
 
 class TcpTransport : public Transport {
-  public:
+public:
     TcpTransport(int listener, int port) : listener_(listener), port_(port) {}
     ~TcpTransport() override {
         CloseLink();
@@ -120,7 +120,7 @@ class TcpTransport : public Transport {
     std::string Endpoint() const override { return "127.0.0.1:" + std::to_string(port_); }
     int Port() const override { return port_; }
 
-  private:
+private:
     void Accept() {
         for (;;) {
             const int c = accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
@@ -144,7 +144,7 @@ class TcpTransport : public Transport {
 };
 
 class UdpTransport : public Transport {
-  public:
+public:
     UdpTransport(int socket, int port, std::size_t datagramSize)
         : socket_(socket), target_(Loopback(port)), port_(port), datagramSize_(datagramSize) {}
     ~UdpTransport() override { close(socket_); }
@@ -176,7 +176,7 @@ class UdpTransport : public Transport {
     int Port() const override { return port_; }
     std::size_t MaxUnit() const override { return datagramSize_; }
 
-  private:
+private:
     int socket_;
     sockaddr_in target_;
     int port_;

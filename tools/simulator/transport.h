@@ -9,7 +9,7 @@
 namespace pelor::sim {
 
 class Transport {
-  public:
+public:
     virtual ~Transport() = default;
     // Sends `bytes` as one unit (one datagram on UDP); false when nothing could go out.
     virtual bool Send(std::string_view bytes) = 0;

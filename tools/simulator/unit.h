@@ -11,7 +11,7 @@
 namespace pelor::sim {
 
 class Unit {
-  public:
+public:
     explicit Unit(int bankInstance = 0);
 
     // Applies one command; returns the unit's answer (empty when it answers nothing). Answers
@@ -24,7 +24,7 @@ class Unit {
     int RecordsWritten() const { return recordsWritten_; }
     std::uint8_t Flash(std::uint16_t address) const { return flash_[address]; }
 
-  private:
+private:
     UnitState state_;
     bool programming_ = false;
     int firstPage_ = 0;
