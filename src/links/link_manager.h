@@ -1,0 +1,115 @@
+#pragma once
+// The Connect command: opens the link of the configured connection type with its reader, or
+// closes the open one; reports failures, keeps the connected flag, sets the caption texts and
+// the Connect button's pictures, and sends the pass-through command after a serial connect.
+// It also routes command writes to the open link.
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/prompt.h"
+#include "core/reader_thread.h"
+#include "core/view.h"
+#include "decode/channel_store.h"
+#include "links/ftd2xx_library.h"
+#include "links/net_link.h"
+#include "links/reader_pass.h"
+#include "links/serial_link.h"
+#include "links/usb_link.h"
+
+namespace pelor::links {
+
+// Connection types: 0 serial text, 1 TCP text, 2 USB text, 3 serial NMEA 2000 adapter,
+// 4 TCP frames, 5 USB frames, 6 UDP text, 7 UDP frames.
+inline constexpr int kConnectButtonId = 1006;
+// The Connect button's picture pairs, named by their up and down resources.
+inline constexpr const char* kConnectedPicture = "CONNECT171_170";
+inline constexpr const char* kFailedPicture = "CONNECT170_171";
+inline constexpr const char* kDisconnectedPicture = "CONNECT170_170";
+inline constexpr std::string_view kPassThroughCommand = "$PKZLC,Z\r";
+
+// The settings the links use, as the settings store holds them (rates already looked up).
+struct LinkSettings {
+    int connectionType = 0;      // bits 0..6 of the stored value
+    bool autoConnect = false;    // bit 7
+    int comPortIndex = 1;        // the port number minus 1
+    std::string serialPortName;  // a device path; when set it is used instead of the number
+    int baudRate = 38400;
+    int serialBufferSize = 700;
+    bool portPassThrough = false;
+    std::string ipAddress = "192.168.0.100";
+    int tcpPort = 10001;
+    int tcpBufferSize = 500;
+    int usbDeviceNumber = 0;
+    int usbBufferSize = 600;
+    int usbBaudRate = 57800;
+    std::string usbLibraryPath = kFtd2xxLibraryName;
+};
+
+// The reader thread slots of the main window's state; one reader at a time runs in them.
+struct ReaderSlots {
+    core::ReaderThread& serial;
+    core::ReaderThread& usb;
+    core::ReaderThread& network;
+    core::ReaderThread& adapter;
+};
+
+// Everything the link manager works on. The owner keeps it alive longer than the manager and
+// may change `settings` between toggles (on the user interface thread).
+struct LinkContext {
+    LinkSettings settings;
+    decode::ChannelStore& store;
+    core::View& view;
+    core::Prompt& prompt;
+    ReaderSlots slots;
+    std::function<void(TextLink, std::string_view)> textPass;
+    std::function<void(FrameLink, std::string_view)> framePass;
+    std::function<void()> resetPositions;
+    std::function<bool()> linkHeldByFlash;
+};
+
+class LinkManager {
+public:
+    explicit LinkManager(LinkContext& context);
+    ~LinkManager();
+    LinkManager(const LinkManager&) = delete;
+    LinkManager& operator=(const LinkManager&) = delete;
+
+    // Connects when disconnected, disconnects when connected.
+    void ToggleConnection();
+    // At start-up: connects when the connect-at-start flag is set.
+    void ConnectAtStart();
+    bool Connected() const { return connected_; }
+    // The type of the open link (-1 when none).
+    int OpenType() const { return openType_; }
+
+    // Writes to the open link by its type; with `expectReply` the unit's 16-character answer
+    // lands in UnitReply. Returns 0, or the failed write's error code or status.
+    int SendToLink(std::span<const std::uint8_t> bytes, bool expectReply);
+    int SendToLink(std::string_view text, bool expectReply);
+    std::string UnitReply() const;
+
+    // Ends every reader and closes every link (program exit).
+    void CloseAll();
+
+    SerialLink& Serial() { return serial_; }
+    NetLink& Network() { return net_; }
+    UsbLink& Usb() { return usb_; }
+
+private:
+    void Connect();
+    void Disconnect();
+    void SetStatus(std::string_view status);
+
+    LinkContext& context_;
+    ReaderSinks sinks_;
+    SerialLink serial_;
+    NetLink net_;
+    UsbLink usb_;
+    bool connected_ = false;
+    int openType_ = -1;
+};
+
+}  // namespace pelor::links

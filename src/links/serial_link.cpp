@@ -1,0 +1,145 @@
+#include "links/serial_link.h"
+
+#include <cerrno>
+#include <vector>
+
+#include "links/serial_device.h"
+
+namespace pelor::links {
+
+SerialLink::SerialLink(core::Prompt& prompt, ReaderSinks& sinks, PortFactory makePort)
+    : prompt_(prompt), sinks_(sinks), makePort_(std::move(makePort)) {
+    if (!makePort_) makePort_ = MakeSerialDevice;
+}
+
+SerialLink::~SerialLink() {
+    CloseSerialPort();
+}
+
+bool SerialLink::OpenSerialPort(std::string_view portName, int readerKind, int baudRate,
+                                int serialBufferSize, core::ReaderThread* readerSlot) {
+    if (port_ != nullptr) CloseSerialPort();
+    port_ = makePort_();
+    const auto path = ResolvePortName(portName, ListSerialPorts());
+    if (!path || !port_->Open(*path)) {
+        prompt_.Message("Unable to open the port", "Error");
+        return false;
+    }
+    valid_ = true;
+    if (!port_->Configure(core::SerialSettings{baudRate})) {
+        prompt_.Message("Unable to configure the serial port", "Error");
+        return false;
+    }
+    if (!port_->SetTimeouts(kSerialTimeouts)) {
+        prompt_.Message("Unable to set the time-out parameters", "Error");
+        return false;
+    }
+    port_->SetRts(true);
+    if (readerKind != kTextReader && readerKind != kAdapterReader) return true;
+    const bool started =
+        readerSlot != nullptr &&
+        readerSlot->Start([this, readerKind, serialBufferSize](std::stop_token token) {
+            LowerThreadPriority();
+            if (readerKind == kTextReader)
+                RunTextReader(token, serialBufferSize);
+            else
+                RunAdapterReader(token, serialBufferSize);
+        });
+    if (!started) {
+        prompt_.Message("Unable to create the read thread", "Error");
+        return false;
+    }
+    reader_ = readerSlot;
+    return true;
+}
+
+bool SerialLink::CloseSerialPort() {
+    if (reader_ != nullptr) {
+        reader_->Stop();
+        reader_ = nullptr;
+    }
+    const bool wasOpen = valid_.exchange(false);
+    if (port_ != nullptr) port_->Close();
+    port_.reset();
+    return wasOpen;
+}
+
+// Text reader: every 200 ms, once at least `bufferSize` bytes wait, reads exactly that many
+// and hands them to the reader pass. A failing device ends the reader; the link stays
+// "connected" until the user disconnects.
+void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
+    if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) return;
+    if (!valid_) {
+        sinks_.view.RequestRepaint();
+        return;
+    }
+    const std::size_t size =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(bufferSize, 0)), kSerialReadBuffer);
+    std::vector<std::uint8_t> buffer(kSerialReadBuffer);
+    while (valid_ && SleepUnlessStopped(token, kSerialPassMs)) {
+        if (TakePurgeRequest(sinks_.store)) {
+            port_->Purge();
+            if (sinks_.resetPositions) sinks_.resetPositions();
+        }
+        const int waiting = port_->BytesWaiting();
+        if (waiting < 0) return;
+        if (size == 0 || static_cast<std::size_t>(waiting) < size) continue;
+        const int got = port_->Read(std::span(buffer.data(), size));
+        if (got < 0) return;
+        if (got <= 5) continue;
+        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
+                                     static_cast<std::size_t>(got));
+        if (sinks_.textPass) sinks_.textPass(TextLink::Serial, bytes);
+        FinishPass(sinks_.store, sinks_.view);
+    }
+}
+
+// Adapter reader: as the text reader, every 500 ms, with the frame pass. Each read is decoded
+// on its own; it does not act on purge requests.
+void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) {
+    if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) return;
+    if (!valid_) {
+        sinks_.view.RequestRepaint();
+        return;
+    }
+    // The read buffer holds 1584 bytes; a larger setting reads a full buffer.
+    const std::size_t size = std::min<std::size_t>(
+        static_cast<std::size_t>(std::max(bufferSize, 0)), kAdapterReadBuffer);
+    std::vector<std::uint8_t> buffer(kAdapterReadBuffer);
+    while (valid_ && SleepUnlessStopped(token, kAdapterPassMs)) {
+        const int waiting = port_->BytesWaiting();
+        if (waiting < 0) return;
+        if (size == 0 || static_cast<std::size_t>(waiting) < size) continue;
+        const int got = port_->Read(std::span(buffer.data(), size));
+        if (got < 0) return;
+        if (got <= 5) continue;
+        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
+                                     static_cast<std::size_t>(got));
+        if (sinks_.framePass) sinks_.framePass(FrameLink::Adapter, bytes);
+        FinishPass(sinks_.store, sinks_.view);
+    }
+}
+
+int SerialLink::SerialWrite(std::span<const std::uint8_t> bytes, bool expectReply) {
+    if (!valid_ || port_ == nullptr) return EBADF;
+    // Pending input is discarded before every write, so a reply cannot be stale.
+    port_->Purge();
+    if (expectReply) unitReply_.fill('\0');
+    const int sent = port_->Write(bytes);
+    if (sent < 0 || static_cast<std::size_t>(sent) != bytes.size()) {
+        const int code = port_->LastError();
+        return code != 0 ? code : EIO;
+    }
+    if (expectReply) {
+        std::array<std::uint8_t, 16> reply{};
+        const int got = port_->Read(reply);
+        if (got < 0) return 1;
+        for (int i = 0; i < got; ++i)
+            unitReply_[static_cast<std::size_t>(i)] =
+                static_cast<char>(reply[static_cast<std::size_t>(i)]);
+        unitReply_[16] = '\0';
+    }
+    return 0;
+}
+
+}  // namespace pelor::links

@@ -1,0 +1,149 @@
+#include "links/usb_link.h"
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace pelor::links {
+
+using core::StatusOk;
+
+int UsbReadSize(int usbBufferSize) {
+    return usbBufferSize >= 800 ? 790 : usbBufferSize;
+}
+
+UsbLink::UsbLink(core::Prompt& prompt, ReaderSinks& sinks, DeviceFactory makeDevice)
+    : prompt_(prompt), sinks_(sinks), makeDevice_(std::move(makeDevice)) {}
+
+UsbLink::~UsbLink() {
+    CloseUsbLink();
+}
+
+int UsbLink::Fail(const char* message) {
+    prompt_.Message(message, "Error");
+    // A device left open after a failed start would refuse the next open.
+    if (device_ != nullptr) device_->Close();
+    device_.reset();
+    return -1;
+}
+
+int UsbLink::OpenUsbLink(int connectionType, int deviceNumber, int baudRate, int usbBufferSize,
+                         core::ReaderThread* readerSlot) {
+    CloseUsbLink();
+    device_ = makeDevice_();
+    if (device_ == nullptr) return Fail("Unable to Open USB Device");
+    auto& d = *device_;
+    if (!StatusOk(d.Open(deviceNumber))) {
+        prompt_.Message("Unable to Open USB Device", "Error");
+        device_.reset();
+        return -1;
+    }
+    d.ResetDevice();
+    if (!StatusOk(
+            d.SetDataCharacteristics(core::kFtBits8, core::kFtStopBits1, core::kFtParityNone)))
+        return Fail("Unable to set USB Data Characteristics");
+    if (!StatusOk(d.SetBaudRate(static_cast<unsigned long>(baudRate))))
+        return Fail("Unable to set USB Baud Rate");
+    d.SetFlowControl(core::kFtFlowNone, 0, 0);
+    d.SetRts();
+    d.SetTimeouts(2000, 2000);
+    d.Purge(core::kFtPurgeRx);
+    std::uint32_t queued = 0;
+    if (!StatusOk(d.GetQueueStatus(queued))) return Fail("Unable to get USB Que Status");
+    // Drain what the converter held before: two reads, each waiting out the read time-out
+    // on an idle device; only the first is checked.
+    std::vector<std::uint8_t> drain(200);
+    std::uint32_t got = 0;
+    if (!StatusOk(d.Read(drain.data(), 200, got))) return Fail("Unable to Read from USB Device");
+    d.Read(drain.data(), 200, got);
+    d.SetTimeouts(2000, 2000);
+    running_ = true;
+    const bool started =
+        readerSlot != nullptr &&
+        readerSlot->Start([this, connectionType, usbBufferSize](std::stop_token token) {
+            RunReader(token, connectionType, usbBufferSize);
+        });
+    if (!started) {
+        running_ = false;
+        return Fail("Unable to create the read thread");
+    }
+    reader_ = readerSlot;
+    return 0;
+}
+
+void UsbLink::CloseUsbLink() {
+    running_ = false;
+    if (reader_ != nullptr) {
+        reader_->Stop();
+        reader_ = nullptr;
+    }
+    if (device_ != nullptr) device_->Close();
+    device_.reset();
+}
+
+// Every 500 ms: once the converter holds a whole block, read it and hand it to the text or
+// frame pass. A failing device ends the reader; the link stays up until the user disconnects.
+void UsbLink::RunReader(const std::stop_token& token, int connectionType, int usbBufferSize) {
+    const int size = UsbReadSize(usbBufferSize);
+    std::vector<std::uint8_t> buffer(kUsbReadBuffer);
+    auto& d = *device_;
+    while (running_ && SleepUnlessStopped(token, kUsbPassMs)) {
+        if (TakePurgeRequest(sinks_.store)) {
+            d.Purge(core::kFtPurgeRx | core::kFtPurgeTx);
+            if (sinks_.resetPositions) sinks_.resetPositions();
+        }
+        std::uint32_t queued = 0;
+        if (!StatusOk(d.GetQueueStatus(queued))) {
+            running_ = false;
+            break;
+        }
+        std::uint32_t got = 0;
+        if (size > 0 && queued >= static_cast<std::uint32_t>(size)) {
+            if (!StatusOk(d.Read(buffer.data(), static_cast<std::uint32_t>(size), got)) ||
+                got >= 850) {
+                running_ = false;
+                got = 0;
+            }
+        }
+        if (got == 0) continue;
+        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()), got);
+        if (connectionType == 5) {
+            if (sinks_.framePass) sinks_.framePass(FrameLink::Usb, bytes);
+        } else if (sinks_.textPass) {
+            sinks_.textPass(TextLink::Usb, bytes);
+        }
+        FinishPass(sinks_.store, sinks_.view);
+    }
+}
+
+core::FtStatus UsbLink::UsbWrite(std::span<const std::uint8_t> bytes, bool expectReply) {
+    if (device_ == nullptr) return 1;
+    auto& d = *device_;
+    if (expectReply) {
+        d.Purge(core::kFtPurgeRx);
+        unitReply_.fill('\0');
+    }
+    std::uint32_t written = 0;
+    const core::FtStatus status =
+        d.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), written);
+    if (!StatusOk(status)) return status;
+    if (!expectReply) return 0;
+    // The reply wait is bounded: a unit that never answers leaves UnitReply empty.
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kUsbReplyWaitMs);
+    std::uint32_t queued = 0;
+    while (true) {
+        if (!StatusOk(d.GetQueueStatus(queued))) return 1;
+        if (queued >= 16) break;
+        if (std::chrono::steady_clock::now() >= deadline) return 1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::array<std::uint8_t, 16> reply{};
+    std::uint32_t got = 0;
+    const core::FtStatus readStatus = d.Read(reply.data(), 16, got);
+    if (!StatusOk(readStatus)) return readStatus;
+    for (std::uint32_t i = 0; i < got && i < 16; ++i) unitReply_[i] = static_cast<char>(reply[i]);
+    return 0;
+}
+
+}  // namespace pelor::links

@@ -1,0 +1,240 @@
+#include "simulator/simulator.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace pelor::sim {
+
+namespace {
+
+bool ToInt(const std::string& text, int low, int high, int& out) {
+    try {
+        std::size_t used = 0;
+        const long v = std::stol(text, &used, 10);
+        if (used != text.size() || v < low || v > high) return false;
+        out = static_cast<int>(v);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
+
+std::string Usage() {
+    return "usage: pelor-sim (--pty [--pty-link PATH] | --tcp PORT | --udp PORT)\n"
+           "                 [--mode text|frames|screen] [--interval MS] [--duration SECONDS]\n"
+           "                 [--faults drop=P,corrupt=P,split,close=SECONDS,seed=N]\n"
+           "                 [--bank N] [--datagram BYTES] [--verbose]\n"
+           "Plays a remote sensor unit on 127.0.0.1 only: a pseudo-terminal (its path is\n"
+           "printed), a TCP port to connect to (0 picks one), or UDP datagrams sent to a port.\n"
+           "  text    unit status, $IIXDR per channel and $PKZLN gateway sentences\n"
+           "  frames  binary NMEA 2000 frames (adapter, TCP/UDP/USB frame links)\n"
+           "  screen  the unit's screen records\n";
+}
+
+bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
+    bool haveLink = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--help" || a == "-h") {
+            error.clear();
+            return false;
+        } else if (a == "--pty") {
+            o.link = LinkKind::Pty;
+            haveLink = true;
+        } else if (a == "--pty-link") {
+            if (!value(o.ptyLink)) return false;
+        } else if (a == "--tcp" || a == "--udp") {
+            if (!value(v)) return false;
+            if (!ToInt(v, a == "--tcp" ? 0 : 1, 65535, o.port)) {
+                error = a + " needs a port number";
+                return false;
+            }
+            o.link = a == "--tcp" ? LinkKind::Tcp : LinkKind::Udp;
+            haveLink = true;
+        } else if (a == "--mode") {
+            if (!value(v)) return false;
+            if (v == "text")
+                o.mode = Mode::Text;
+            else if (v == "frames")
+                o.mode = Mode::Frames;
+            else if (v == "screen")
+                o.mode = Mode::Screen;
+            else {
+                error = "--mode is text, frames or screen";
+                return false;
+            }
+        } else if (a == "--interval") {
+            if (!value(v)) return false;
+            if (!ToInt(v, 20, 60000, o.intervalMs)) {
+                error = "--interval needs 20 to 60000 milliseconds";
+                return false;
+            }
+        } else if (a == "--duration") {
+            if (!value(v)) return false;
+            int seconds = 0;
+            if (!ToInt(v, 0, 86400 * 365, seconds)) {
+                error = "--duration needs seconds";
+                return false;
+            }
+            o.durationSeconds = seconds;
+        } else if (a == "--faults") {
+            if (!value(v) || !ParseFaults(v, o.faults, error)) return false;
+        } else if (a == "--bank") {
+            if (!value(v)) return false;
+            if (!ToInt(v, 0, 15, o.bankInstance)) {
+                error = "--bank needs 0 to 15";
+                return false;
+            }
+        } else if (a == "--datagram") {
+            if (!value(v)) return false;
+            int size = 0;
+            if (!ToInt(v, 64, 1400, size)) {
+                error = "--datagram needs 64 to 1400 bytes";
+                return false;
+            }
+            o.datagramSize = static_cast<std::size_t>(size);
+        } else if (a == "--verbose" || a == "-v") {
+            o.verbose = true;
+        } else {
+            error = "unknown option " + a;
+            return false;
+        }
+    }
+    if (!haveLink) {
+        error = "choose a link: --pty, --tcp PORT or --udp PORT";
+        return false;
+    }
+    return true;
+}
+
+Simulator::Simulator(Options options)
+    : options_(std::move(options)), faults_(options_.faults), unit_(options_.bankInstance) {}
+
+bool Simulator::Open(std::string& error) {
+    switch (options_.link) {
+        case LinkKind::Pty:
+            transport_ = OpenPtyTransport(options_.ptyLink, error);
+            break;
+        case LinkKind::Tcp:
+            transport_ = OpenTcpTransport(options_.port, error);
+            break;
+        case LinkKind::Udp:
+            transport_ = OpenUdpTransport(options_.port, options_.datagramSize, error);
+            break;
+    }
+    return transport_ != nullptr;
+}
+
+std::string Simulator::Endpoint() const {
+    return transport_ ? transport_->Endpoint() : "";
+}
+int Simulator::Port() const {
+    return transport_ ? transport_->Port() : 0;
+}
+
+std::vector<std::string> Simulator::ReceivedCommands() const {
+    std::lock_guard lock(mutex_);
+    return commands_;
+}
+
+UnitState Simulator::State() const {
+    std::lock_guard lock(mutex_);
+    return unit_.State();
+}
+
+int Simulator::RecordsWritten() const {
+    std::lock_guard lock(mutex_);
+    return unit_.RecordsWritten();
+}
+
+void Simulator::SendStream(const std::string& bytes) {
+    const std::string damaged = faults_.Damage(bytes);
+    for (const auto& piece : faults_.Pieces(damaged)) {
+        if (transport_->Send(piece)) bytesSent_ += piece.size();
+        if (options_.faults.split)
+            std::this_thread::sleep_for(std::chrono::milliseconds(faults_.PauseMs()));
+    }
+}
+
+void Simulator::HandleInput(const std::string& bytes) {
+    for (const auto& command : parser_.Feed(bytes)) {
+        std::string reply;
+        {
+            std::lock_guard lock(mutex_);
+            reply = unit_.Handle(command);
+            commands_.push_back(Describe(command));
+        }
+        if (options_.verbose) std::fprintf(stderr, "pelor-sim: %s\n", Describe(command).c_str());
+        if (!reply.empty()) transport_->Send(reply);
+    }
+}
+
+void Simulator::Run(const std::stop_token& token) {
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    const auto interval = std::chrono::milliseconds(options_.intervalMs);
+    auto nextCycle = start;
+    std::uint64_t cycle = 0;
+    double scenarioSeconds = 0;  // stands still while the unit holds
+    auto lastTick = start;
+    bool closed = false;
+    while (!token.stop_requested() && transport_->Alive()) {
+        const auto now = Clock::now();
+        const double elapsed = std::chrono::duration<double>(now - start).count();
+        if (options_.durationSeconds > 0 && elapsed >= options_.durationSeconds) break;
+        if (!closed && options_.faults.closeAfter > 0 && elapsed >= options_.faults.closeAfter) {
+            if (options_.verbose) std::fprintf(stderr, "pelor-sim: closing the link\n");
+            transport_->CloseLink();
+            closed = true;
+            if (!transport_->Alive()) break;
+        }
+        if (now >= nextCycle) {
+            UnitState state;
+            bool programming = false;
+            {
+                std::lock_guard lock(mutex_);
+                state = unit_.State();
+                programming = unit_.Programming();
+            }
+            if (!state.hold)
+                scenarioSeconds += std::chrono::duration<double>(now - lastTick).count();
+            lastTick = now;
+            if (!programming && !closed) {
+                const auto messages = CycleMessages(options_.mode, state, scenarioSeconds, cycle);
+                const std::size_t unit = transport_->MaxUnit();
+                std::string batch;
+                for (const auto& m : messages) {
+                    if (unit > 0 && !batch.empty() && batch.size() + m.size() > unit) {
+                        SendStream(batch);
+                        batch.clear();
+                    }
+                    batch += m;
+                }
+                if (!batch.empty()) SendStream(batch);
+            }
+            ++cycle;
+            nextCycle += interval;
+            if (nextCycle < now) nextCycle = now + interval;
+        }
+        const auto wait =
+            std::chrono::duration_cast<std::chrono::milliseconds>(nextCycle - Clock::now()).count();
+        const std::string input =
+            transport_->Receive(static_cast<int>(std::clamp<long long>(wait, 0, 20)));
+        if (!input.empty()) HandleInput(input);
+    }
+}
+
+}  // namespace pelor::sim

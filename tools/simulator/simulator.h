@@ -1,0 +1,70 @@
+#pragma once
+// The unit simulator: plays the scenario on its transport, one cycle every interval, answers
+// the dashboard's commands and injects the faults asked for.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "simulator/faults.h"
+#include "simulator/scenario.h"
+#include "simulator/transport.h"
+#include "simulator/unit.h"
+
+namespace pelor::sim {
+
+enum class LinkKind { Pty, Tcp, Udp };
+
+struct Options {
+    LinkKind link = LinkKind::Pty;
+    int port = 0;  // TCP: port to listen on (0: any); UDP: port to send to
+    Mode mode = Mode::Text;
+    int intervalMs = 1000;       // one cycle of the scenario
+    double durationSeconds = 0;  // 0: until stopped
+    FaultPlan faults;
+    int bankInstance = 0;
+    std::size_t datagramSize = 480;
+    std::string ptyLink;  // a symbolic link to the pseudo-terminal, for a fixed name
+    bool verbose = false;
+};
+
+// Parses the command line (without the program name). False with `error` set, or with
+// `error` empty when help was asked for.
+bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error);
+std::string Usage();
+
+class Simulator {
+public:
+    explicit Simulator(Options options);
+    // Opens the transport; false with `error` set.
+    bool Open(std::string& error);
+    std::string Endpoint() const;
+    int Port() const;
+
+    // Plays until `token` asks to stop, the duration runs out or the link is gone for good.
+    void Run(const std::stop_token& token);
+
+    // What the simulator saw and holds, for tests and the log.
+    std::vector<std::string> ReceivedCommands() const;
+    UnitState State() const;
+    int RecordsWritten() const;
+    std::uint64_t BytesSent() const { return bytesSent_.load(); }
+
+private:
+    void SendStream(const std::string& bytes);
+    void HandleInput(const std::string& bytes);
+
+    Options options_;
+    std::unique_ptr<Transport> transport_;
+    FaultInjector faults_;
+    CommandParser parser_;
+    mutable std::mutex mutex_;
+    Unit unit_;
+    std::vector<std::string> commands_;
+    std::atomic<std::uint64_t> bytesSent_{0};
+};
+
+}  // namespace pelor::sim

@@ -1,0 +1,39 @@
+#pragma once
+// The simulated unit's behaviour: what each command does to its state and what it answers.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "simulator/command_parser.h"
+#include "simulator/scenario.h"
+
+namespace pelor::sim {
+
+class Unit {
+public:
+    explicit Unit(int bankInstance = 0);
+
+    // Applies one command; returns the unit's answer (empty when it answers nothing). Answers
+    // are 16 bytes, as the dashboard reads them.
+    std::string Handle(const Command& command);
+
+    const UnitState& State() const { return state_; }
+    // While programming the unit sends no data, so that its answers arrive alone.
+    bool Programming() const { return programming_; }
+    int RecordsWritten() const { return recordsWritten_; }
+    std::uint8_t Flash(std::uint16_t address) const { return flash_[address]; }
+
+private:
+    UnitState state_;
+    bool programming_ = false;
+    int firstPage_ = 0;
+    int lastPage_ = 0;
+    int recordsWritten_ = 0;
+    std::vector<std::uint8_t> flash_;
+};
+
+// A short name for a command, for the simulator's log ("$PKZLC,N", "hold", "switch 5 on").
+std::string Describe(const Command& command);
+
+}  // namespace pelor::sim
