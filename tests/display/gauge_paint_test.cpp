@@ -44,7 +44,7 @@ TEST(FormatScaledValue, Cases) {
 }
 
 class PaintTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { display.ApplyLayout(store, 9, 100, false); }
 
     void Put(int slot, int mode, int frame, int x, int y, const char* value, const char* label) {

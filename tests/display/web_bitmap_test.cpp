@@ -13,7 +13,8 @@ namespace pelor::display {
 namespace {
 
 std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+           (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 std::uint16_t U16(const std::vector<std::uint8_t>& b, std::size_t at) {
     return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
@@ -63,7 +64,7 @@ TEST(WebBitmap, RowsAreBottomUpBgrAndPadded) {
     // Stored row 0 = bottom (blue), row 2 = top (red, white at x 4).
     EXPECT_EQ(b[54 + 0], 200);  // blue of the bottom row
     EXPECT_EQ(b[54 + 2], 0);
-    EXPECT_EQ(b[54 + row + 1], 200);  // green middle row
+    EXPECT_EQ(b[54 + row + 1], 200);      // green middle row
     EXPECT_EQ(b[54 + 2 * row + 2], 200);  // red top row
     EXPECT_EQ(b[54 + 2 * row + 0], 0);
     EXPECT_EQ(b[54 + 2 * row + 12], 255);
@@ -93,7 +94,8 @@ TEST(WebBitmap, WritesTheFileAndReportsAFolderThatDoesNotExist) {
     std::remove(path.c_str());
 
     const std::string missing = std::string(PELOR_BINARY_DIR) + "/no-such-folder/web.bmp";
-    for (int paint = 0; paint < 2; ++paint) EXPECT_FALSE(WriteWebBitmap(missing, Stripes(), prompt));
+    for (int paint = 0; paint < 2; ++paint)
+        EXPECT_FALSE(WriteWebBitmap(missing, Stripes(), prompt));
     ASSERT_EQ(prompt.shown.size(), 2u);
     EXPECT_EQ(prompt.shown[1].text, "Could not Open " + missing);
     EXPECT_EQ(prompt.shown[1].caption, "Error");
