@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -38,8 +39,7 @@ class ThemeTest : public ::testing::Test {
     std::string path = dir + "Theme.txt";
 
     void SetUp() override {
-        std::string cmd = "mkdir -p " + dir;
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
+        std::filesystem::create_directories(dir);
     }
 
     bool Load(const std::vector<std::string>& lines) {
