@@ -8,7 +8,8 @@ PictureMap BuildGaugePictures(const display::GaugeStyles& styles, const display:
     PictureMap pictures;
     for (int i = 0; i < display::kStyleCount; ++i) {
         QImage strip;
-        if (!styles[i].pictureFile.empty()) strip.load(QString::fromStdString(styles[i].pictureFile));
+        if (!styles[i].pictureFile.empty())
+            strip.load(QString::fromStdString(styles[i].pictureFile));
         if (strip.isNull()) strip = DrawGaugeStrip(i, styles[i]);
         pictures[display::StripPictureName(i)] = std::move(strip);
     }

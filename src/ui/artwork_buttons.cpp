@@ -16,8 +16,23 @@ namespace {
 using namespace art;
 
 enum class Symbol {
-    None, Record, Stop, Save, Connect, Flash, Page, Display, Clear, Ok, Exit, FullScreen,
-    Switch, FastBack, StepBack, StepForward, FastForward
+    None,
+    Record,
+    Stop,
+    Save,
+    Connect,
+    Flash,
+    Page,
+    Display,
+    Clear,
+    Ok,
+    Exit,
+    FullScreen,
+    Switch,
+    FastBack,
+    StepBack,
+    StepForward,
+    FastForward
 };
 
 void Key(QPainter& p, const QRectF& r, bool down) {
@@ -90,8 +105,11 @@ void DrawSymbol(QPainter& p, Symbol s, const QRectF& box, const QColor& c) {
         p.setBrush(Qt::NoBrush);
     };
     switch (s) {
-        case Symbol::None: break;
-        case Symbol::Record: Lamp(p, m, u * 0.32, kRed, true); break;
+        case Symbol::None:
+            break;
+        case Symbol::Record:
+            Lamp(p, m, u * 0.32, kRed, true);
+            break;
         case Symbol::Stop:
             p.setBrush(c);
             p.setPen(Qt::NoPen);
@@ -100,9 +118,12 @@ void DrawSymbol(QPainter& p, Symbol s, const QRectF& box, const QColor& c) {
         case Symbol::Save: {
             const QRectF r(m.x() - u * 0.36, m.y() - u * 0.36, u * 0.72, u * 0.72);
             p.drawRoundedRect(r, 2, 2);
-            p.drawLine(QPointF(r.left() + u * 0.16, r.top()), QPointF(r.left() + u * 0.16, r.top() + u * 0.22));
-            p.drawLine(QPointF(r.left() + u * 0.16, r.top() + u * 0.22), QPointF(r.right() - u * 0.16, r.top() + u * 0.22));
-            p.drawLine(QPointF(r.right() - u * 0.16, r.top() + u * 0.22), QPointF(r.right() - u * 0.16, r.top()));
+            p.drawLine(QPointF(r.left() + u * 0.16, r.top()),
+                       QPointF(r.left() + u * 0.16, r.top() + u * 0.22));
+            p.drawLine(QPointF(r.left() + u * 0.16, r.top() + u * 0.22),
+                       QPointF(r.right() - u * 0.16, r.top() + u * 0.22));
+            p.drawLine(QPointF(r.right() - u * 0.16, r.top() + u * 0.22),
+                       QPointF(r.right() - u * 0.16, r.top()));
             break;
         }
         case Symbol::Connect: {
@@ -128,7 +149,8 @@ void DrawSymbol(QPainter& p, Symbol s, const QRectF& box, const QColor& c) {
         case Symbol::Page:
         case Symbol::StepForward:
             tri(m - QPointF(u * 0.05, 0), u * 0.55, true);
-            if (s == Symbol::StepForward) p.drawLine(m + QPointF(u * 0.3, -u * 0.3), m + QPointF(u * 0.3, u * 0.3));
+            if (s == Symbol::StepForward)
+                p.drawLine(m + QPointF(u * 0.3, -u * 0.3), m + QPointF(u * 0.3, u * 0.3));
             break;
         case Symbol::StepBack:
             tri(m + QPointF(u * 0.05, 0), u * 0.55, false);
@@ -165,7 +187,8 @@ void DrawSymbol(QPainter& p, Symbol s, const QRectF& box, const QColor& c) {
             break;
         }
         case Symbol::Exit:
-            p.drawArc(QRectF(m.x() - u * 0.32, m.y() - u * 0.3, u * 0.64, u * 0.64), 120 * 16, 300 * 16);
+            p.drawArc(QRectF(m.x() - u * 0.32, m.y() - u * 0.3, u * 0.64, u * 0.64), 120 * 16,
+                      300 * 16);
             p.drawLine(m + QPointF(0, -u * 0.42), m + QPointF(0, -u * 0.05));
             break;
         case Symbol::FullScreen: {
@@ -181,7 +204,8 @@ void DrawSymbol(QPainter& p, Symbol s, const QRectF& box, const QColor& c) {
             break;
         }
         case Symbol::Switch:
-            p.drawRoundedRect(QRectF(m.x() - u * 0.38, m.y() - u * 0.18, u * 0.76, u * 0.36), u * 0.18, u * 0.18);
+            p.drawRoundedRect(QRectF(m.x() - u * 0.38, m.y() - u * 0.18, u * 0.76, u * 0.36),
+                              u * 0.18, u * 0.18);
             Lamp(p, m + QPointF(u * 0.2, 0), u * 0.13, kGreen, true);
             break;
     }
@@ -204,8 +228,10 @@ QImage BarKey(Symbol s, const QString& caption, bool down, QColor symbolColor = 
     QPainter p(&img);
     const qreal shift = down ? 1 : 0;
     Key(p, QRectF(0, 0, 100, 40), down);
-    DrawSymbol(p, s, QRectF(6 + shift, 8 + shift, 24, 24), down ? symbolColor.lighter(130) : symbolColor);
-    Caption(p, QRectF(30 + shift, shift, 66, 40), caption, down ? QColor(190, 255, 215) : kGreen, 12);
+    DrawSymbol(p, s, QRectF(6 + shift, 8 + shift, 24, 24),
+               down ? symbolColor.lighter(130) : symbolColor);
+    Caption(p, QRectF(30 + shift, shift, 66, 40), caption, down ? QColor(190, 255, 215) : kGreen,
+            12);
     return img;
 }
 
@@ -218,7 +244,8 @@ QImage SquareKey(int w, int h, Symbol s, const QString& caption, bool down) {
     Key(p, QRectF(0, 0, w, h), down);
     const QColor c = down ? QColor(190, 255, 215) : kGreen;
     if (caption.isEmpty()) {
-        DrawSymbol(p, s, QRectF(h * 0.2 + shift + (w - h) / 2.0, h * 0.2 + shift, h * 0.6, h * 0.6), c);
+        DrawSymbol(p, s, QRectF(h * 0.2 + shift + (w - h) / 2.0, h * 0.2 + shift, h * 0.6, h * 0.6),
+                   c);
     } else {
         DrawSymbol(p, s, QRectF(w * 0.25 + shift, h * 0.14 + shift, w * 0.5, h * 0.5), c);
         Caption(p, QRectF(shift, h * 0.64 + shift, w, h * 0.3), caption, c, std::max(9, h / 7));
@@ -292,18 +319,17 @@ std::map<std::string, QImage> BuildButtonPictures() {
         const char* caption;
     };
     const Touch touch[] = {
-        {"TOUCHNEXT", Symbol::Page, "NEXT"},         {"TOUCHEXIT", Symbol::Exit, "EXIT"},
-        {"FULLSCREEN", Symbol::FullScreen, "FULL"},  {"TOUCHFLASH", Symbol::Flash, "FLASH"},
+        {"TOUCHNEXT", Symbol::Page, "NEXT"},          {"TOUCHEXIT", Symbol::Exit, "EXIT"},
+        {"FULLSCREEN", Symbol::FullScreen, "FULL"},   {"TOUCHFLASH", Symbol::Flash, "FLASH"},
         {"TOUCHCONNECT", Symbol::Connect, "CONNECT"}, {"TOUCHPREF", Symbol::Display, "SETUP"},
-        {"TOUCHRECORD", Symbol::Record, "RECORD"},   {"TOUCHKANTELO", Symbol::Switch, "SWITCH"},
+        {"TOUCHRECORD", Symbol::Record, "RECORD"},    {"TOUCHKANTELO", Symbol::Switch, "SWITCH"},
     };
     for (const auto& t : touch) {
         pair(t.name, [&](bool down) { return SquareKey(96, 96, t.symbol, t.caption, down); });
     }
     const std::pair<const char*, Symbol> playback[] = {
-        {"PB_PB", Symbol::FastBack},    {"PB_SB", Symbol::StepBack},
-        {"PB_STOP", Symbol::Stop},      {"PB_SF", Symbol::StepForward},
-        {"PB_PF", Symbol::FastForward},
+        {"PB_PB", Symbol::FastBack},    {"PB_SB", Symbol::StepBack},    {"PB_STOP", Symbol::Stop},
+        {"PB_SF", Symbol::StepForward}, {"PB_PF", Symbol::FastForward},
     };
     for (const auto& [name, symbol] : playback) {
         const Symbol s = symbol;
@@ -317,7 +343,8 @@ QIcon ButtonIcon(const std::map<std::string, QImage>& pictures, const std::strin
     QIcon icon;
     const auto u = pictures.find(up);
     const auto d = pictures.find(down);
-    if (u != pictures.end()) icon.addPixmap(QPixmap::fromImage(u->second), QIcon::Normal, QIcon::Off);
+    if (u != pictures.end())
+        icon.addPixmap(QPixmap::fromImage(u->second), QIcon::Normal, QIcon::Off);
     if (d != pictures.end()) {
         icon.addPixmap(QPixmap::fromImage(d->second), QIcon::Active, QIcon::Off);
         icon.addPixmap(QPixmap::fromImage(d->second), QIcon::Normal, QIcon::On);

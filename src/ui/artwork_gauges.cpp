@@ -28,8 +28,8 @@ struct FrameContext {
     qreal h;
     int frame;
     int frames;
-    qreal fraction;      // 0 at frame 0, 1 at the last frame
-    QPointF valueAt;     // where the value text lands on the picture
+    qreal fraction;   // 0 at frame 0, 1 at the last frame
+    QPointF valueAt;  // where the value text lands on the picture
     QPointF labelAt;
 };
 
@@ -59,8 +59,9 @@ QColor ZoneColor(qreal at) {
 }
 
 void DrawDial(QPainter& p, const FrameContext& c) {
+    Panel(p, QRectF(0, 0, c.w, c.h), std::min(c.w, c.h) * 0.12);
     const QPointF centre(c.w / 2, c.h / 2);
-    const qreal r = std::min(c.w, c.h) / 2 - 1;
+    const qreal r = std::min(c.w, c.h) / 2 - 3;
     RoundFace(p, centre, r);
     const qreal start = 225;
     const qreal span = -270;
@@ -88,7 +89,7 @@ void DrawLargeRamp(QPainter& p, const FrameContext& c) {
     const qreal span = -240;
     const int segments = std::max(c.frames - 1, 1);
     const qreal thickness = r * 0.15;
-    const qreal ring = r - thickness / 2 - 6;
+    const qreal ring = r - thickness / 2 - r * 0.12;
     const QRectF arc(centre.x() - ring, centre.y() - ring, ring * 2, ring * 2);
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -107,7 +108,7 @@ void DrawLargeRamp(QPainter& p, const FrameContext& c) {
         p.drawArc(arc, int((a + step * 0.08) * 16), int(step * 0.84 * 16));
     }
     p.restore();
-    Ticks(p, centre, r + 4, start, span, segments, 2, kGreen);
+    Ticks(p, centre, r + 6, start, span, segments, 2, kGreen);
 }
 
 void DrawHalfDial(QPainter& p, const FrameContext& c) {
@@ -245,7 +246,7 @@ QImage DrawGaugeStrip(int index, const display::GaugeStyle& style) {
     const int h = std::max(style.height, 1);
     const int frames = std::clamp(style.frameCount, 1, 64);
     QImage strip(w * frames, h, QImage::Format_RGB32);
-    strip.fill(Qt::black);
+    strip.fill(QColor(6, 12, 16));  // the corners outside rounded faces: near the background
     const int mode = (index >= 0 && index < display::kStyleCount) ? kModeOfStyle[index] : 0;
     // Text positions on the picture: the style's own, moved by the difference between the
     // text and picture offsets of the landscape models.
@@ -256,23 +257,40 @@ QImage DrawGaugeStrip(int index, const display::GaugeStyle& style) {
         p.save();
         p.translate(k * w, 0);
         p.setClipRect(0, 0, w, h);
-        FrameContext c{style,
-                       qreal(w),
-                       qreal(h),
-                       k,
-                       frames,
-                       frames > 1 ? qreal(k) / (frames - 1) : 0,
-                       QPointF(style.valueX + o.valueX - o.pictureX, style.valueY + o.valueY - o.pictureY),
-                       QPointF(style.labelX + o.labelX - o.pictureX, style.labelY + o.labelY - o.pictureY)};
+        FrameContext c{
+            style,
+            qreal(w),
+            qreal(h),
+            k,
+            frames,
+            frames > 1 ? qreal(k) / (frames - 1) : 0,
+            QPointF(style.valueX + o.valueX - o.pictureX, style.valueY + o.valueY - o.pictureY),
+            QPointF(style.labelX + o.labelX - o.pictureX, style.labelY + o.labelY - o.pictureY)};
         switch (mode) {
-            case display::kModeDial: DrawDial(p, c); break;
-            case display::kModeLargeRamp: DrawLargeRamp(p, c); break;
-            case display::kModeLargeDial: DrawHalfDial(p, c); break;
-            case display::kModeBarText: DrawVerticalBar(p, c); break;
-            case display::kModeBargraph: DrawHorizontalBar(p, c); break;
-            case display::kModeHistogram: DrawHistogram(p, c); break;
-            case display::kModeIndicator: DrawIndicator(p, c); break;
-            default: DrawTextPanel(p, c); break;
+            case display::kModeDial:
+                DrawDial(p, c);
+                break;
+            case display::kModeLargeRamp:
+                DrawLargeRamp(p, c);
+                break;
+            case display::kModeLargeDial:
+                DrawHalfDial(p, c);
+                break;
+            case display::kModeBarText:
+                DrawVerticalBar(p, c);
+                break;
+            case display::kModeBargraph:
+                DrawHorizontalBar(p, c);
+                break;
+            case display::kModeHistogram:
+                DrawHistogram(p, c);
+                break;
+            case display::kModeIndicator:
+                DrawIndicator(p, c);
+                break;
+            default:
+                DrawTextPanel(p, c);
+                break;
         }
         if (mode != display::kModeIndicator && mode != display::kModeDial) Readout(p, c);
         p.restore();

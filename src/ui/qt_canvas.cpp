@@ -12,13 +12,17 @@ namespace {
 
 constexpr QImage::Format kFormat = QImage::Format_RGB32;
 
-QColor ToQColor(core::Color c) { return QColor(c.r, c.g, c.b); }
+QColor ToQColor(core::Color c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 }  // namespace
 
 QtCanvas::QtCanvas() = default;
 
-QtCanvas::~QtCanvas() { EndBufferPainter(); }
+QtCanvas::~QtCanvas() {
+    EndBufferPainter();
+}
 
 void QtCanvas::SetPictures(PictureMap pictures) {
     for (auto& [name, image] : pictures) {
@@ -27,7 +31,9 @@ void QtCanvas::SetPictures(PictureMap pictures) {
     pictures_ = std::move(pictures);
 }
 
-bool QtCanvas::HasPicture(std::string_view name) const { return pictures_.find(name) != pictures_.end(); }
+bool QtCanvas::HasPicture(std::string_view name) const {
+    return pictures_.find(name) != pictures_.end();
+}
 
 void QtCanvas::AddFont(const std::string& face, int height) {
     const std::string key = display::FontKey(face, height);
@@ -139,7 +145,8 @@ display::RgbBuffer QtCanvas::GaugeAreaPixels(core::Rect windowArea, int width, i
     const auto rowBytes = static_cast<std::size_t>(out.width) * 3;
     out.pixels.resize(rowBytes * static_cast<std::size_t>(out.height));
     for (int y = 0; y < out.height && y < area.height(); ++y) {
-        std::memcpy(out.pixels.data() + rowBytes * static_cast<std::size_t>(y), area.constScanLine(y),
+        std::memcpy(out.pixels.data() + rowBytes * static_cast<std::size_t>(y),
+                    area.constScanLine(y),
                     std::min<std::size_t>(rowBytes, static_cast<std::size_t>(area.bytesPerLine())));
     }
     return out;

@@ -25,7 +25,7 @@ struct NameHash {
 using PictureMap = std::unordered_map<std::string, QImage, NameHash, std::equal_to<>>;
 
 class QtCanvas : public core::Canvas {
-public:
+  public:
     QtCanvas();
     ~QtCanvas() override;
     QtCanvas(const QtCanvas&) = delete;
@@ -58,7 +58,7 @@ public:
     void DrawLine(int x1, int y1, int x2, int y2, core::Color color) override;
     void StretchCopy(core::Rect source, core::Rect dest) override;
 
-private:
+  private:
     struct PreparedFont {
         QFont font;
         int ascent = 0;
