@@ -29,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (mode != 0 && display::StyleIndexForMode(mode) < 0) std::abort();
     }
     // Parsing the kept tail again in place must be safe too.
-    display::ParseScreenRecords(store.ReceiveText, store, display::MakeScreenRecordRules(type, styles));
+    display::ParseScreenRecords(store.ReceiveText, store,
+                                display::MakeScreenRecordRules(type, styles));
     return 0;
 }
