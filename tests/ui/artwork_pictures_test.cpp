@@ -4,6 +4,7 @@
 #include "display/gauge_paint.h"
 #include "display/gauge_style.h"
 #include "display/theme.h"
+#include "display_render_support.h"
 #include "ui/artwork.h"
 
 namespace pelor::ui {
@@ -11,12 +12,7 @@ namespace {
 
 class Artwork : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "tests_ui";
-        static char* argv[] = {name, nullptr};
-        if (QApplication::instance() == nullptr) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testing::EnsureQtApplication(); }
 };
 
 TEST_F(Artwork, StripsHaveTheStyleSizesAndTheirFramesDiffer) {

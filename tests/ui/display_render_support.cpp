@@ -1,6 +1,9 @@
 #include "display_render_support.h"
 
+#include <gtest/gtest.h>
+#include <QApplication>
 #include <cstring>
+#include <memory>
 
 #include "ui/artwork.h"
 
@@ -29,6 +32,31 @@ void Put(decode::ChannelStore& store, int slot, const Gauge& g) {
 }
 
 }  // namespace
+
+namespace {
+
+// The application object lives from the start to the end of the test run, so that it is
+// destroyed before the program's static objects.
+class QtApplicationEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override { EnsureQtApplication(); }
+    void TearDown() override { app.reset(); }
+    static inline std::unique_ptr<QApplication> app;
+};
+
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+
+}  // namespace
+
+void EnsureQtApplication() {
+    static int argc = 1;
+    static char name[] = "tests_ui";
+    static char* argv[] = {name, nullptr};
+    if (QApplication::instance() == nullptr) {
+        QtApplicationEnvironment::app = std::make_unique<QApplication>(argc, argv);
+    }
+}
 
 void FillDemoPage(decode::ChannelStore& store, int displayType) {
     using namespace display;

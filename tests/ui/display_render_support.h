@@ -8,6 +8,10 @@
 
 namespace pelor::ui::testing {
 
+// Creates the application object of the test program once (fonts need it); it is
+// destroyed when the program ends.
+void EnsureQtApplication();
+
 // Fills the store with eleven gauges (one per mode, the indicator twice: on and off) placed
 // for the display type.
 void FillDemoPage(decode::ChannelStore& store, int displayType);

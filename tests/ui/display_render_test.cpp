@@ -16,13 +16,6 @@
 namespace pelor::ui {
 namespace {
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "tests_ui";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance() == nullptr) new QApplication(argc, argv);
-}
-
 std::string OutPath(const std::string& name) {
     return std::string(PELOR_BINARY_DIR) + "/" + name;
 }
@@ -44,7 +37,7 @@ std::vector<int> Signature(const QImage& image, QRect area, int block) {
 
 class DisplayRender : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { EnsureApplication(); }
+    static void SetUpTestSuite() { testing::EnsureQtApplication(); }
     display::Display display;
     QtCanvas canvas;
 };
