@@ -16,7 +16,7 @@ display::RgbBuffer Picture() {
     display::RgbBuffer image;
     image.width = 640;
     image.height = 500;
-    image.pixels.resize(640 * 500 * 3);
+    image.pixels.resize(std::size_t{640} * 500 * 3);
     for (std::size_t i = 0; i < image.pixels.size(); ++i)
         image.pixels[i] = static_cast<std::uint8_t>(i * 7);
     return image;

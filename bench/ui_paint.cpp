@@ -34,8 +34,8 @@ void FillSixteen(decode::ChannelStore& store, const display::LayoutState& layout
     for (int slot = 0; slot < 16; ++slot) {
         store.m_PosMode[slot] = modes[slot];
         store.m_PosFrame[slot] = slot % 10;
-        store.m_PosX[slot] = layout.gridX[slot * 2];
-        store.m_PosY[slot] = layout.gridY[slot * 2];
+        store.m_PosX[slot] = layout.gridX[static_cast<std::size_t>(slot) * 2];
+        store.m_PosY[slot] = layout.gridY[static_cast<std::size_t>(slot) * 2];
         std::memcpy(store.m_PosValueText[slot].data(), "12.5##FF", 8);
         store.m_PosLabel[slot] = "GAUGE" + std::to_string(slot);
     }

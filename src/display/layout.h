@@ -34,16 +34,16 @@ enum TouchZone : int {
 enum class BackgroundKind { Picture, Black };
 
 struct DisplayTypeInfo {
-    const char* model;     // "T050L" ..., or "" for the types without a display model
-    char grid;             // 'A'..'H', '1' for the fixed 4 x 4 block, 0 for none
-    int widthWithStatus;   // -1: leave as it is
-    int heightWithStatus;  // -1: leave as it is
-    int widthWithoutStatus;
-    int heightWithoutStatus;
+    const char* model = "";     // "T050L" ..., or "" for the types without a display model
+    char grid = 0;              // 'A'..'H', '1' for the fixed 4 x 4 block, 0 for none
+    int widthWithStatus = -1;   // -1: leave as it is
+    int heightWithStatus = -1;  // -1: leave as it is
+    int widthWithoutStatus = -1;
+    int heightWithoutStatus = -1;
     core::Rect gaugeArea;  // in the off-screen buffer, at scale 100
-    int recordScaleX;      // screen-record factor in thousandths; 0: records ignored
-    int recordScaleY;
-    int background;  // theme background entry 1..12, 0: black
+    int recordScaleX = 0;  // screen-record factor in thousandths; 0: records ignored
+    int recordScaleY = 0;
+    int background = 0;  // theme background entry 1..12, 0: black
 };
 
 // The table row of `displayType`; out-of-range codes get the row of type 0.

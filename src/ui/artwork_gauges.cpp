@@ -24,12 +24,12 @@ constexpr int kModeOfStyle[display::kStyleCount] = {
 
 struct FrameContext {
     const display::GaugeStyle& style;
-    qreal w;
-    qreal h;
-    int frame;
-    int frames;
-    qreal fraction;   // 0 at frame 0, 1 at the last frame
-    QPointF valueAt;  // where the value text lands on the picture
+    qreal w = 0;
+    qreal h = 0;
+    int frame = 0;
+    int frames = 1;
+    qreal fraction = 0;  // 0 at frame 0, 1 at the last frame
+    QPointF valueAt;     // where the value text lands on the picture
     QPointF labelAt;
 };
 

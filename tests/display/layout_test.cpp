@@ -35,15 +35,15 @@ TEST(Layout, EveryModelGridIncreasesAndFitsItsGaugeArea) {
 
 TEST(Layout, CellsTouchZonesAndWindowSizes) {
     struct Case {
-        int type;
-        int scale;
-        bool status;
-        int cell;
+        int type = 0;
+        int scale = 100;
+        bool status = false;
+        int cell = 0;
         core::Rect wantCell;
         core::Rect wantNextPage;
-        int wantWidth;
-        int wantHeight;
-        const char* legend;
+        int wantWidth = 0;
+        int wantHeight = 0;
+        const char* legend = "";
     };
     const Case kCases[] = {
         {9, 100, false, 0, {20, 20, 160, 80}, {400, 260, 210, 280}, 800, 570, "T100L cell 0"},

@@ -38,9 +38,7 @@ class ThemeTest : public ::testing::Test {
     std::string dir = std::string(PELOR_BINARY_DIR) + "/theme_test/";
     std::string path = dir + "Theme.txt";
 
-    void SetUp() override {
-        std::filesystem::create_directories(dir);
-    }
+    void SetUp() override { std::filesystem::create_directories(dir); }
 
     bool Load(const std::vector<std::string>& lines) {
         std::ofstream out(path, std::ios::binary);

@@ -25,7 +25,7 @@ RgbBuffer Stripes() {
     RgbBuffer img;
     img.width = 5;
     img.height = 3;
-    img.pixels.resize(5 * 3 * 3);
+    img.pixels.resize(std::size_t{5} * 3 * 3);
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 5; ++x) img.pixels[(y * 5 + x) * 3 + y] = 200;
     }

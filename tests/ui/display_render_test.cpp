@@ -29,7 +29,7 @@ std::vector<int> Signature(const QImage& image, QRect area, int block) {
             for (int y = by; y < by + block; ++y) {
                 for (int x = bx; x < bx + block; ++x) sum += qGray(image.pixel(x, y));
             }
-            out.push_back(static_cast<int>(sum / (block * block)));
+            out.push_back(static_cast<int>(sum / (static_cast<long>(block) * block)));
         }
     }
     return out;
@@ -120,8 +120,8 @@ TEST_F(DisplayRender, WebBitmapOfAKnownPage) {
     // Probes: the bitmap's pixel (x, y) is the window's (20 + x, 20 + y), rows bottom first.
     for (const QPoint probe :
          {QPoint(0, 0), QPoint(128, 120), QPoint(400, 60), QPoint(639, 499), QPoint(100, 300)}) {
-        const std::size_t at =
-            54 + static_cast<std::size_t>(row) * (499 - probe.y()) + probe.x() * 3;
+        const std::size_t at = 54 + static_cast<std::size_t>(row) * (499 - probe.y()) +
+                               static_cast<std::size_t>(probe.x()) * 3;
         const QRgb want = image.pixel(20 + probe.x(), 20 + probe.y());
         EXPECT_EQ(b[at + 2], qRed(want)) << probe.x() << "," << probe.y();
         EXPECT_EQ(b[at + 1], qGreen(want)) << probe.x() << "," << probe.y();
