@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QPainter>
 
 #include "display/gauge_paint.h"
 #include "display/gauge_style.h"
@@ -72,6 +73,26 @@ TEST_F(Artwork, EveryButtonHasItsPictures) {
     EXPECT_EQ(buttons.at("SWYELLOW").size(), QSize(32, 32));
     const QIcon icon = ButtonIcon(buttons, "RECORDU", "RECORDD");
     EXPECT_FALSE(icon.isNull());
+
+    // A contact sheet of every picture, to look at.
+    QImage sheet(1000, 700, QImage::Format_RGB32);
+    sheet.fill(QColor(40, 40, 40));
+    QPainter p(&sheet);
+    int x = 4;
+    int y = 4;
+    int rowHeight = 0;
+    for (const auto& [name, image] : buttons) {
+        if (x + image.width() > sheet.width()) {
+            x = 4;
+            y += rowHeight + 4;
+            rowHeight = 0;
+        }
+        p.drawImage(x, y, image);
+        x += image.width() + 4;
+        rowHeight = std::max(rowHeight, image.height());
+    }
+    p.end();
+    EXPECT_TRUE(sheet.save(QString(PELOR_BINARY_DIR) + "/artwork_buttons.png"));
 }
 
 }  // namespace
