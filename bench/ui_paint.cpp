@@ -75,4 +75,15 @@ void BM_PaintBareBackground(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintBareBackground)->Unit(benchmark::kMillisecond);
 
+// The start-up cost: every strip and background drawn and every font prepared.
+void BM_PrepareCanvas(benchmark::State& state) {
+    EnsureApplication();
+    display::Display display;
+    for (auto _ : state) {
+        ui::QtCanvas canvas;
+        ui::PrepareCanvas(canvas, display);
+    }
+}
+BENCHMARK(BM_PrepareCanvas)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 }  // namespace

@@ -24,4 +24,16 @@ PictureMap BuildGaugePictures(const display::GaugeStyles& styles, const display:
     return pictures;
 }
 
+void PrepareCanvas(QtCanvas& canvas, const display::Display& display) {
+    canvas.SetPictures(BuildGaugePictures(display.Styles(), display.GetTheme()));
+    canvas.PrepareFonts(display.Styles());
+}
+
+void ApplyCanvasLayout(QtCanvas& canvas, const display::Display& display) {
+    const display::PictureSize size = display.BufferSize();
+    const core::Rect& a = display.Layout().scaledGaugeArea;
+    canvas.ResetBuffer(size.width, size.height, display.BackgroundPicture(), a.x + a.width + 20,
+                       a.y + a.height + 20);
+}
+
 }  // namespace pelor::ui

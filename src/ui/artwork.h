@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "display/display.h"
 #include "display/gauge_style.h"
 #include "display/theme.h"
 #include "ui/qt_canvas.h"
@@ -24,6 +25,15 @@ QImage DrawBackground(int entry);
 // A picture file named by the theme is loaded when it can be read; otherwise, and for
 // empty names, the built-in picture is drawn.
 PictureMap BuildGaugePictures(const display::GaugeStyles& styles, const display::Theme& theme);
+
+// Start-up: every picture (theme files or built-in) and every font of the display's styles.
+// Call after the theme is loaded.
+void PrepareCanvas(QtCanvas& canvas, const display::Display& display);
+
+// After each layout change: the buffer at the display type's size, starting as its
+// background picture, and a window image that holds the scaled gauge area with a margin of
+// 20 pixels on every side.
+void ApplyCanvasLayout(QtCanvas& canvas, const display::Display& display);
 
 // Button pictures by name: caption + "U" (up) and caption + "D" (down) for RECORD, STOP,
 // SAVE, FLASH, PAGE, DISPLAY, CLEAR, OK, KANTELO0..KANTELO11, the touch-menu buttons

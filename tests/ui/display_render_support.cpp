@@ -115,12 +115,8 @@ QImage RenderDemoPage(display::Display& display, QtCanvas& canvas, int displayTy
                       bool grid) {
     decode::ChannelStore store;
     display.ApplyLayout(store, displayType, scale, false);
-    canvas.SetPictures(BuildGaugePictures(display.Styles(), display.GetTheme()));
-    canvas.PrepareFonts(display.Styles());
-    const auto size = display.BufferSize();
-    const core::Rect& a = display.Layout().scaledGaugeArea;
-    canvas.ResetBuffer(size.width, size.height, display.BackgroundPicture(), a.x + a.width + 20,
-                       a.y + a.height + 20);
+    PrepareCanvas(canvas, display);
+    ApplyCanvasLayout(canvas, display);
     display.Paint(canvas, store, grid);  // the bare background first
     FillDemoPage(store, displayType);
     store.m_bRedrawAll = 0;  // a reader's paint
