@@ -137,6 +137,19 @@ PaintResources MakePaintResources(const GaugeStyles& styles, std::uint32_t gridC
 void DrawGrid(core::Canvas& canvas, const LayoutState& layout, int width, int height,
               core::Color color) {
     constexpr int kHalf = 2;  // 4-pixel lines centred on the grid values
+    const char grid = DisplayTypeFor(layout.displayType).grid;
+    if (grid == 0) return;
+    if (grid == '1') {
+        // The fixed block: the outline of each of its sixteen cells.
+        for (int k = 0; k < 16; ++k) {
+            const core::Rect& c = layout.cells[k];
+            FillSegment(canvas, c.x, c.y - kHalf, c.width, 4, color);
+            FillSegment(canvas, c.x, c.y + c.height - kHalf, c.width, 4, color);
+            FillSegment(canvas, c.x - kHalf, c.y, 4, c.height, color);
+            FillSegment(canvas, c.x + c.width - kHalf, c.y, 4, c.height, color);
+        }
+        return;
+    }
     const auto& gx = layout.gridX;
     const auto& gy = layout.gridY;
     for (int r = 0; r < 7; ++r) {

@@ -19,6 +19,9 @@ inline constexpr int kDisplayTypeCount = 15;
 inline constexpr int kGridValues = 48;
 inline constexpr int kCellCount = 42;
 inline constexpr int kGridOffset = 20;
+// The status window's first text and its text limit.
+inline constexpr const char* kStatusWindowText = " Communication Status window ";
+inline constexpr int kStatusWindowLimit = 1000;
 
 using GridValues = std::array<std::int32_t, kGridValues>;
 using LabelGrid = std::array<std::array<std::uint8_t, 16>, 16>;  // [page][label]

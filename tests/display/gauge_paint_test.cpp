@@ -178,6 +178,18 @@ TEST_F(PaintTest, GridLinesFollowTheActiveGrid) {
     EXPECT_EQ(canvas.operations.size(), 84u);
 }
 
+TEST_F(PaintTest, GridOfTheFixedBlockAndOfTypesWithoutGrid) {
+    display.ApplyLayout(store, 1, 100, false);
+    core::RecordingCanvas block;
+    DrawGrid(block, display.Layout(), 640, 680, core::Color{1, 2, 3});
+    ASSERT_EQ(block.operations.size(), 64u);
+    EXPECT_EQ(block.operations[0], "fill 20,18 160x4 rgb(1,2,3)");
+    display.ApplyLayout(store, 5, 100, false);
+    core::RecordingCanvas none;
+    DrawGrid(none, display.Layout(), 640, 500, core::Color{1, 2, 3});
+    EXPECT_TRUE(none.operations.empty());
+}
+
 TEST_F(PaintTest, GridOverBackgroundForPortraitModels) {
     display.ApplyLayout(store, 10, 100, false);
     const auto ops = PaintGauges(true);
