@@ -35,11 +35,11 @@ void Put(decode::ChannelStore& store, int slot, const Gauge& g) {
 
 namespace {
 
-// The application object lives from the start to the end of the test run, so that it is
-// destroyed before the program's static objects.
+// An application object made here lives until the end of the test run, so that it is
+// destroyed before the program's static objects. One made elsewhere in the program first
+// is used as it is.
 class QtApplicationEnvironment : public ::testing::Environment {
   public:
-    void SetUp() override { EnsureQtApplication(); }
     void TearDown() override { app.reset(); }
     static inline std::unique_ptr<QApplication> app;
 };
