@@ -229,14 +229,17 @@ std::vector<std::string> CycleMessages(Mode mode, const UnitState& state, double
         }
         return out;
     }
-    for (int c = 0; c < 16; ++c)
+    // Half of the channels a cycle and two gateway sentences, taken in turn: about 500 bytes
+    // a cycle, which a text link's default read of 500 bytes a half second takes in without
+    // falling behind.
+    for (int k = 0; k < 8; ++k) {
+        const int c = static_cast<int>((cycle * 8 + static_cast<std::uint64_t>(k)) % 16);
         out.push_back(XdrSentence(c, ValueText(ChannelDisplay(c, t), ChannelLevel(c, t)),
                                   ChannelPlans()[static_cast<std::size_t>(c)].label));
-    // Four gateway sentences a cycle, taking the messages in turn, so that the stream stays
-    // within what a 500-byte read every half second takes in.
+    }
     const auto messages = N2kMessages(state, t);
-    for (std::size_t k = 0; k < 4; ++k) {
-        const auto& m = messages[(cycle * 4 + k) % messages.size()];
+    for (std::size_t k = 0; k < 2; ++k) {
+        const auto& m = messages[(cycle * 2 + k) % messages.size()];
         out.push_back(N2kSentence(m.pgn, timeMs, 35, m.payload));
     }
     return out;
