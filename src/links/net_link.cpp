@@ -219,14 +219,16 @@ void NetLink::RunReader(const std::stop_token& token, int connectionType, int bu
             std::lock_guard lock(peerMutex_);
             peer_ = from;  // commands go back to the last sender
         }
-        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
-                                     static_cast<std::size_t>(got));
         if (frames) {
-            if (sinks_.framePass) sinks_.framePass(FrameLink::Network, bytes);
+            if (sinks_.framePass)
+                sinks_.framePass(FrameLink::Network,
+                                 std::span(buffer.data(), static_cast<std::size_t>(got)));
+            FinishPass(sinks_.store, sinks_.view);
         } else if (sinks_.textPass) {
-            sinks_.textPass(TextLink::Tcp, bytes);
+            sinks_.textPass(TextLink::Tcp,
+                            std::string_view(reinterpret_cast<const char*>(buffer.data()),
+                                             static_cast<std::size_t>(got)));
         }
-        FinishPass(sinks_.store, sinks_.view);
     }
 }
 

@@ -90,7 +90,6 @@ void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
         const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
                                      static_cast<std::size_t>(got));
         if (sinks_.textPass) sinks_.textPass(TextLink::Serial, bytes);
-        FinishPass(sinks_.store, sinks_.view);
     }
 }
 
@@ -113,9 +112,9 @@ void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) 
         const int got = port_->Read(std::span(buffer.data(), size));
         if (got < 0) return;
         if (got <= 5) continue;
-        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
-                                     static_cast<std::size_t>(got));
-        if (sinks_.framePass) sinks_.framePass(FrameLink::Adapter, bytes);
+        if (sinks_.framePass)
+            sinks_.framePass(FrameLink::Adapter,
+                             std::span(buffer.data(), static_cast<std::size_t>(got)));
         FinishPass(sinks_.store, sinks_.view);
     }
 }

@@ -114,9 +114,10 @@ struct LinkRig {
                                    received.text.append(b);
                                    received.changed.notify_all();
                                },
-                               [this](links::FrameLink, std::string_view b) {
+                               [this](links::FrameLink, std::span<std::uint8_t> b) {
                                    std::lock_guard lock(received.mutex);
-                                   received.frames.append(b);
+                                   received.frames.append(reinterpret_cast<const char*>(b.data()),
+                                                          b.size());
                                    received.changed.notify_all();
                                },
                                {},
