@@ -38,7 +38,7 @@ bool SerialLink::OpenSerialPort(std::string_view portName, int readerKind, int b
     if (readerKind != kTextReader && readerKind != kAdapterReader) return true;
     const bool started =
         readerSlot != nullptr &&
-        readerSlot->Start([this, readerKind, serialBufferSize](std::stop_token token) {
+        readerSlot->Start([this, readerKind, serialBufferSize](const std::stop_token& token) {
             LowerThreadPriority();
             if (readerKind == kTextReader)
                 RunTextReader(token, serialBufferSize);

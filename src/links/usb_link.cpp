@@ -60,7 +60,7 @@ int UsbLink::OpenUsbLink(int connectionType, int deviceNumber, int baudRate, int
     running_ = true;
     const bool started =
         readerSlot != nullptr &&
-        readerSlot->Start([this, connectionType, usbBufferSize](std::stop_token token) {
+        readerSlot->Start([this, connectionType, usbBufferSize](const std::stop_token& token) {
             RunReader(token, connectionType, usbBufferSize);
         });
     if (!started) {

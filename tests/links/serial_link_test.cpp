@@ -172,7 +172,7 @@ TEST_F(SerialFixture, OpenFailuresShowTheirMessage) {
 }
 
 TEST_F(SerialFixture, SecondReaderOnABusySlotIsRefused) {
-    ASSERT_TRUE(slot.Start([](std::stop_token t) {
+    ASSERT_TRUE(slot.Start([](const std::stop_token& t) {
         while (!t.stop_requested()) std::this_thread::sleep_for(5ms);
     }));
     EXPECT_FALSE(link.OpenSerialPort(pty.SlavePath(), kTextReader, 4800, 700, &slot));

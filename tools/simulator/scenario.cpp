@@ -171,7 +171,7 @@ std::vector<N2kMessage> N2kMessages(const UnitState& state, double t) {
         auto& p = add(127501, 8);
         p[0] = static_cast<std::uint8_t>(state.bankInstance);
         for (int i = 0; i < 12; ++i) {
-            const auto byte = static_cast<std::size_t>(1 + i / 4);
+            const auto byte = static_cast<std::size_t>(i / 4) + 1;
             if (i % 4 == 0) p[byte] = 0;
             p[byte] |= static_cast<std::uint8_t>((state.outputs[i] ? 1 : 0) << (2 * (i % 4)));
         }
