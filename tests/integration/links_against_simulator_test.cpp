@@ -302,7 +302,7 @@ TEST(Simulator, PeerClosingEndsTheNetworkReader) {
 TEST(Simulator, VanishingTerminalEndsTheSerialAndUsbReaders) {
     for (const int type : {0, 2}) {
         auto options = SimOptions(sim::LinkKind::Pty, sim::Mode::Text);
-        options.faults.closeAfter = 1.0;
+        options.faults.closeAfter = 2.0;
         SimulatorRun simulator(options);
         LinkRig rig;
         links::testing::FakeFtdi fake(PELOR_FAKE_FTD2XX);

@@ -120,6 +120,9 @@ TEST_F(SerialFixture, PurgeRequestClearsTheDeviceAndResetsPositions) {
 }
 
 TEST_F(SerialFixture, ReconnectLeavesOneReader) {
+    // One round first: a sanitizer may start a helper thread with the first thread.
+    ASSERT_TRUE(link.OpenSerialPort(pty.SlavePath(), kTextReader, 4800, 6, &slot));
+    link.CloseSerialPort();
     const int before = ThreadCount();
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(link.OpenSerialPort(pty.SlavePath(), kTextReader, 4800, 6, &slot));
