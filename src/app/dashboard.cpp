@@ -3,17 +3,56 @@
 #include <filesystem>
 
 #include "core/format.h"
+#include "decode/n2k_binary.h"
+#include "decode/reader_pass.h"
+#include "display/layout.h"
 #include "tables/page_file.h"
 #include "tables/project_start.h"
 
 namespace pelor::app {
 
+namespace {
+
+constexpr std::string_view kNextPageCommand = "$PKZLC,N\r";
+constexpr std::string_view kHoldCommand = "\r\ntc\r\n";
+
+decode::LinkKind PassKind(links::TextLink link) {
+    switch (link) {
+        case links::TextLink::Serial:
+            return decode::LinkKind::Serial;
+        case links::TextLink::Tcp:
+            return decode::LinkKind::Tcp;
+        case links::TextLink::Usb:
+            return decode::LinkKind::Usb;
+    }
+    return decode::LinkKind::Serial;
+}
+
+}  // namespace
+
 Dashboard::Dashboard(core::Prompt& p, core::SettingsStore& s, core::View& v, core::Clock& c)
-    : prompt(p), store(s), view(v), clock(c) {}
+    : prompt(p),
+      store(s),
+      view(v),
+      clock(c),
+      linkContext_{links::LinkSettings{},
+                   channels,
+                   view,
+                   prompt,
+                   links::ReaderSlots{ReaderFor(Reader::Serial), ReaderFor(Reader::Usb),
+                                      ReaderFor(Reader::Tcp), ReaderFor(Reader::N2k)},
+                   [this](links::TextLink link, std::string_view b) { TextPass(link, b); },
+                   [this](links::FrameLink link, std::string_view b) { FramePass(link, b); },
+                   [this] { ResetPositions(); },
+                   {}} {
+    links_ = std::make_unique<links::LinkManager>(linkContext_);
+    RebuildChannelContext();
+}
 
 Dashboard::~Dashboard() {
     // Readers write into this object: none may outlive it, whatever path ended the program.
     for (auto& reader : readers_) reader.Stop();
+    links_.reset();
 }
 
 std::string Dashboard::Caption() const {
@@ -22,18 +61,18 @@ std::string Dashboard::Caption() const {
 }
 
 std::uint8_t& Dashboard::LabelMode(int pageIndex, int label) {
-    return tables::LabelMode(tables.pages, static_cast<std::size_t>(pageIndex & 15),
-                             static_cast<std::size_t>(label & 15));
+    return labelModes[static_cast<std::size_t>(pageIndex & 15)]
+                     [static_cast<std::size_t>(label & 15)];
 }
 
 std::uint8_t& Dashboard::LabelCell(int pageIndex, int label) {
-    return tables::LabelCell(tables.pages, static_cast<std::size_t>(pageIndex & 15),
-                             static_cast<std::size_t>(label & 15));
+    return labelCells[static_cast<std::size_t>(pageIndex & 15)]
+                     [static_cast<std::size_t>(label & 15)];
 }
 
 bool Dashboard::Initialise(WindowHooks& hooks) {
-    // Placeholders for the last transducer sentence of every channel, and the gauge styles'
-    // names; flash selection and switch state start cleared.
+    // Placeholders for the last transducer sentence of every channel; flash selection and
+    // switch state start cleared.
     {
         std::lock_guard lock(channels.mutex);
         for (int c = 0; c < decode::kChannelCount; ++c) {
@@ -58,6 +97,8 @@ bool Dashboard::Initialise(WindowHooks& hooks) {
     if (!tables::OpenProjectAtStart(prompt, project, settings.projectFilePath)) return false;
 
     captureState = 1;
+    if (!project.themeFile.empty())
+        display.LoadThemeFile(project.directory + project.themeFile, prompt);
     hooks.PrepareDrawing();
 
     DeriveSettings(settings);
@@ -73,8 +114,10 @@ bool Dashboard::Initialise(WindowHooks& hooks) {
     TakeValuesFromOptions();
 
     hooks.BuildMenusAndRegions();
+    ApplyDisplayLayout();
     hooks.ApplyLayout();
-    if (settings.autoConnect) hooks.Connect();
+    SyncLinkSettings();
+    links_->ConnectAtStart();
     return true;
 }
 
@@ -86,6 +129,83 @@ void Dashboard::TakeValuesFromOptions() {
     page.m_nCurrentPage = 0;
     // The display type in use is the options table's; it is what is saved at exit.
     settings.displayType = page.m_nDisplayType;
+    for (std::size_t p = 0; p < tables::kPageCount; ++p) {
+        for (std::size_t l = 0; l < tables::kPositionCount; ++l) {
+            labelModes[p][l] = tables::LabelMode(tables.pages, p, l);
+            labelCells[p][l] = tables::LabelCell(tables.pages, p, l);
+        }
+    }
+}
+
+void Dashboard::ApplyDisplayLayout() {
+    {
+        std::lock_guard lock(channels.mutex);
+        display.ApplyLayout(channels, page.m_nDisplayType, page.m_nDisplayScale,
+                            settings.showComStatus == 1);
+    }
+    RebuildChannelContext();
+    view.RequestRepaint();
+}
+
+void Dashboard::RebuildChannelContext() {
+    std::lock_guard lock(channels.mutex);
+    decode::ChannelContext& c = context_;
+    c.calibration = &tables.calibration;
+    c.labelStrings = &tables.labelSettings.LabelStrings;
+    c.labelTable = &tables.labels;
+    c.options = &tables.options;
+    c.labelMode = &labelModes;
+    c.labelCell = &labelCells;
+    c.currentPage = page.m_nCurrentPage;
+    c.gridX = &display.GridX();
+    c.gridY = &display.GridY();
+    c.frameCounts = display.StyleFrameCounts();
+    for (std::size_t i = 0; i < c.frameOffsets.size(); ++i) {
+        c.frameOffsets[i] = display.Styles()[i].frameOffset;
+    }
+    c.displayType = page.m_nDisplayType;
+    c.showComStatus = settings.showComStatus == 1;
+    c.view = &view;
+    c.clock = &clock;
+    c.parseScreenRecords = [this](decode::ChannelStore& s) {
+        display.ParseScreenRecords(s.ReceiveText, s);
+    };
+}
+
+void Dashboard::SyncLinkSettings() {
+    links::LinkSettings& l = linkContext_.settings;
+    l.connectionType = settings.connectionType;
+    l.autoConnect = settings.autoConnect;
+    l.comPortIndex = settings.comPort;
+    l.baudRate = settings.baudRate;
+    l.serialBufferSize = settings.serialBufferSize;
+    l.ipAddress = settings.ipAddress;
+    l.tcpPort = settings.tcpPort;
+    l.tcpBufferSize = settings.tcpBufferSize;
+    l.usbDeviceNumber = settings.usbDeviceNumber;
+    l.usbBufferSize = settings.usbBufferSize;
+    l.usbBaudRate = settings.usbBaudRate;
+}
+
+void Dashboard::TextPass(links::TextLink link, std::string_view bytes) {
+    decode::ReaderPass(channels, context_, bytes, PassKind(link));
+}
+
+void Dashboard::FramePass(links::FrameLink, std::string_view bytes) {
+    std::lock_guard lock(channels.mutex);
+    frameWork_.assign(bytes.begin(), bytes.end());
+    const decode::N2KBatch batch =
+        decode::DecodeN2KBinary(channels, context_, frameWork_.data(), frameWork_.size());
+    decode::ApplyN2KBatchStatus(channels, batch);
+    if (context_.captureTick) context_.captureTick(channels);
+}
+
+void Dashboard::ResetPositions() {
+    {
+        std::lock_guard lock(channels.mutex);
+        display::ResetPositions(channels);
+    }
+    view.RequestRepaint();
 }
 
 void Dashboard::Destroy(WindowHooks& hooks) {
@@ -104,6 +224,7 @@ void Dashboard::Destroy(WindowHooks& hooks) {
             prompt.Message(kReaderStopFailures[i], "Error");
         }
     }
+    links_->CloseAll();
 }
 
 void Dashboard::NextPage() {
@@ -112,16 +233,48 @@ void Dashboard::NextPage() {
     if (page.m_nCurrentPage >= limit) page.m_nCurrentPage = 0;
     {
         std::lock_guard lock(channels.mutex);
-        channels.m_PosMode.fill(0);
-        channels.m_PosFrame.fill(0);
-        channels.m_PosX.fill(0);
-        channels.m_PosY.fill(0);
-        channels.m_bRedrawAll = 1;
+        context_.currentPage = page.m_nCurrentPage;
     }
-    view.RequestRepaint();
+    ResetPositions();
+    if (!links_->Connected()) return;
+
+    const int result = links_->SendToLink(kNextPageCommand, false);
+    if (result != 0) {
+        prompt.Message(core::Format("Unable to write to serial port: code =%d", result), "Error");
+    }
+    {
+        std::lock_guard lock(channels.mutex);
+        channels.m_strLinkStatus =
+            page.m_bMultiDisplay == 1 ? core::Format(" Display %i Page %i", page.m_nCurrentPage / 8,
+                                                     page.m_nCurrentPage % 8)
+                                      : core::Format(" Page %i", page.m_nCurrentPage);
+    }
+    view.SetCaption(Caption());
+    ResetPositions();
+}
+
+void Dashboard::ToggleHold() {
+    if (!links_->Connected()) return;
+    holdFlag = holdFlag == 0 ? 1 : 0;
+    view.SetButtonPicture(kIdStop, holdFlag == 1 ? "STOPD_STOPU" : "STOP");
+    const int result = links_->SendToLink(kHoldCommand, false);
+    if (result != 0) {
+        prompt.Message(core::Format("Unable to write to serial port: code =%d", result), "Error");
+    }
+}
+
+void Dashboard::ToggleConnection() {
+    SyncLinkSettings();
+    links_->ToggleConnection();
 }
 
 void Dashboard::SaveLabelsAndPages() {
+    for (std::size_t p = 0; p < tables::kPageCount; ++p) {
+        for (std::size_t l = 0; l < tables::kPositionCount; ++l) {
+            tables::LabelMode(tables.pages, p, l) = labelModes[p][l];
+            tables::LabelCell(tables.pages, p, l) = labelCells[p][l];
+        }
+    }
     tables::SaveLabelsAndPages(prompt, project, tables);
 }
 

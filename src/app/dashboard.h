@@ -5,7 +5,10 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/settings.h"
 #include "core/clock.h"
@@ -13,7 +16,10 @@
 #include "core/reader_thread.h"
 #include "core/settings_store.h"
 #include "core/view.h"
+#include "decode/channel_context.h"
 #include "decode/channel_store.h"
+#include "display/display.h"
+#include "links/link_manager.h"
 #include "tables/project_file.h"
 #include "tables/project_tables.h"
 
@@ -74,8 +80,7 @@ public:
     virtual ~WindowHooks() = default;
     virtual void PrepareDrawing() {}        // theme, fonts, pictures, drawing surfaces
     virtual void BuildMenusAndRegions() {}  // grid-cell regions, touch regions, label menus
-    virtual void ApplyLayout() {}           // window size, controls, positions
-    virtual void Connect() {}               // the Connect command
+    virtual void ApplyLayout() {}           // window size, controls, canvas size
     virtual void CloseAdapterLibrary() {}
     virtual void ReleaseDrawing() {}
 };
@@ -117,9 +122,26 @@ public:
     // The window title: prefix followed by the link status.
     std::string Caption() const;
 
-    // Commands of the main window that work without a link.
-    void NextPage();
-    void SaveLabelsAndPages();
+    // Commands of the main window.
+    void NextPage();            // PAGE
+    void ToggleHold();          // STOP
+    void ToggleConnection();    // CONNECT
+    void SaveLabelsAndPages();  // SAVE
+
+    // Clears the live positions and asks for the bare background (purge, page change).
+    void ResetPositions();
+
+    // The decoders' view of the tables, page configuration, layout and seams. Rebuilt after
+    // tables or layout change, with the store's mutex held, so a reader never sees half of it.
+    void RebuildChannelContext();
+    const decode::ChannelContext& Context() const { return context_; }
+
+    // The reader passes the links call: text through the shared pass, binary frames through
+    // the NMEA 2000 decoder.
+    void TextPass(links::TextLink link, std::string_view bytes);
+    void FramePass(links::FrameLink link, std::string_view bytes);
+
+    links::LinkManager& Links() { return *links_; }
 
     // Display mode and grid cell of each label on each page: views of the page table.
     std::uint8_t& LabelMode(int page, int label);
@@ -143,14 +165,26 @@ public:
     std::array<std::uint8_t, kSwitchButtonCount> switchState{};
     std::int32_t switchCounter = 0;
     std::int32_t captureState = 0;
+    std::uint8_t holdFlag = 0;
     bool destroyed = false;
+    display::Display display;
+    // m_LabelMode / m_LabelCell: copies of the page table's first two blocks, written back
+    // before the page file is saved.
+    decode::PageBytes labelModes{};
+    decode::PageBytes labelCells{};
     // How long shut-down waits for each reader before reporting it.
     std::chrono::milliseconds readerStopGrace{5000};
 
 private:
     void TakeValuesFromOptions();
+    void ApplyDisplayLayout();
+    void SyncLinkSettings();
 
     std::array<core::ReaderThread, 5> readers_;
+    decode::ChannelContext context_;
+    std::vector<std::uint8_t> frameWork_;  // binary frames are unstuffed in place here
+    links::LinkContext linkContext_;
+    std::unique_ptr<links::LinkManager> links_;
 };
 
 }  // namespace pelor::app

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <string_view>
+
+#include "decode/channel_context.h"
 
 namespace pelor::decode {
 
@@ -40,5 +43,32 @@ struct ChannelStore {
     // never while a reader waits for its device.
     mutable std::mutex mutex;
 };
+
+// Glyph strip index of a character: NUL and space 0, '0'-'9' 1-10, '.' 11, '#' and '-' 13,
+// 'A'-'Z' 14-39, 'a'-'z' 40-65, anything else 0.
+int GlyphCode(char c);
+
+// '0'-'9' -> 0-9, 'A'-'F' -> 10-15; anything else, lower case included, -> 0.
+int HexDigit(char c);
+
+// The 8-character work text built from a value text.
+using WorkText = std::array<char, 8>;
+
+// Applies one value text to one channel: label, work text (calibration lookup when the
+// channel's output byte asks for it), position, glyphs, frame by display mode of the current
+// page, and the alarm check with blink and beep. Value text: 4 or 6 display characters, an
+// optional "##", then the raw level as two upper-case hex digits ("  73##A0"). Channels
+// outside 0..15 are ignored. Call with store.mutex held.
+void UpdateChannel(ChannelStore& store, const ChannelContext& context, int channel,
+                   std::string_view value);
+
+// Copies the label glyphs, overwrites the value and name fields of the channel's LastSentence
+// and refreshes the first `count` characters of the shown value from `work`.
+void RefreshGlyphs(ChannelStore& store, const ChannelContext& context, int channel, int count,
+                   const WorkText& work);
+
+// Data half of a layout reset: clears mode, frame and position of all sixteen channels, asks
+// for the bare background and then for a repaint. Call with store.mutex held.
+void ResetPositions(ChannelStore& store, core::View* view);
 
 }  // namespace pelor::decode

@@ -1,16 +1,14 @@
 #include "ui/data_viewer_dlg.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
+#include "display/layout.h"
+#include "ui/artwork.h"
 #include "ui/gauge_area.h"
 
 namespace pelor::ui {
@@ -21,7 +19,12 @@ QString Latin1(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-constexpr int kStatusTextLimit = 1000;
+// The order of the picture buttons down the button column.
+constexpr int kColumnOrder[] = {app::kIdPage,   app::kIdDisplay, app::kIdConnect,
+                                app::kIdRecord, app::kIdStop,    app::kIdSave,
+                                app::kIdFlash,  app::kIdClear,   app::kIdOk};
+constexpr int kButtonHeight = 38;
+constexpr int kSwitchButtonSize = 34;
 
 }  // namespace
 
@@ -40,53 +43,39 @@ CDataViewerDlg::~CDataViewerDlg() {
 }
 
 void CDataViewerDlg::BuildControls() {
+    gaugeArea_ = new GaugeArea(*dashboard_, canvas_, this);
+    connect(gaugeArea_, &GaugeArea::WebBitmapFailed, this, [this](const QString& text) {
+        prompt_.Message(text.toStdString(), "Error", core::MessageButtons::Ok);
+    });
+
     menuBar_ = new QMenuBar(this);
     QMenu* help = menuBar_->addMenu("&Help");
     help->addAction("&About Pelor...", this, &CDataViewerDlg::ShowAbout);
 
-    gaugeArea_ = new GaugeArea(*dashboard_, this);
-
-    auto* side = new QVBoxLayout;
     for (const auto& spec : app::kPictureButtons) {
-        auto* button = new QPushButton(QString::fromLatin1(spec.caption), this);
+        auto* button = new QPushButton(this);
         button->setObjectName(QString::fromLatin1(spec.caption));
         button->setProperty("controlId", spec.id);
+        button->setToolTip(QString::fromLatin1(spec.caption));
         button->setFocusPolicy(Qt::NoFocus);
+        button->setFlat(true);
+        button->setStyleSheet("QPushButton { border: none; background: transparent; }");
         buttons_.insert(spec.id, button);
         const int id = spec.id;
         connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
-    }
-    for (int id : {app::kIdPage, app::kIdDisplay, app::kIdConnect, app::kIdRecord, app::kIdStop,
-                   app::kIdSave, app::kIdFlash, app::kIdClear, app::kIdOk}) {
-        side->addWidget(buttons_.value(id));
-    }
-    side->addStretch(1);
-
-    auto* switches = new QHBoxLayout;
-    for (int i = 0; i < app::kSwitchButtonCount; ++i) {
-        switches->addWidget(buttons_.value(app::kIdSwitch0 + i));
     }
 
     statusWindow_ = new QPlainTextEdit(this);
     statusWindow_->setObjectName("StatusWindow");
     statusWindow_->setProperty("controlId", app::kIdStatusWindow);
     statusWindow_->setReadOnly(true);
-    statusWindow_->setMaximumHeight(90);
+    statusWindow_->setPlainText(QString::fromLatin1(display::kStatusWindowText));
     statusWindow_->hide();
 
     // Control 1008 is a hidden static text kept for its id.
     hiddenText_ = new QLabel("12345", this);
     hiddenText_->setProperty("controlId", app::kIdHiddenText);
     hiddenText_->hide();
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(gaugeArea_, 1);
-    top->addLayout(side);
-    auto* main = new QVBoxLayout(this);
-    main->setMenuBar(menuBar_);
-    main->addLayout(top, 1);
-    main->addLayout(switches);
-    main->addWidget(statusWindow_);
 }
 
 int CDataViewerDlg::DoModal() {
@@ -97,7 +86,6 @@ int CDataViewerDlg::DoModal() {
 }
 
 bool CDataViewerDlg::OnInitDialog() {
-    setToolTipDuration(-1);
     return dashboard_->Initialise(*this);
 }
 
@@ -118,14 +106,59 @@ void CDataViewerDlg::OnCommand(int controlId) {
         case app::kIdPage:
             dashboard_->NextPage();
             break;
+        case app::kIdStop:
+            dashboard_->ToggleHold();
+            break;
+        case app::kIdConnect:
+            dashboard_->ToggleConnection();
+            break;
         case app::kIdSave:
             dashboard_->SaveLabelsAndPages();
             break;
         default:
-            // Recording, links, flash programming, preferences, the switch module and the
-            // label menus are not part of this build yet: their buttons do nothing.
+            // Recording, flash programming, preferences, the switch module and the label
+            // menus are not part of this build yet: their buttons do nothing.
             break;
     }
+}
+
+void CDataViewerDlg::PrepareDrawing() {
+    PrepareCanvas(canvas_, dashboard_->display);
+    buttonPictures_ = BuildButtonPictures();
+    for (const auto& spec : app::kPictureButtons) {
+        ShowPicture(spec.id, spec.id == app::kIdConnect ? QString("CONNECT170_170")
+                                                        : QString::fromLatin1(spec.caption));
+    }
+}
+
+// "NAME": the pair NAMEU / NAMED. "UP_DOWN": the pictures UP and DOWN, where DOWN may give
+// only the part after UP's letters ("CONNECT171_170").
+void CDataViewerDlg::ShowPicture(int controlId, const QString& picture) {
+    QPushButton* b = Button(controlId);
+    if (b == nullptr) return;
+    QString up = picture + "U";
+    QString down = picture + "D";
+    const qsizetype cut = picture.indexOf('_');
+    if (cut > 0) {
+        up = picture.left(cut);
+        down = picture.mid(cut + 1);
+        if (buttonPictures_.count(down.toStdString()) == 0) {
+            qsizetype letters = 0;
+            while (letters < up.size() && !up[letters].isDigit()) ++letters;
+            down = up.left(letters) + down;
+        }
+    }
+    const QIcon icon = ButtonIcon(buttonPictures_, up.toStdString(), down.toStdString());
+    if (icon.isNull()) {
+        b->setText(picture);
+        return;
+    }
+    const auto it = buttonPictures_.find(up.toStdString());
+    const QSize size = it != buttonPictures_.end() ? it->second.size() : QSize(96, 32);
+    b->setText(QString());
+    b->setIcon(icon);
+    b->setIconSize(size);
+    b->resize(size);
 }
 
 void CDataViewerDlg::SetCaption(std::string_view text) {
@@ -143,21 +176,59 @@ void CDataViewerDlg::Beep() {
 
 void CDataViewerDlg::SetButtonPicture(int controlId, std::string_view picture) {
     QMetaObject::invokeMethod(
-        this,
-        [this, controlId, name = Latin1(picture)] {
-            if (QPushButton* b = Button(controlId)) b->setText(name);
-        },
+        this, [this, controlId, name = Latin1(picture)] { ShowPicture(controlId, name); },
         Qt::QueuedConnection);
 }
 
 void CDataViewerDlg::SetStatusText(std::string_view text) {
     QMetaObject::invokeMethod(
-        this, [this, t = Latin1(text)] { statusWindow_->setPlainText(t.left(kStatusTextLimit)); },
+        this,
+        [this, t = Latin1(text)] {
+            statusWindow_->setPlainText(t.left(display::kStatusWindowLimit));
+        },
         Qt::QueuedConnection);
 }
 
 void CDataViewerDlg::ApplyLayout() {
-    statusWindow_->setVisible(dashboard_->settings.showComStatus == 1);
+    ApplyCanvasLayout(canvas_, dashboard_->display);
+    const display::LayoutState& layout = dashboard_->display.Layout();
+    const int top = menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, 200, top);
+
+    // Picture buttons down the column right of the gauge area, the twelve switch buttons
+    // below them, three to a row.
+    const core::Rect column = layout.buttonColumn;
+    int y = column.y + top;
+    for (int id : kColumnOrder) {
+        QPushButton* b = Button(id);
+        b->move(column.x, y);
+        y += std::max(b->height(), kButtonHeight) + 4;
+    }
+    y += 8;
+    for (int i = 0; i < app::kSwitchButtonCount; ++i) {
+        QPushButton* b = Button(app::kIdSwitch0 + i);
+        b->move(column.x + (i % 3) * (kSwitchButtonSize + 4),
+                y + (i / 3) * (kSwitchButtonSize + 4));
+    }
+    const int buttonsBottom = y + 4 * (kSwitchButtonSize + 4);
+
+    const bool status = dashboard_->settings.showComStatus == 1;
+    statusWindow_->setVisible(status);
+    if (status) {
+        const core::Rect r = layout.statusRect;
+        statusWindow_->setGeometry(r.x, r.y + top, r.width, r.height);
+    }
+
+    const QImage& image = canvas_.WindowImage();
+    int width = std::max(image.width(), column.x + column.width + 10);
+    int height = std::max({image.height() + top, buttonsBottom + 10,
+                           status ? layout.statusRect.y + layout.statusRect.height + top + 10 : 0});
+    if (layout.windowWidth > 0) width = std::max(width, layout.windowWidth);
+    if (layout.windowHeight > 0) height = std::max(height, layout.windowHeight + top);
+    gaugeArea_->setGeometry(0, top, width, height - top);
+    gaugeArea_->lower();
+    setFixedSize(width, height);
+    move(layout.windowX, layout.windowY);
     setWindowTitle(Latin1(dashboard_->Caption()));
 }
 

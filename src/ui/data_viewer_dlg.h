@@ -9,7 +9,11 @@
 #include "app/dashboard.h"
 #include "app/qt_settings_store.h"
 #include "core/clock.h"
+#include "ui/qt_canvas.h"
 #include "ui/qt_prompt.h"
+
+#include <QImage>
+#include <map>
 
 class QPushButton;
 class QPlainTextEdit;
@@ -41,6 +45,7 @@ public:
     void SetStatusText(std::string_view text) override;
 
     // app::WindowHooks.
+    void PrepareDrawing() override;
     void ApplyLayout() override;
 
     bool OnInitDialog();
@@ -50,8 +55,11 @@ public:
 
 private:
     void BuildControls();
+    void ShowPicture(int controlId, const QString& picture);
 
     QtPrompt prompt_;
+    QtCanvas canvas_;
+    std::map<std::string, QImage> buttonPictures_;
     app::QtSettingsStore store_;
     core::SystemClock clock_;
     std::unique_ptr<app::Dashboard> dashboard_;

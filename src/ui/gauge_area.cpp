@@ -4,18 +4,36 @@
 
 namespace pelor::ui {
 
-GaugeArea::GaugeArea(app::Dashboard& dashboard, QWidget* parent)
-    : QWidget(parent), dashboard_(dashboard) {
+GaugeArea::GaugeArea(app::Dashboard& dashboard, QtCanvas& canvas, QWidget* parent)
+    : QWidget(parent), dashboard_(dashboard), canvas_(canvas) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(800, 540);
 }
 
 void GaugeArea::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    // A paint never sees half of a reader's pass: the store is held for the whole paint.
-    std::lock_guard lock(dashboard_.channels.mutex);
-    dashboard_.channels.m_bRedrawAll = 1;
+    app::Dashboard& d = dashboard_;
+    bool webFailed = false;
+    core::ScriptedPrompt webMessages;  // no dialog may open while the store is held
+    {
+        // A paint never sees half of a reader's pass: the store is held for the whole paint.
+        std::lock_guard lock(d.channels.mutex);
+        d.display.Paint(canvas_, d.channels, d.page.m_bShowGrid != 0);
+        if (d.project.webBitmapEnabled) {
+            const auto& layout = d.display.Layout();
+            webFailed = !display::Display::WriteWebBitmap(
+                d.project.webBitmapPath,
+                canvas_.GaugeAreaPixels(layout.scaledGaugeArea, layout.gaugeArea.width,
+                                        layout.gaugeArea.height),
+                webMessages);
+        }
+    }
+    painter.drawImage(0, 0, canvas_.WindowImage());
+    if (webFailed) {
+        d.project.webBitmapEnabled = false;
+        const auto texts = webMessages.MessageTexts();
+        Q_EMIT WebBitmapFailed(texts.empty() ? QString() : QString::fromStdString(texts.front()));
+    }
 }
 
 }  // namespace pelor::ui

@@ -1,8 +1,10 @@
 #pragma once
-// The gauge area of the main window.
+// The client area of the main window: shows the canvas's window image, which the display
+// paints with the gauges, and writes the web bitmap after every paint when the project asks.
 #include <QWidget>
 
 #include "app/dashboard.h"
+#include "ui/qt_canvas.h"
 
 namespace pelor::ui {
 
@@ -10,13 +12,18 @@ class GaugeArea : public QWidget {
     Q_OBJECT
 
 public:
-    GaugeArea(app::Dashboard& dashboard, QWidget* parent);
+    GaugeArea(app::Dashboard& dashboard, QtCanvas& canvas, QWidget* parent);
+
+Q_SIGNALS:
+    // The web bitmap could not be written (the message text); web output is then switched off.
+    void WebBitmapFailed(QString message);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     app::Dashboard& dashboard_;
+    QtCanvas& canvas_;
 };
 
 }  // namespace pelor::ui

@@ -1,6 +1,9 @@
 #include "app/dashboard.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -91,7 +94,6 @@ struct RecordingHooks : app::WindowHooks {
     void PrepareDrawing() override { calls.push_back("PrepareDrawing"); }
     void BuildMenusAndRegions() override { calls.push_back("BuildMenusAndRegions"); }
     void ApplyLayout() override { calls.push_back("ApplyLayout"); }
-    void Connect() override { calls.push_back("Connect"); }
     void CloseAdapterLibrary() override { calls.push_back("CloseAdapterLibrary"); }
     void ReleaseDrawing() override { calls.push_back("ReleaseDrawing"); }
     std::vector<std::string> calls;
@@ -111,13 +113,12 @@ TEST(Dashboard, StartsWithTheNamedProjectSilentlyAndSavesEverythingAtExit) {
     Fixture f;
     f.store.values["ProjectFilePath"] = project.ProjectPath();
     f.store.values["DisplayType"] = 3u;
-    f.store.values["ConnectionType"] = 0x82u;
+    f.store.values["ConnectionType"] = 0x02u;
 
     ASSERT_TRUE(f.dashboard.Initialise(f.hooks));
     EXPECT_TRUE(f.prompt.shown.empty()) << "no message and no dialog";
-    EXPECT_EQ(f.hooks.calls, (std::vector<std::string>{"PrepareDrawing", "BuildMenusAndRegions",
-                                                       "ApplyLayout", "Connect"}))
-        << "auto-connect runs last, before the window is shown";
+    EXPECT_EQ(f.hooks.calls,
+              (std::vector<std::string>{"PrepareDrawing", "BuildMenusAndRegions", "ApplyLayout"}));
     EXPECT_EQ(f.view.Caption(), "::disconnected");
     EXPECT_EQ(f.dashboard.page.m_nPageCount, 5);
     EXPECT_EQ(f.dashboard.page.m_nDisplayType, 10) << "the options table overrides the setting";
@@ -130,13 +131,42 @@ TEST(Dashboard, StartsWithTheNamedProjectSilentlyAndSavesEverythingAtExit) {
     f.dashboard.Destroy(f.hooks);
     EXPECT_EQ(f.store.writeOrder.size(), 15u);
     EXPECT_EQ(std::get<std::uint32_t>(f.store.values.at("DisplayType")), 10u);
-    EXPECT_EQ(std::get<std::uint32_t>(f.store.values.at("ConnectionType")), 0x82u);
+    EXPECT_EQ(std::get<std::uint32_t>(f.store.values.at("ConnectionType")), 0x02u);
     EXPECT_EQ(std::get<std::string>(f.store.values.at("ProjectFilePath")), project.ProjectPath());
     const auto lines = ReadLines(project.ProjectPath());
     ASSERT_EQ(lines.size(), 23u) << "the project file is written again at exit";
     EXPECT_EQ(lines[0], "[Pelor_Project_File]");
     EXPECT_EQ(lines[4], "Options.txt");
     EXPECT_EQ(lines[20], "Boat.cdp");
+}
+
+// A loopback port with nobody listening: bound once to learn a free number, then closed.
+int ClosedLoopbackPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    ::close(fd);
+    return ntohs(addr.sin_port);
+}
+
+TEST(Dashboard, ConnectsAtStartWhenTheSettingSaysSo) {
+    ScratchProject project;
+    Fixture f;
+    f.store.values["ProjectFilePath"] = project.ProjectPath();
+    f.store.values["ConnectionType"] = 0x81u;  // TCP text, connect at start
+    f.store.values["IPAddress"] = std::string("127.0.0.1");
+    f.store.values["TCPPort"] = static_cast<std::uint32_t>(ClosedLoopbackPort());
+    ASSERT_TRUE(f.dashboard.Initialise(f.hooks));
+    EXPECT_EQ(f.prompt.MessageTexts(),
+              (std::vector<std::string>{"Unable to Initialize  TCP connection"}))
+        << "the Connect command ran during start-up";
+    EXPECT_FALSE(f.dashboard.Links().Connected());
+    f.dashboard.Destroy(f.hooks);
+    EXPECT_EQ(std::get<std::uint32_t>(f.store.values.at("ConnectionType")), 0x81u);
 }
 
 TEST(Dashboard, EndsWhenNoProjectDirectoryCanBeFound) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "app/qt_settings_store.h"
+#include "display_render_support.h"
 #include "tables/options_file.h"
 #include "tables/project_file.h"
 #include "ui/data_viewer_dlg.h"
@@ -19,21 +20,26 @@ namespace {
 
 using namespace pelor;
 
-// One QApplication for the program, on the offscreen platform, with settings in a scratch
+// The program's one QApplication, on the offscreen platform, with settings in a scratch
 // folder so a developer's own settings are never touched.
-QApplication& App() {
-    static std::string config = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pelor-ui-XXXXXX").string();
-        std::string dir = ::mkdtemp(pattern.data());
-        ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        return dir;
-    }();
-    static int argc = 1;
-    static char name[] = "pelor";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+void App() {
+    // Removed when the program ends.
+    struct ScratchConfig {
+        ScratchConfig() {
+            std::string pattern =
+                (std::filesystem::temp_directory_path() / "pelor-ui-XXXXXX").string();
+            dir = ::mkdtemp(pattern.data());
+            ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        }
+        ~ScratchConfig() {
+            std::error_code ec;
+            std::filesystem::remove_all(dir, ec);
+        }
+        std::string dir;
+    };
+    static ScratchConfig config;
+    ui::testing::EnsureQtApplication();
 }
 
 QSettings UserSettings() {

@@ -1,0 +1,89 @@
+// One full paint of sixteen gauges on the Qt canvas at 800 x 540 (T100L), as a reader's
+// repaint draws it: frames, 32 texts and the copy to the window image.
+#include <benchmark/benchmark.h>
+#include <QApplication>
+
+#include <cstring>
+
+#include "decode/channel_store.h"
+#include "display/display.h"
+#include "ui/artwork.h"
+#include "ui/qt_canvas.h"
+
+namespace {
+
+using namespace pelor;
+
+void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "bench_ui_paint";
+    static char* argv[] = {name, nullptr};
+    if (QApplication::instance() == nullptr) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QApplication(argc, argv);
+    }
+}
+
+void FillSixteen(decode::ChannelStore& store, const display::LayoutState& layout) {
+    const int modes[] = {display::kModeLargeRamp, display::kModeDial,      display::kModeLargeDial,
+                         display::kModeBarText,   display::kModeBargraph,  display::kModeData,
+                         display::kModeLargeText, display::kModeSmallText, display::kModeIndicator,
+                         display::kModeHistogram, display::kModeHugeText,  display::kModeDial,
+                         display::kModeData,      display::kModeSmallText, display::kModeIndicator,
+                         display::kModeBargraph};
+    for (int slot = 0; slot < 16; ++slot) {
+        store.m_PosMode[slot] = modes[slot];
+        store.m_PosFrame[slot] = slot % 10;
+        store.m_PosX[slot] = layout.gridX[static_cast<std::size_t>(slot) * 2];
+        store.m_PosY[slot] = layout.gridY[static_cast<std::size_t>(slot) * 2];
+        std::memcpy(store.m_PosValueText[slot].data(), "12.5##FF", 8);
+        store.m_PosLabel[slot] = "GAUGE" + std::to_string(slot);
+    }
+}
+
+void BM_PaintSixteenGauges(benchmark::State& state) {
+    EnsureApplication();
+    display::Display display;
+    decode::ChannelStore store;
+    display.ApplyLayout(store, 9, 100, false);
+    ui::QtCanvas canvas;
+    canvas.SetPictures(ui::BuildGaugePictures(display.Styles(), display.GetTheme()));
+    canvas.PrepareFonts(display.Styles());
+    canvas.ResetBuffer(800, 540, display.BackgroundPicture(), 800, 540);
+    FillSixteen(store, display.Layout());
+    for (auto _ : state) {
+        store.m_bRedrawAll = 0;
+        display.Paint(canvas, store, false);
+        benchmark::DoNotOptimize(canvas.WindowImage().constBits());
+    }
+}
+BENCHMARK(BM_PaintSixteenGauges)->Unit(benchmark::kMillisecond);
+
+void BM_PaintBareBackground(benchmark::State& state) {
+    EnsureApplication();
+    display::Display display;
+    decode::ChannelStore store;
+    display.ApplyLayout(store, 9, 100, false);
+    ui::QtCanvas canvas;
+    canvas.SetPictures(ui::BuildGaugePictures(display.Styles(), display.GetTheme()));
+    canvas.PrepareFonts(display.Styles());
+    canvas.ResetBuffer(800, 540, display.BackgroundPicture(), 800, 540);
+    for (auto _ : state) {
+        store.m_bRedrawAll = 1;
+        display.Paint(canvas, store, false);
+    }
+}
+BENCHMARK(BM_PaintBareBackground)->Unit(benchmark::kMillisecond);
+
+// The start-up cost: every strip and background drawn and every font prepared.
+void BM_PrepareCanvas(benchmark::State& state) {
+    EnsureApplication();
+    display::Display display;
+    for (auto _ : state) {
+        ui::QtCanvas canvas;
+        ui::PrepareCanvas(canvas, display);
+    }
+}
+BENCHMARK(BM_PrepareCanvas)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include "decode/reader_pass.h"
+
+#include <mutex>
+#include <string>
+
+#include "core/clock.h"
+#include "core/view.h"
+#include "decode/n2k_text.h"
+#include "decode/receive_text.h"
+#include "decode/transducer_sentences.h"
+#include "decode/unit_sentences.h"
+
+namespace pelor::decode {
+namespace {
+
+// The TCP text link waits until this many characters follow a sentence start.
+constexpr std::size_t kTcpLookahead = 48;
+
+void Append(std::string& receive, std::string_view received, LinkKind link) {
+    if (link == LinkKind::Serial) {
+        for (const char ch : received) {
+            const auto b = static_cast<unsigned char>(ch);
+            receive += (b < 0x20 && b != '\r') || b > 0x7F ? '*' : ch;
+        }
+        return;
+    }
+    receive += received.substr(0, received.find('\0'));
+}
+
+// Whether `start` occurs in ReceiveText and, on the TCP link, is followed by enough text.
+bool Ready(const std::string& receive, std::string_view start, LinkKind link) {
+    const std::size_t p = receive.find(start);
+    if (p == std::string::npos) return false;
+    return link != LinkKind::Tcp || p + kTcpLookahead < receive.size();
+}
+
+}  // namespace
+
+void ReaderPass(ChannelStore& store, const ChannelContext& context, std::string_view received,
+                LinkKind link) {
+    std::string caption;
+    {
+        std::lock_guard<std::mutex> lock(store.mutex);
+        std::string& receive = store.ReceiveText;
+        Append(receive, received, link);
+        if (receive.size() > kReceiveTextLimit) receive.clear();
+        if (context.showComStatus && context.view != nullptr) context.view->SetStatusText(receive);
+
+        ApplyUnitSentences(store, context);
+
+        const bool transducer = Ready(receive, "$IIXDR", link);
+        if (transducer) DecodeTransducerSentences(store, context, receive);
+        if (Ready(receive, "$PKZLN,", link)) DecodeEncapsulatedN2K(store, context, receive);
+        if (link == LinkKind::Tcp && context.rawText) {
+            context.rawText(received.substr(0, received.find('\0')));
+        }
+
+        if (receive.find(link == LinkKind::Serial ? "m" : "m0") != std::string::npos) {
+            if (context.clock != nullptr) {
+                store.m_strLinkStatus =
+                    SystemTimeCaption(context.clock->ToUtc(context.clock->Now()));
+            }
+            store.m_strTitlePrefix = link == LinkKind::Serial ? "connected to color display port  "
+                                                              : "connected to color display port ";
+            if (context.parseScreenRecords) context.parseScreenRecords(store);
+            if (link == LinkKind::Tcp && context.captureTick) context.captureTick(store);
+        }
+
+        if (context.captureTick && (link != LinkKind::Tcp || transducer))
+            context.captureTick(store);
+
+        store.m_bRedrawAll = 0;
+        caption = store.m_strTitlePrefix + store.m_strLinkStatus;
+    }
+    if (context.view != nullptr) {
+        context.view->SetCaption(caption);
+        context.view->RequestRepaint();
+    }
+}
+
+}  // namespace pelor::decode

@@ -1,0 +1,153 @@
+#include "display/screen_records.h"
+
+#include <string>
+
+#include "display/layout.h"
+
+namespace pelor::display {
+
+namespace {
+
+constexpr std::size_t kShortText = 32;      // texts up to this length wait for more
+constexpr std::size_t kRecordMinimum = 36;  // characters from the 'm' on that a record needs
+constexpr int kSlotCount = decode::kChannelCount;
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The number in text[pos, pos + width) as atoi reads it (leading blanks, sign, digits);
+// characters past the end of the text count as the end of the number.
+int FieldNumber(std::string_view text, std::size_t pos, std::size_t width) {
+    if (pos >= text.size()) return 0;
+    std::string_view field = text.substr(pos, width);
+    std::size_t i = 0;
+    while (i < field.size() && (field[i] == ' ' || field[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '-' || field[i] == '+')) negative = field[i++] == '-';
+    int value = 0;
+    while (i < field.size() && IsDigit(field[i])) value = value * 10 + (field[i++] - '0');
+    return negative ? -value : value;
+}
+
+char At(std::string_view text, std::size_t pos) {
+    return pos < text.size() ? text[pos] : '\0';
+}
+
+std::size_t FindMarker(std::string_view text, std::size_t from) {
+    std::size_t p = text.find("m0", from);
+    if (p == std::string_view::npos) p = text.find("m1", from);
+    return p;
+}
+
+}  // namespace
+
+ScreenRecordRules MakeScreenRecordRules(int displayType, const GaugeStyles& styles) {
+    ScreenRecordRules rules;
+    rules.displayType = displayType;
+    for (int i = 0; i < kStyleCount; ++i) rules.frameOffsets[i] = styles[i].frameOffset;
+    return rules;
+}
+
+int CorrectFrame(int mode, int frame, int frameOffset) {
+    if (mode == kModeLargeText || mode == kModeData || mode == kModeIndicator) return 0;
+    if (frameOffset != kBuiltInFrameCorrection) return frame - frameOffset;
+    switch (mode) {
+        case kModeDial:
+            if (frame == 47) return 0;
+            if (frame == 48) return 1;
+            return frame - 29;
+        case kModeLargeDial:
+            return static_cast<int>((frame - 2) * 0.5555);
+        case kModeLargeRamp:
+            return static_cast<int>((frame - 2) * 0.833333);
+        case kModeBargraph:
+            if (frame >= 49 && frame <= 51) frame += 6;  // 49, 50, 51 -> 55, 56, 57
+            return static_cast<int>((frame - 55) * 0.52381);
+        case kModeBarText:
+            if (frame >= 52 && frame <= 54) frame += 24;  // 52, 53, 54 -> 76, 77, 78
+            return static_cast<int>((frame - 76) * 0.52381);
+        default:
+            return frame;
+    }
+}
+
+std::size_t ParseScreenRecords(std::string_view text, decode::ChannelStore& store,
+                               const ScreenRecordRules& rules) {
+    if (text.size() <= kShortText) {
+        std::string tail(text);
+        store.ReceiveText = std::move(tail);
+        return store.ReceiveText.size();
+    }
+    const DisplayTypeInfo& type = DisplayTypeFor(rules.displayType);
+    int slot = 0;
+    std::size_t tailStart = 0;  // the whole text when no record starts
+    std::size_t pos = 0;
+    while (true) {
+        const std::size_t p = FindMarker(text, pos);
+        if (p == std::string_view::npos) break;
+        if (text.size() - p < kRecordMinimum) {
+            tailStart = p;  // an incomplete record: keep it for the next pass
+            break;
+        }
+        if (At(text, p + 4) != ' ' || At(text, p + 5) != '"') {
+            pos = p + 2;
+            continue;
+        }
+        // The six quotes of the three fields; the first is at p + 5.
+        std::array<std::size_t, 6> quote{};
+        quote[0] = p + 5;
+        bool complete = true;
+        for (int q = 1; q < 6; ++q) {
+            quote[q] = text.find('"', quote[q - 1] + 1);
+            if (quote[q] == std::string_view::npos) {
+                complete = false;
+                break;
+            }
+        }
+        if (!complete) {
+            tailStart = p;
+            break;
+        }
+        slot = (slot + 1) % kSlotCount;
+        const auto s = static_cast<std::size_t>(slot);
+
+        // Label: up to 8 characters after the fifth quote, ending at the sixth.
+        const std::size_t labelLength = std::min<std::size_t>(8, quote[5] - quote[4] - 1);
+        store.m_PosLabel[s].assign(text.substr(quote[4] + 1, labelLength));
+        // Value: the 4 characters after the third quote.
+        for (std::size_t i = 0; i < 4; ++i) store.m_PosValueText[s][i] = At(text, quote[2] + 1 + i);
+
+        const int code = FieldNumber(text, p + 1, 3);
+        const int x = FieldNumber(text, p + 6, 3);
+        const int y = FieldNumber(text, p + 10, 3);
+        int frame = 0;
+        if (At(text, p + 17) == ' ') {
+            frame = FieldNumber(text, p + 15, 2);
+        } else if (IsDigit(At(text, p + 17))) {
+            frame = FieldNumber(text, p + 16, 2);
+        }
+        const int mode = ModeForGaugeTypeCode(code);
+        const int style = StyleIndexForMode(mode);
+        const int offset = style >= 0 ? rules.frameOffsets[style] : 0;
+        frame = style >= 0 ? CorrectFrame(mode, frame, offset) : 0;
+
+        tailStart = quote[5] + 1;
+        if (type.recordScaleX != 0) {
+            store.m_PosMode[s] = mode;
+            store.m_PosFrame[s] = frame;
+            store.m_PosX[s] =
+                static_cast<int>(static_cast<long long>(x) * type.recordScaleX / 1000);
+            store.m_PosY[s] =
+                static_cast<int>(static_cast<long long>(y) * type.recordScaleY / 1000);
+        }
+        if (p + kShortText > text.size()) break;
+        pos = quote[5] + 2;
+        if (pos >= text.size()) break;
+    }
+    std::string tail(text.substr(std::min(tailStart, text.size())));
+    store.ReceiveText = std::move(tail);
+    return store.ReceiveText.size();
+}
+
+}  // namespace pelor::display

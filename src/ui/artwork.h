@@ -1,0 +1,52 @@
+#pragma once
+// The built-in pictures, drawn by our own code: the picture strip of every gauge style at
+// the frame size and count of its style record, the background pictures of the theme
+// entries, and the up/down picture pairs of every button. Dark faces, luminous green
+// markings, anti-aliased needles and ticks.
+#include <QIcon>
+#include <QImage>
+#include <map>
+#include <string>
+
+#include "display/display.h"
+#include "display/gauge_style.h"
+#include "display/theme.h"
+#include "ui/qt_canvas.h"
+
+namespace pelor::ui {
+
+// The strip of style record `index` (frames side by side) for `style`'s geometry.
+QImage DrawGaugeStrip(int index, const display::GaugeStyle& style);
+
+// Background picture of theme entry 1..12 at its built-in size.
+QImage DrawBackground(int entry);
+
+// Every picture the gauge paint names: "STRIP0".."STRIP10" and "BACKGROUND1".."BACKGROUND12".
+// A picture file named by the theme is loaded when it can be read; otherwise, and for
+// empty names, the built-in picture is drawn.
+PictureMap BuildGaugePictures(const display::GaugeStyles& styles, const display::Theme& theme);
+
+// Start-up: every picture (theme files or built-in) and every font of the display's styles.
+// Call after the theme is loaded.
+void PrepareCanvas(QtCanvas& canvas, const display::Display& display);
+
+// After each layout change: the buffer at the display type's size, starting as its
+// background picture, and a window image that holds the scaled gauge area with a margin of
+// 20 pixels on every side.
+void ApplyCanvasLayout(QtCanvas& canvas, const display::Display& display);
+
+// Button pictures by name: caption + "U" (up) and caption + "D" (down) for RECORD, STOP,
+// SAVE, FLASH, PAGE, DISPLAY, CLEAR, OK, KANTELO0..KANTELO11, the touch-menu buttons
+// (TOUCHNEXT, TOUCHEXIT, FULLSCREEN, TOUCHFLASH, TOUCHCONNECT, TOUCHPREF, TOUCHRECORD,
+// TOUCHKANTELO), the playback buttons (PB_PB, PB_SB, PB_STOP, PB_SF, PB_PF) and the switch
+// window's SWGREEN and SWRED; the single pictures CONNECT170 (not connected) and CONNECT171
+// (connected); and for the main window's 32 x 32 switch buttons SWON32U/D (green, on),
+// SWOFF32U/D (red, off) and SWYELLOW (pending, both looks).
+std::map<std::string, QImage> BuildButtonPictures();
+
+// An icon with the up picture as its normal look and the down picture as its active and
+// pressed look; either name may be missing (an empty icon part).
+QIcon ButtonIcon(const std::map<std::string, QImage>& pictures, const std::string& up,
+                 const std::string& down);
+
+}  // namespace pelor::ui

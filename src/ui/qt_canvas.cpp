@@ -1,0 +1,155 @@
+#include "ui/qt_canvas.h"
+
+#include <QFontMetrics>
+#include <algorithm>
+#include <cstring>
+
+#include "core/format.h"
+
+namespace pelor::ui {
+
+namespace {
+
+constexpr QImage::Format kFormat = QImage::Format_RGB32;
+
+QColor ToQColor(core::Color c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+}  // namespace
+
+QtCanvas::QtCanvas() = default;
+
+QtCanvas::~QtCanvas() {
+    EndBufferPainter();
+}
+
+void QtCanvas::SetPictures(PictureMap pictures) {
+    for (auto& [name, image] : pictures) {
+        if (image.format() != kFormat) image = image.convertToFormat(kFormat);
+    }
+    pictures_ = std::move(pictures);
+}
+
+bool QtCanvas::HasPicture(std::string_view name) const {
+    return pictures_.find(name) != pictures_.end();
+}
+
+void QtCanvas::AddFont(const std::string& face, int height) {
+    const std::string key = display::FontKey(face, height);
+    if (fonts_.find(key) != fonts_.end()) return;
+    const int cell = std::max(height, 1);
+    QFont font(QString::fromStdString(face));
+    font.setWeight(QFont::DemiBold);  // weight 600
+    font.setPixelSize(cell);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    // Shrink the em size until the text cell (ascent + descent) is the asked height.
+    const int measured = QFontMetrics(font).height();
+    if (measured > cell) font.setPixelSize(std::max(1, cell * cell / measured));
+    fonts_[key] = PreparedFont{font, QFontMetrics(font).ascent()};
+}
+
+void QtCanvas::PrepareFonts(const display::GaugeStyles& styles) {
+    for (const auto& s : styles) {
+        AddFont(s.valueFontFace, s.valueFontHeight);
+        AddFont(s.labelFontFace, s.labelFontHeight);
+    }
+}
+
+void QtCanvas::ResetBuffer(int width, int height, std::string_view picture, int windowWidth,
+                           int windowHeight) {
+    EndBufferPainter();
+    buffer_ = QImage(std::max(width, 1), std::max(height, 1), kFormat);
+    buffer_.fill(Qt::black);
+    const auto it = pictures_.find(picture);
+    if (it != pictures_.end()) {
+        QPainter p(&buffer_);
+        p.drawImage(0, 0, it->second);
+    }
+    window_ = QImage(std::max(windowWidth, 1), std::max(windowHeight, 1), kFormat);
+    window_.fill(Qt::black);
+}
+
+QPainter& QtCanvas::BufferPainter() {
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(&buffer_);
+        painter_->setRenderHint(QPainter::TextAntialiasing, true);
+    }
+    return *painter_;
+}
+
+void QtCanvas::EndBufferPainter() {
+    if (painter_) {
+        painter_->end();
+        painter_.reset();
+    }
+}
+
+void QtCanvas::CopyPicture(std::string_view picture, core::Rect source, int destX, int destY,
+                           core::CopyMode mode) {
+    const auto it = pictures_.find(picture);
+    if (it == pictures_.end()) return;
+    QPainter& p = BufferPainter();
+    p.setCompositionMode(mode == core::CopyMode::Or ? QPainter::RasterOp_SourceOrDestination
+                                                    : QPainter::CompositionMode_Source);
+    p.drawImage(QPoint(destX, destY), it->second,
+                QRect(source.x, source.y, source.width, source.height));
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void QtCanvas::FillRect(core::Rect area, core::Color color) {
+    BufferPainter().fillRect(QRect(area.x, area.y, area.width, area.height), ToQColor(color));
+}
+
+void QtCanvas::DrawText(int x, int y, std::string_view text, std::string_view font,
+                        core::Color color) {
+    if (text.empty()) return;
+    const auto it = fonts_.find(font);
+    if (it == fonts_.end()) return;
+    QPainter& p = BufferPainter();
+    p.setFont(it->second.font);
+    p.setPen(ToQColor(color));
+    // Texts are single-byte; Latin-1 keeps every byte a character.
+    p.drawText(QPoint(x, y + it->second.ascent),
+               QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void QtCanvas::DrawLine(int x1, int y1, int x2, int y2, core::Color color) {
+    QPainter& p = BufferPainter();
+    p.setPen(ToQColor(color));
+    p.drawLine(x1, y1, x2, y2);
+}
+
+void QtCanvas::StretchCopy(core::Rect source, core::Rect dest) {
+    EndBufferPainter();
+    QPainter p(&window_);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRect from(source.x, source.y, source.width, source.height);
+    if (source.width == dest.width && source.height == dest.height) {
+        p.drawImage(QPoint(dest.x, dest.y), buffer_, from);
+    } else {
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p.drawImage(QRect(dest.x, dest.y, dest.width, dest.height), buffer_, from);
+    }
+}
+
+display::RgbBuffer QtCanvas::GaugeAreaPixels(core::Rect windowArea, int width, int height) const {
+    display::RgbBuffer out;
+    out.width = std::max(width, 0);
+    out.height = std::max(height, 0);
+    QImage area = window_.copy(windowArea.x, windowArea.y, windowArea.width, windowArea.height);
+    if (area.width() != out.width || area.height() != out.height) {
+        area = area.scaled(out.width, out.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    area = area.convertToFormat(QImage::Format_RGB888);
+    const auto rowBytes = static_cast<std::size_t>(out.width) * 3;
+    out.pixels.resize(rowBytes * static_cast<std::size_t>(out.height));
+    for (int y = 0; y < out.height && y < area.height(); ++y) {
+        std::memcpy(out.pixels.data() + rowBytes * static_cast<std::size_t>(y),
+                    area.constScanLine(y),
+                    std::min<std::size_t>(rowBytes, static_cast<std::size_t>(area.bytesPerLine())));
+    }
+    return out;
+}
+
+}  // namespace pelor::ui

@@ -1,0 +1,79 @@
+#pragma once
+// The canvas of the gauge area on Qt: an off-screen buffer image that the paint draws into
+// and a window image that receives the gauge area at the display scale; the main window
+// shows the window image. Pictures and fonts are prepared once; a paint only copies
+// rectangles and writes short texts.
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "core/canvas.h"
+#include "display/gauge_style.h"
+#include "display/web_bitmap.h"
+
+namespace pelor::ui {
+
+// Hash and equality that look strings up by std::string_view without building a string.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+using PictureMap = std::unordered_map<std::string, QImage, NameHash, std::equal_to<>>;
+
+class QtCanvas : public core::Canvas {
+  public:
+    QtCanvas();
+    ~QtCanvas() override;
+    QtCanvas(const QtCanvas&) = delete;
+    QtCanvas& operator=(const QtCanvas&) = delete;
+
+    // Named pictures ("STRIP1", "BACKGROUND4", ...), converted once to the buffer's format.
+    void SetPictures(PictureMap pictures);
+    bool HasPicture(std::string_view name) const;
+    // Creates the value and label fonts of every style (keys as display::FontKey gives them).
+    // A font's height is the height of its text cell, as the style records give it.
+    void PrepareFonts(const display::GaugeStyles& styles);
+
+    // Sizes the buffer and fills it with `picture` (black when there is no such picture);
+    // sizes the window image to `windowWidth` x `windowHeight`, black.
+    void ResetBuffer(int width, int height, std::string_view picture, int windowWidth,
+                     int windowHeight);
+
+    const QImage& Buffer() const { return buffer_; }
+    const QImage& WindowImage() const { return window_; }
+
+    // The window image's `windowArea` stretched to width x height, as plain RGB rows: the
+    // pixels of the web bitmap.
+    display::RgbBuffer GaugeAreaPixels(core::Rect windowArea, int width, int height) const;
+
+    void CopyPicture(std::string_view picture, core::Rect source, int destX, int destY,
+                     core::CopyMode mode) override;
+    void FillRect(core::Rect area, core::Color color) override;
+    void DrawText(int x, int y, std::string_view text, std::string_view font,
+                  core::Color color) override;
+    void DrawLine(int x1, int y1, int x2, int y2, core::Color color) override;
+    void StretchCopy(core::Rect source, core::Rect dest) override;
+
+  private:
+    struct PreparedFont {
+        QFont font;
+        int ascent = 0;
+    };
+    using FontMap = std::unordered_map<std::string, PreparedFont, NameHash, std::equal_to<>>;
+
+    QPainter& BufferPainter();
+    void EndBufferPainter();
+    void AddFont(const std::string& face, int height);
+
+    PictureMap pictures_;
+    FontMap fonts_;
+    QImage buffer_;
+    QImage window_;
+    std::unique_ptr<QPainter> painter_;
+};
+
+}  // namespace pelor::ui

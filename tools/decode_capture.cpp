@@ -1,0 +1,248 @@
+// pelor-decode: runs the dashboard's decoders over a capture and prints every value applied.
+//
+//   pelor-decode [--project FILE.cdp] [--binary | --text] [--page N] [--read-size N]
+//                [--time-source N] [--switch-bank N] CAPTURE
+//
+// A binary capture holds NMEA 2000 adapter frames (".ebl" logs; also ".ngt1", ".dle"); a text
+// log holds "$IIXDR," and "$PKZLN," sentences, one a line. With a project, its options give
+// the channels' NMEA 2000 sources, calibration and alarms, its labels and pages the rest;
+// without one, channel c takes the field 0 of formatter group c + 1 (channel 15 the apparent
+// wind angle) and no calibration.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unistd.h>
+
+#include "core/prompt.h"
+#include "core/view.h"
+#include "decode/channel_context.h"
+#include "decode/channel_store.h"
+#include "decode/n2k_binary.h"
+#include "decode/n2k_text.h"
+#include "decode/transducer_sentences.h"
+#include "tables/project_file.h"
+#include "tables/project_tables.h"
+
+namespace {
+
+using namespace pelor;
+
+// Messages of the table loaders go to standard error; questions are answered No.
+class StderrPrompt : public core::Prompt {
+  public:
+    core::Answer Message(std::string_view text, std::string_view caption,
+                         core::MessageButtons buttons) override {
+        std::cerr << caption << ": " << text << "\n";
+        return buttons == core::MessageButtons::YesNo ? core::Answer::No : core::Answer::Ok;
+    }
+    std::optional<std::string> ChooseFile(const core::FileDialogRequest&) override {
+        return std::nullopt;
+    }
+};
+
+struct Options {
+    std::string capture;
+    std::string project;
+    std::optional<bool> binary;
+    int page = 0;
+    std::size_t readSize = 0;
+    int timeSource = 0;
+    int switchBank = -1;
+};
+
+void Usage() {
+    std::cerr << "usage: pelor-decode [--project FILE.cdp] [--binary | --text] [--page N] "
+                 "[--read-size N]\n"
+                 "                    [--time-source N] [--switch-bank N] CAPTURE\n";
+}
+
+std::optional<Options> ParseArguments(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--binary") {
+            options.binary = true;
+        } else if (arg == "--text") {
+            options.binary = false;
+        } else if (arg == "--no-project") {
+            options.project.clear();
+        } else if (arg == "--project" && hasValue) {
+            options.project = argv[++i];
+        } else if (arg == "--page" && hasValue) {
+            options.page = std::atoi(argv[++i]) & 0x0F;
+        } else if (arg == "--read-size" && hasValue) {
+            options.readSize = static_cast<std::size_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--time-source" && hasValue) {
+            options.timeSource = std::atoi(argv[++i]);
+        } else if (arg == "--switch-bank" && hasValue) {
+            options.switchBank = std::atoi(argv[++i]);
+        } else if (!arg.empty() && arg[0] != '-' && options.capture.empty()) {
+            options.capture = std::string(arg);
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (options.capture.empty()) return std::nullopt;
+    if (!options.binary) {
+        const auto dot = options.capture.rfind('.');
+        const std::string ext = dot == std::string::npos ? "" : options.capture.substr(dot);
+        options.binary = ext == ".ebl" || ext == ".ngt1" || ext == ".dle" || ext == ".EBL";
+    }
+    return options;
+}
+
+// Printable form of a value: other bytes as \xHH.
+std::string Printable(std::string_view text) {
+    std::string out;
+    for (const char ch : text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x20 && b < 0x7F && ch != '\\' && ch != '"') {
+            out += ch;
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", b);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+struct Tables {
+    tables::ProjectTables project;
+    decode::PageBytes labelMode{};
+    decode::PageBytes labelCell{};
+    decode::Grid grid{};
+};
+
+bool LoadTables(const Options& options, Tables& t) {
+    auto& opts = t.project.options;
+    if (options.project.empty()) {
+        for (std::size_t c = 0; c < 16; ++c) {
+            const int group = c < 15 ? static_cast<int>(c) + 1 : 8;
+            opts[256 + 2 * c] = static_cast<std::uint8_t>(group << 4);
+            opts[257 + 2 * c] = c < 15 ? 0 : 1;
+            char label[16];
+            std::snprintf(label, sizeof label, "CHAN%02zu  ", c);
+            t.project.labelSettings.LabelStrings[c] = std::string(label, 8);
+            for (std::size_t i = 0; i < 8; ++i)
+                t.project.labels[c * 8 + i] = static_cast<std::uint8_t>(label[i]);
+            t.labelMode[0][c] = 1;
+        }
+        return true;
+    }
+    StderrPrompt prompt;
+    tables::Project project;
+    const std::string& path = options.project;
+    const auto slash = path.rfind('/');
+    std::string directory = slash == std::string::npos ? tables::CurrentDirectoryWithSlash()
+                                                       : path.substr(0, slash + 1);
+    if (!directory.empty() && directory[0] != '/')
+        directory = tables::CurrentDirectoryWithSlash() + directory;
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (tables::LoadProject(prompt, project, directory, name, false).empty()) {
+        std::cerr << "pelor-decode: " << path << " is not a project file\n";
+        return false;
+    }
+    // Table files are bare names in the project directory, the working directory of the program.
+    if (project.directory.empty()) project.directory = directory;
+    if (::chdir(project.directory.c_str()) != 0) {
+        std::cerr << "pelor-decode: cannot enter " << project.directory << "\n";
+        return false;
+    }
+    project.logFile = project.logFile.empty() ? "capture.csv" : project.logFile;  // no dialog
+    tables::LoadStartupTables(prompt, project, t.project);
+    for (std::size_t p = 0; p < 16; ++p) {
+        for (std::size_t c = 0; c < 16; ++c) {
+            t.labelMode[p][c] = t.project.pages[16 * p + c];
+            t.labelCell[p][c] = t.project.pages[256 + 16 * p + c];
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::optional<Options> options = ParseArguments(argc, argv);
+    if (!options) {
+        Usage();
+        return 2;
+    }
+    std::ifstream in(options->capture, std::ios::binary);
+    if (!in) {
+        std::cerr << "pelor-decode: cannot open " << options->capture << "\n";
+        return 1;
+    }
+    auto tables = std::make_unique<Tables>();
+    if (!LoadTables(*options, *tables)) return 1;
+
+    auto store = std::make_unique<decode::ChannelStore>();
+    core::RecordingView view;
+    decode::ChannelContext context;
+    context.calibration = &tables->project.calibration;
+    context.labelStrings = &tables->project.labelSettings.LabelStrings;
+    context.labelTable = &tables->project.labels;
+    context.options = &tables->project.options;
+    context.labelMode = &tables->labelMode;
+    context.labelCell = &tables->labelCell;
+    context.currentPage = options->page;
+    context.gridX = &tables->grid;
+    context.gridY = &tables->grid;
+    context.n2kTimeSource = options->timeSource;
+    context.switchBankInstance = options->switchBank;
+    context.view = &view;
+
+    std::string where;
+    context.valueApplied = [&](int channel, std::string_view value, std::string_view work) {
+        std::printf("%s ch %2d \"%s\" -> \"%s\"\n", where.c_str(), channel,
+                    Printable(value.substr(0, 8)).c_str(), Printable(work).c_str());
+    };
+
+    context.messageDecoded = [&](std::uint32_t pgn, std::int64_t time) {
+        std::printf("%s pgn %u time %lld\n", where.c_str(), pgn, static_cast<long long>(time));
+    };
+
+    std::lock_guard<std::mutex> lock(store->mutex);
+    if (*options->binary) {
+        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
+        const std::size_t size = options->readSize == 0 ? bytes.size() : options->readSize;
+        int reads = 0;
+        long packets = 0;
+        for (std::size_t at = 0; at < bytes.size(); at += size) {
+            where = "read " + std::to_string(++reads) + ":";
+            const std::size_t n = at + size < bytes.size() ? size : bytes.size() - at;
+            const decode::N2KBatch batch =
+                decode::DecodeN2KBinary(*store, context, bytes.data() + at, n);
+            decode::ApplyN2KBatchStatus(*store, batch);
+            packets += batch.N2KPackets;
+        }
+        std::printf("packets %ld\n", packets);
+    } else {
+        std::string line;
+        int number = 0;
+        while (std::getline(in, line)) {
+            ++number;
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            const bool transducer = line.find("$IIXDR") != std::string::npos;
+            if (!transducer && line.find("$PKZLN,") == std::string::npos) continue;
+            where = "line " + std::to_string(number) + ":";
+            store->ReceiveText = line + "\r\n";
+            if (transducer) decode::DecodeTransducerSentences(*store, context, store->ReceiveText);
+            if (store->ReceiveText.find("$PKZLN,") != std::string::npos) {
+                decode::DecodeEncapsulatedN2K(*store, context, store->ReceiveText);
+            }
+        }
+    }
+    std::printf("caption %s%s\n", store->m_strTitlePrefix.c_str(), store->m_strLinkStatus.c_str());
+    return 0;
+}
