@@ -28,7 +28,7 @@ LinkManager::LinkManager(LinkContext& context)
              [this](TextLink link, std::string_view bytes) {
                  if (context_.textPass) context_.textPass(link, bytes);
              },
-             [this](FrameLink link, std::span<std::uint8_t> bytes) {
+             [this](FrameLink link, std::string_view bytes) {
                  if (context_.framePass) context_.framePass(link, bytes);
              },
              [this] {

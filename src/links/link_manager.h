@@ -65,7 +65,7 @@ struct LinkContext {
     core::Prompt& prompt;
     ReaderSlots slots;
     std::function<void(TextLink, std::string_view)> textPass;
-    std::function<void(FrameLink, std::span<std::uint8_t>)> framePass;
+    std::function<void(FrameLink, std::string_view)> framePass;
     std::function<void()> resetPositions;
     std::function<bool()> linkHeldByFlash;
 };

@@ -222,7 +222,8 @@ void NetLink::RunReader(const std::stop_token& token, int connectionType, int bu
         if (frames) {
             if (sinks_.framePass)
                 sinks_.framePass(FrameLink::Network,
-                                 std::span(buffer.data(), static_cast<std::size_t>(got)));
+                                 std::string_view(reinterpret_cast<const char*>(buffer.data()),
+                                                  static_cast<std::size_t>(got)));
             FinishPass(sinks_.store, sinks_.view);
         } else if (sinks_.textPass) {
             sinks_.textPass(TextLink::Tcp,

@@ -23,10 +23,9 @@ struct ReaderSinks {
     // The shared reader pass over received text: append, unit sentences, decoders, capture,
     // and at its end the caption and the repaint.
     std::function<void(TextLink, std::string_view)> textPass;
-    // The binary NMEA 2000 frame pass: decode (the bytes may be rewritten in place, to remove
-    // byte stuffing), caption texts when messages were found, capture. The reader sets the
-    // caption and asks for the repaint after it.
-    std::function<void(FrameLink, std::span<std::uint8_t>)> framePass;
+    // The binary NMEA 2000 frame pass: decode, caption texts when messages were found,
+    // capture. The reader sets the caption and asks for the repaint after it.
+    std::function<void(FrameLink, std::string_view)> framePass;
     // Clears the live positions after a purge request (may be empty).
     std::function<void()> resetPositions;
     // True while flash programming holds the link; a reader started then does not run.

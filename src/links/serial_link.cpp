@@ -114,7 +114,8 @@ void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) 
         if (got <= 5) continue;
         if (sinks_.framePass)
             sinks_.framePass(FrameLink::Adapter,
-                             std::span(buffer.data(), static_cast<std::size_t>(got)));
+                             std::string_view(reinterpret_cast<const char*>(buffer.data()),
+                                              static_cast<std::size_t>(got)));
         FinishPass(sinks_.store, sinks_.view);
     }
 }

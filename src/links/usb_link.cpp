@@ -107,7 +107,10 @@ void UsbLink::RunReader(const std::stop_token& token, int connectionType, int us
         }
         if (got == 0) continue;
         if (connectionType == 5) {
-            if (sinks_.framePass) sinks_.framePass(FrameLink::Usb, std::span(buffer.data(), got));
+            if (sinks_.framePass)
+                sinks_.framePass(
+                    FrameLink::Usb,
+                    std::string_view(reinterpret_cast<const char*>(buffer.data()), got));
             FinishPass(sinks_.store, sinks_.view);
         } else if (sinks_.textPass) {
             sinks_.textPass(TextLink::Usb,

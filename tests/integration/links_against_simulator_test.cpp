@@ -115,10 +115,9 @@ struct LinkRig {
                                    received.text.append(b);
                                    received.changed.notify_all();
                                },
-                               [this](links::FrameLink, std::span<std::uint8_t> b) {
+                               [this](links::FrameLink, std::string_view b) {
                                    std::lock_guard lock(received.mutex);
-                                   received.frames.append(reinterpret_cast<const char*>(b.data()),
-                                                          b.size());
+                                   received.frames.append(b);
                                    received.changed.notify_all();
                                },
                                {},

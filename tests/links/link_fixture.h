@@ -47,9 +47,7 @@ struct SinkFixture {
     ReaderSinks sinks{store,
                       view,
                       [this](TextLink, std::string_view b) { collected.Add(b, false); },
-                      [this](FrameLink, std::span<std::uint8_t> b) {
-                          collected.Add({reinterpret_cast<const char*>(b.data()), b.size()}, true);
-                      },
+                      [this](FrameLink, std::string_view b) { collected.Add(b, true); },
                       [this] { ++resets; },
                       {}};
 };

@@ -201,6 +201,15 @@ std::vector<std::string> CycleMessages(Mode mode, const UnitState& state, double
             out.push_back(N2kFrame(m.pgn, timeMs, 35, m.payload));
         return out;
     }
+    if (mode == Mode::Gateway) {
+        // Seven messages a cycle, taken in turn: about 500 bytes.
+        const auto messages = N2kMessages(state, t);
+        for (std::size_t k = 0; k < 7; ++k) {
+            const auto& m = messages[(cycle * 7 + k) % messages.size()];
+            out.push_back(N2kSentence(m.pgn, timeMs, 35, m.payload));
+        }
+        return out;
+    }
     if (cycle % 2 == 0) {
         out.push_back(VersionSentence("SIM 1.0"));
         char d[64];
@@ -229,18 +238,12 @@ std::vector<std::string> CycleMessages(Mode mode, const UnitState& state, double
         }
         return out;
     }
-    // Half of the channels a cycle and two gateway sentences, taken in turn: about 500 bytes
-    // a cycle, which a text link's default read of 500 bytes a half second takes in without
-    // falling behind.
+    // Half of the channels a cycle, taken in turn: about 500 bytes a cycle, which a text
+    // link's default read of 500 bytes a half second takes in without falling behind.
     for (int k = 0; k < 8; ++k) {
         const int c = static_cast<int>((cycle * 8 + static_cast<std::uint64_t>(k)) % 16);
         out.push_back(XdrSentence(c, ValueText(ChannelDisplay(c, t), ChannelLevel(c, t)),
                                   ChannelPlans()[static_cast<std::size_t>(c)].label));
-    }
-    const auto messages = N2kMessages(state, t);
-    for (std::size_t k = 0; k < 2; ++k) {
-        const auto& m = messages[(cycle * 2 + k) % messages.size()];
-        out.push_back(N2kSentence(m.pgn, timeMs, 35, m.payload));
     }
     return out;
 }
