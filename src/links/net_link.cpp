@@ -96,7 +96,7 @@ int NetReceiveYielding(int socket, std::span<std::uint8_t> buffer, int timeoutMs
         FD_ZERO(&broken);
         FD_SET(socket, &readable);
         FD_SET(socket, &broken);
-        timeval wait{slice / 1000, (slice % 1000) * 1000};
+        timeval wait{slice / 1000, static_cast<suseconds_t>(slice % 1000) * 1000};
         const int ready = select(socket + 1, &readable, nullptr, &broken, &wait);
         if (ready < 0) {
             if (errno == EINTR) continue;
@@ -160,7 +160,7 @@ int NetLink::OpenNetLink(int connectionType, const std::string& host, int port, 
     socket_ = fd;
     const bool started =
         readerSlot != nullptr &&
-        readerSlot->Start([this, connectionType, bufferSize](std::stop_token token) {
+        readerSlot->Start([this, connectionType, bufferSize](const std::stop_token& token) {
             RunReader(token, connectionType, bufferSize);
         });
     if (!started) {
@@ -219,14 +219,17 @@ void NetLink::RunReader(const std::stop_token& token, int connectionType, int bu
             std::lock_guard lock(peerMutex_);
             peer_ = from;  // commands go back to the last sender
         }
-        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
-                                     static_cast<std::size_t>(got));
         if (frames) {
-            if (sinks_.framePass) sinks_.framePass(FrameLink::Network, bytes);
+            if (sinks_.framePass)
+                sinks_.framePass(FrameLink::Network,
+                                 std::string_view(reinterpret_cast<const char*>(buffer.data()),
+                                                  static_cast<std::size_t>(got)));
+            FinishPass(sinks_.store, sinks_.view);
         } else if (sinks_.textPass) {
-            sinks_.textPass(TextLink::Tcp, bytes);
+            sinks_.textPass(TextLink::Tcp,
+                            std::string_view(reinterpret_cast<const char*>(buffer.data()),
+                                             static_cast<std::size_t>(got)));
         }
-        FinishPass(sinks_.store, sinks_.view);
     }
 }
 

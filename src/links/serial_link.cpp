@@ -38,7 +38,7 @@ bool SerialLink::OpenSerialPort(std::string_view portName, int readerKind, int b
     if (readerKind != kTextReader && readerKind != kAdapterReader) return true;
     const bool started =
         readerSlot != nullptr &&
-        readerSlot->Start([this, readerKind, serialBufferSize](std::stop_token token) {
+        readerSlot->Start([this, readerKind, serialBufferSize](const std::stop_token& token) {
             LowerThreadPriority();
             if (readerKind == kTextReader)
                 RunTextReader(token, serialBufferSize);
@@ -90,7 +90,6 @@ void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
         const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
                                      static_cast<std::size_t>(got));
         if (sinks_.textPass) sinks_.textPass(TextLink::Serial, bytes);
-        FinishPass(sinks_.store, sinks_.view);
     }
 }
 
@@ -113,9 +112,10 @@ void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) 
         const int got = port_->Read(std::span(buffer.data(), size));
         if (got < 0) return;
         if (got <= 5) continue;
-        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
-                                     static_cast<std::size_t>(got));
-        if (sinks_.framePass) sinks_.framePass(FrameLink::Adapter, bytes);
+        if (sinks_.framePass)
+            sinks_.framePass(FrameLink::Adapter,
+                             std::string_view(reinterpret_cast<const char*>(buffer.data()),
+                                              static_cast<std::size_t>(got)));
         FinishPass(sinks_.store, sinks_.view);
     }
 }

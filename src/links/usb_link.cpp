@@ -60,7 +60,7 @@ int UsbLink::OpenUsbLink(int connectionType, int deviceNumber, int baudRate, int
     running_ = true;
     const bool started =
         readerSlot != nullptr &&
-        readerSlot->Start([this, connectionType, usbBufferSize](std::stop_token token) {
+        readerSlot->Start([this, connectionType, usbBufferSize](const std::stop_token& token) {
             RunReader(token, connectionType, usbBufferSize);
         });
     if (!started) {
@@ -106,13 +106,16 @@ void UsbLink::RunReader(const std::stop_token& token, int connectionType, int us
             }
         }
         if (got == 0) continue;
-        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()), got);
         if (connectionType == 5) {
-            if (sinks_.framePass) sinks_.framePass(FrameLink::Usb, bytes);
+            if (sinks_.framePass)
+                sinks_.framePass(
+                    FrameLink::Usb,
+                    std::string_view(reinterpret_cast<const char*>(buffer.data()), got));
+            FinishPass(sinks_.store, sinks_.view);
         } else if (sinks_.textPass) {
-            sinks_.textPass(TextLink::Usb, bytes);
+            sinks_.textPass(TextLink::Usb,
+                            std::string_view(reinterpret_cast<const char*>(buffer.data()), got));
         }
-        FinishPass(sinks_.store, sinks_.view);
     }
 }
 

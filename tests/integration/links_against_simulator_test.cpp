@@ -47,7 +47,7 @@ int FreeUdpPort() {
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    EXPECT_EQ(bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
     socklen_t n = sizeof a;
     getsockname(s, reinterpret_cast<sockaddr*>(&a), &n);
     close(s);
@@ -60,7 +60,8 @@ public:
     explicit SimulatorRun(sim::Options options) : simulator_(std::move(options)) {
         std::string error;
         opened_ = simulator_.Open(error);
-        if (opened_) thread_ = std::jthread([this](std::stop_token t) { simulator_.Run(t); });
+        if (opened_)
+            thread_ = std::jthread([this](const std::stop_token& t) { simulator_.Run(t); });
     }
     bool Opened() const { return opened_; }
     sim::Simulator& operator*() { return simulator_; }
@@ -300,7 +301,7 @@ TEST(Simulator, PeerClosingEndsTheNetworkReader) {
 TEST(Simulator, VanishingTerminalEndsTheSerialAndUsbReaders) {
     for (const int type : {0, 2}) {
         auto options = SimOptions(sim::LinkKind::Pty, sim::Mode::Text);
-        options.faults.closeAfter = 1.0;
+        options.faults.closeAfter = 2.0;
         SimulatorRun simulator(options);
         LinkRig rig;
         links::testing::FakeFtdi fake(PELOR_FAKE_FTD2XX);

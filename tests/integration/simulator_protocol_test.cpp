@@ -266,6 +266,7 @@ TEST(SimulatorOptions, FaultsAndCommandLine) {
         {{"--tcp"}, false},
         {{"--mode", "text"}, false},
         {{"--pty", "--mode", "binary"}, false},
+        {{"--tcp", "0", "--mode", "gateway"}, true},
         {{"--pty", "--interval", "5"}, false},
         {{"--pty", "--bogus"}, false},
     };

@@ -27,7 +27,7 @@ public:
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        EXPECT_EQ(bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
         listen(listener_, 4);
         socklen_t n = sizeof a;
         getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &n);
@@ -64,7 +64,7 @@ int FreeUdpPort() {
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    EXPECT_EQ(bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
     socklen_t n = sizeof a;
     getsockname(s, reinterpret_cast<sockaddr*>(&a), &n);
     close(s);
@@ -79,7 +79,7 @@ public:
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(socket_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        EXPECT_EQ(bind(socket_, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
         timeval t{2, 0};
         setsockopt(socket_, SOL_SOCKET, SO_RCVTIMEO, &t, sizeof t);
     }

@@ -57,8 +57,7 @@ TEST_F(SerialFixture, ReadsWholeBlocksOfTheBufferSizeOnly) {
     std::this_thread::sleep_for(500ms);
     EXPECT_EQ(sink.collected.Text(), "$PKZLSabcdef");
     for (const auto size : sink.collected.PassSizes()) EXPECT_EQ(size, 6u);
-    EXPECT_EQ(sink.view.Caption(), sink.store.m_strTitlePrefix + sink.store.m_strLinkStatus);
-    EXPECT_GE(sink.view.RepaintCount(), 2);
+    EXPECT_EQ(sink.view.RepaintCount(), 0);  // the text pass sets the caption and repaints
     EXPECT_TRUE(sink.prompt.MessageTexts().empty());
 }
 
@@ -121,6 +120,9 @@ TEST_F(SerialFixture, PurgeRequestClearsTheDeviceAndResetsPositions) {
 }
 
 TEST_F(SerialFixture, ReconnectLeavesOneReader) {
+    // One round first: a sanitizer may start a helper thread with the first thread.
+    ASSERT_TRUE(link.OpenSerialPort(pty.SlavePath(), kTextReader, 4800, 6, &slot));
+    link.CloseSerialPort();
     const int before = ThreadCount();
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(link.OpenSerialPort(pty.SlavePath(), kTextReader, 4800, 6, &slot));
@@ -154,6 +156,13 @@ TEST_F(SerialFixture, AdapterReaderHandsFramesOn) {
     ASSERT_TRUE(sink.collected.WaitFor([](auto&, auto& f) { return f.size() == 20; }, 2s));
     EXPECT_EQ(sink.collected.Frames(), frame.substr(0, 20));
     EXPECT_TRUE(sink.collected.Text().empty());
+    // After a frame pass the reader sets the caption from the store and repaints.
+    for (int i = 0; i < 100 && sink.view.RepaintCount() == 0; ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(sink.view.Caption(), "::disconnected");
+    EXPECT_GE(sink.view.RepaintCount(), 1);
+    std::lock_guard lock(sink.store.mutex);
+    EXPECT_EQ(sink.store.m_bRedrawAll, 0);
 }
 
 TEST_F(SerialFixture, OpenFailuresShowTheirMessage) {
@@ -166,7 +175,7 @@ TEST_F(SerialFixture, OpenFailuresShowTheirMessage) {
 }
 
 TEST_F(SerialFixture, SecondReaderOnABusySlotIsRefused) {
-    ASSERT_TRUE(slot.Start([](std::stop_token t) {
+    ASSERT_TRUE(slot.Start([](const std::stop_token& t) {
         while (!t.stop_requested()) std::this_thread::sleep_for(5ms);
     }));
     EXPECT_FALSE(link.OpenSerialPort(pty.SlavePath(), kTextReader, 4800, 700, &slot));

@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
     std::stop_source stop;
-    std::jthread watcher([&stop](std::stop_token token) {
+    std::jthread watcher([&stop](const std::stop_token& token) {
         while (!token.stop_requested() && g_stop == 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         stop.request_stop();

@@ -173,7 +173,7 @@ std::vector<N2kMessage> N2kMessages(const UnitState& state, double t) {
         auto& p = add(127501, 8);
         p[0] = static_cast<std::uint8_t>(state.bankInstance);
         for (int i = 0; i < 12; ++i) {
-            const auto byte = static_cast<std::size_t>(1 + i / 4);
+            const auto byte = static_cast<std::size_t>(i / 4) + 1;
             if (i % 4 == 0) p[byte] = 0;
             p[byte] |= static_cast<std::uint8_t>((state.outputs[i] ? 1 : 0) << (2 * (i % 4)));
         }
@@ -201,6 +201,15 @@ std::vector<std::string> CycleMessages(Mode mode, const UnitState& state, double
     if (mode == Mode::Frames) {
         for (const auto& m : N2kMessages(state, t))
             out.push_back(N2kFrame(m.pgn, timeMs, 35, m.payload));
+        return out;
+    }
+    if (mode == Mode::Gateway) {
+        // Seven messages a cycle, taken in turn: about 500 bytes.
+        const auto messages = N2kMessages(state, t);
+        for (std::size_t k = 0; k < 7; ++k) {
+            const auto& m = messages[(cycle * 7 + k) % messages.size()];
+            out.push_back(N2kSentence(m.pgn, timeMs, 35, m.payload));
+        }
         return out;
     }
     if (cycle % 2 == 0) {
@@ -231,15 +240,12 @@ std::vector<std::string> CycleMessages(Mode mode, const UnitState& state, double
         }
         return out;
     }
-    for (int c = 0; c < 16; ++c)
+    // Half of the channels a cycle, taken in turn: about 500 bytes a cycle, which a text
+    // link's default read of 500 bytes a half second takes in without falling behind.
+    for (int k = 0; k < 8; ++k) {
+        const int c = static_cast<int>((cycle * 8 + static_cast<std::uint64_t>(k)) % 16);
         out.push_back(XdrSentence(c, ValueText(ChannelDisplay(c, t), ChannelLevel(c, t)),
                                   ChannelPlans()[static_cast<std::size_t>(c)].label));
-    // Four gateway sentences a cycle, taking the messages in turn, so that the stream stays
-    // within what a 500-byte read every half second takes in.
-    const auto messages = N2kMessages(state, t);
-    for (std::size_t k = 0; k < 4; ++k) {
-        const auto& m = messages[(cycle * 4 + k) % messages.size()];
-        out.push_back(N2kSentence(m.pgn, timeMs, 35, m.payload));
     }
     return out;
 }

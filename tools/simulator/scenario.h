@@ -9,7 +9,8 @@
 namespace pelor::sim {
 
 enum class Mode {
-    Text,    // unit status sentences, $IIXDR per channel, $PKZLN gateway sentences
+    Text,     // unit status sentences and $IIXDR per channel
+    Gateway,  // a network gateway's $PKZLN sentences, one NMEA 2000 message each
     Frames,  // binary NMEA 2000 frames as an adapter delivers them
     Screen,  // the unit's screen records (it lays out the page itself)
 };

@@ -25,12 +25,14 @@ bool ToInt(const std::string& text, int low, int high, int& out) {
 
 std::string Usage() {
     return "usage: pelor-sim (--pty [--pty-link PATH] | --tcp PORT | --udp PORT)\n"
-           "                 [--mode text|frames|screen] [--interval MS] [--duration SECONDS]\n"
+           "                 [--mode text|gateway|frames|screen] [--interval MS] [--duration "
+           "SECONDS]\n"
            "                 [--faults drop=P,corrupt=P,split,close=SECONDS,seed=N]\n"
            "                 [--bank N] [--datagram BYTES] [--verbose]\n"
            "Plays a remote sensor unit on 127.0.0.1 only: a pseudo-terminal (its path is\n"
            "printed), a TCP port to connect to (0 picks one), or UDP datagrams sent to a port.\n"
-           "  text    unit status, $IIXDR per channel and $PKZLN gateway sentences\n"
+           "  text    the unit's status sentences and $IIXDR per channel\n"
+           "  gateway $PKZLN sentences of a network gateway (NMEA 2000 as text)\n"
            "  frames  binary NMEA 2000 frames (adapter, TCP/UDP/USB frame links)\n"
            "  screen  the unit's screen records\n";
 }
@@ -70,10 +72,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
                 o.mode = Mode::Text;
             else if (v == "frames")
                 o.mode = Mode::Frames;
+            else if (v == "gateway")
+                o.mode = Mode::Gateway;
             else if (v == "screen")
                 o.mode = Mode::Screen;
             else {
-                error = "--mode is text, frames or screen";
+                error = "--mode is text, gateway, frames or screen";
                 return false;
             }
         } else if (a == "--interval") {

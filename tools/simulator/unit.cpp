@@ -33,7 +33,8 @@ std::string Unit::Handle(const Command& c) {
             if (!programming_) return {};
             for (int page = firstPage_; page <= lastPage_ && page < 128; ++page)
                 for (int i = 0; i < 512; ++i)
-                    flash_[static_cast<std::size_t>(page * 512 + i)] = 0xFF;
+                    flash_[static_cast<std::size_t>(page) * 512 + static_cast<std::size_t>(i)] =
+                        0xFF;
             std::snprintf(reply, sizeof reply, "ERASED %02X-%02X   \r", firstPage_, lastPage_);
             return reply;
         case CommandKind::Record:

@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <mutex>
@@ -116,13 +117,13 @@ void FakeFtdiSetReadWaitCap(int ms) {
 unsigned long FakeFtdiWritten(char* out, unsigned long size) {
     std::lock_guard lock(D().mutex);
     const std::string& w = D().written;
-    if (out != nullptr) std::memcpy(out, w.data(), std::min<unsigned long>(size, w.size()));
+    if (out != nullptr) std::copy_n(w.data(), std::min<unsigned long>(size, w.size()), out);
     return w.size();
 }
 unsigned long FakeFtdiCalls(char* out, unsigned long size) {
     std::lock_guard lock(D().mutex);
     const std::string& c = D().calls;
-    if (out != nullptr) std::memcpy(out, c.data(), std::min<unsigned long>(size, c.size()));
+    if (out != nullptr) std::copy_n(c.data(), std::min<unsigned long>(size, c.size()), out);
     return c.size();
 }
 unsigned long FakeFtdiBaudRate() {
