@@ -41,6 +41,10 @@ void BM_ReaderPass_TransducerSentences(benchmark::State& state) {
         benchmark::Counter::kIsRate);
     state.SetBytesProcessed(static_cast<std::int64_t>(stream.size()) * state.iterations());
 }
-BENCHMARK(BM_ReaderPass_TransducerSentences)->Arg(64)->Arg(256)->Arg(2048)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReaderPass_TransducerSentences)
+    ->Arg(64)
+    ->Arg(256)
+    ->Arg(2048)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -5,15 +5,42 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
 bash scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target pelor
+cmake --build --preset release --target pelor pelor-sim
 
 demo="$top/build/demo-project"
 rm -rf "$demo"
 mkdir -p "$demo"
 cp -r "$top/examples/demo/." "$demo/"
 
+PELOR_BIN="$top/build/release/src/ui/pelor"
+PELOR_SIM="$top/build/release/tools/pelor-sim"
+
+# The simulated unit on a TCP port of 127.0.0.1 that the system picks; its first line of
+# output is "127.0.0.1:PORT". Stopped with the demo.
+sim_log="$top/build/demo-sim.log"
+"$PELOR_SIM" --tcp 0 --mode text > "$sim_log" 2>&1 &
+PELOR_SIM_PID=$!
+trap 'kill $PELOR_SIM_PID 2>/dev/null || true' EXIT
+port=""
+for _ in $(seq 50); do
+    port=$(sed -n '1s/^127\.0\.0\.1:\([0-9]*\)$/\1/p' "$sim_log")
+    [ -n "$port" ] && break
+    sleep 0.1
+done
+if [ -z "$port" ]; then
+    echo "The unit simulator did not start; see $sim_log" >&2
+    exit 1
+fi
+echo "Unit simulator on 127.0.0.1:$port"
+
+# Connection type 1 (TCP text) with connect-at-start (bit 7) to the simulator.
 config="$top/build/demo-config"
 mkdir -p "$config/Ferrulon"
-printf '[General]\nProjectFilePath=%s\n' "$demo/Demo.cdp" > "$config/Ferrulon/pelor.conf"
+cat > "$config/Ferrulon/pelor.conf" <<CONF
+[General]
+ProjectFilePath=$demo/Demo.cdp
+ConnectionType=129
+IPAddress=127.0.0.1
+TCPPort=$port
+CONF
 export XDG_CONFIG_HOME="$config"
-PELOR_BIN="$top/build/release/src/ui/pelor"

@@ -11,7 +11,7 @@ out=${out:-$top/build/screenshot.png}
 display=:97
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
+trap 'kill $xvfb $PELOR_SIM_PID 2>/dev/null || true' EXIT
 sleep 1
 DISPLAY=$display "$PELOR_BIN" &
 app=$!

@@ -37,7 +37,7 @@ using namespace pelor;
 
 // Messages of the table loaders go to standard error; questions are answered No.
 class StderrPrompt : public core::Prompt {
-  public:
+public:
     core::Answer Message(std::string_view text, std::string_view caption,
                          core::MessageButtons buttons) override {
         std::cerr << caption << ": " << text << "\n";

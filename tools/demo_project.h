@@ -84,29 +84,31 @@ struct DemoGauge {
     std::uint8_t page, label, mode, cell;
 };
 
-// Four pages over grid C (six columns, seven rows of cells), every display mode used.
+// Four pages over grid C (columns at x 0, 160, 220, 320, 420, 470; rows at y 0, 80, 120, 180,
+// 260, 350, 420), every display mode used, placed so that no two gauges overlap in the
+// 640 x 500 gauge area.
 inline constexpr DemoGauge kDemoGauges[] = {
     // Page 0: engine
     {0, 15, kLargeRamp, 0},
-    {0, 0, kDial, 2},
-    {0, 1, kDial, 4},
-    {0, 5, kLargeDial, 18},
-    {0, 4, kData, 21},
-    {0, 2, kBargraph, 30},
+    {0, 5, kLargeDial, 3},
+    {0, 0, kDial, 24},
+    {0, 1, kDial, 25},
+    {0, 4, kData, 27},
     {0, 7, kSmallText, 33},
+    {0, 2, kBargraph, 36},
     // Page 1: tanks and batteries
     {1, 2, kBarText, 0},
-    {1, 3, kBarText, 2},
-    {1, 4, kLargeText, 12},
-    {1, 11, kLargeText, 15},
+    {1, 3, kBarText, 3},
+    {1, 4, kLargeText, 18},
+    {1, 11, kLargeText, 21},
     {1, 0, kIndicator, 30},
-    {1, 1, kIndicator, 31},
-    {1, 9, kIndicator, 32},
+    {1, 1, kIndicator, 32},
+    {1, 9, kIndicator, 34},
     // Page 2: navigation
-    {2, 12, kHugeText, 0},
-    {2, 13, kLargeDial, 3},
-    {2, 10, kHistogram, 24},
-    {2, 3, kData, 27},
+    {2, 13, kLargeDial, 0},
+    {2, 12, kHistogram, 3},
+    {2, 10, kData, 15},
+    {2, 14, kHugeText, 30},
     // Page 3: everything as text
     {3, 0, kSmallText, 0},
     {3, 1, kSmallText, 2},
@@ -115,7 +117,7 @@ inline constexpr DemoGauge kDemoGauges[] = {
     {3, 8, kSmallText, 14},
     {3, 9, kSmallText, 16},
     {3, 14, kData, 24},
-    {3, 15, kData, 26},
+    {3, 15, kData, 36},
 };
 
 inline constexpr const char* kDemoKanteloLabels[12] = {"NAV LTS", "ANCHOR", "BILGE", "HORN",

@@ -42,22 +42,24 @@ std::uint32_t KelvinHundredths(double celsius) {
 
 const std::array<ChannelPlan, 16>& ChannelPlans() {
     static const std::array<ChannelPlan, 16> plans = {{
-        {"RPM     ", 600, 3600, 30, 0},
-        {"BOOST   ", 0, 30, 27, 0},
-        {"COOLANT ", 60, 95, 41, 0},
-        {"OIL PSI ", 10, 80, 23, 0},
-        {"VOLTS   ", 11.5, 14.4, 19, 1},
-        {"AMPS    ", -20, 60, 17, 0},
+        // A typical installation: analog senders on inputs 0..11, then depth, speed and
+        // the two tachometers.
+        {"ENG TEMP", 60, 95, 41, 0},
+        {"OIL PRES", 10, 80, 23, 0},
         {"FUEL    ", 5, 100, 60, 0},
         {"WATER   ", 0, 100, 45, 0},
-        {"SPEED   ", 0, 25, 26, 1},
+        {"BATT V  ", 11.5, 14.4, 19, 1},
+        {"BOOST   ", 0, 30, 27, 1},
+        {"TRANS T ", 40, 90, 52, 0},
+        {"EXH TEMP", 200, 600, 37, 0},
+        {"FUEL PRS", 2, 6, 29, 1},
+        {"COOL PRS", 0.5, 1.5, 31, 1},
+        {"SEA TEMP", 5, 30, 90, 1},
+        {"HOUSE V ", 11.5, 14.4, 21, 1},
         {"DEPTH   ", 2, 60, 33, 1},
-        {"WIND KT ", 0, 35, 15, 1},
-        {"WIND DIR", 0, 359, 50, 0},
-        {"HEADING ", 0, 359, 70, 0},
-        {"BARO    ", 29.0, 30.9, 90, 1},
-        {"AIR TEMP", 40, 95, 80, 0},
-        {"RUDDER  ", -35, 35, 12, 0},
+        {"SPEED   ", 0, 25, 26, 1},
+        {"STBD RPM", 600, 3600, 28, 0},
+        {"RPM     ", 600, 3600, 30, 0},
     }};
     return plans;
 }
