@@ -280,14 +280,15 @@ TEST(Simulator, FlashExchangeAnswersAsTheProgrammerExpects) {
 
 TEST(Simulator, PeerClosingEndsTheNetworkReader) {
     auto options = SimOptions(sim::LinkKind::Tcp, sim::Mode::Text);
-    options.faults.closeAfter = 2.0;
-    options.intervalMs = 1000;  // about what 500 bytes a half second take in
+    options.faults.closeAfter = 3.0;
+    options.intervalMs = 1000;  // about what the reader takes in
     SimulatorRun simulator(options);
     LinkRig rig;
     auto& s = rig.context.settings;
     s.connectionType = 1;
     s.ipAddress = "127.0.0.1";
     s.tcpPort = simulator->Port();
+    s.tcpBufferSize = 300;  // every cycle of the unit fills a read
     rig.manager.ToggleConnection();
     ASSERT_TRUE(rig.manager.Connected());
     ASSERT_TRUE(rig.TextHas("$IIXDR,"));  // connected and served before the unit goes
