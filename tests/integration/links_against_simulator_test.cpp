@@ -280,7 +280,8 @@ TEST(Simulator, FlashExchangeAnswersAsTheProgrammerExpects) {
 
 TEST(Simulator, PeerClosingEndsTheNetworkReader) {
     auto options = SimOptions(sim::LinkKind::Tcp, sim::Mode::Text);
-    options.faults.closeAfter = 3.0;
+    // Long enough for a loaded machine to connect and read a first cycle before the unit goes.
+    options.faults.closeAfter = 6.0;
     options.intervalMs = 1000;  // about what the reader takes in
     SimulatorRun simulator(options);
     LinkRig rig;
@@ -293,7 +294,7 @@ TEST(Simulator, PeerClosingEndsTheNetworkReader) {
     ASSERT_TRUE(rig.manager.Connected());
     ASSERT_TRUE(rig.TextHas("$IIXDR,"));  // connected and served before the unit goes
     const int threads = ThreadCount();
-    EXPECT_TRUE(WaitForThreads(threads - 1)) << "the reader should end on its own";
+    EXPECT_TRUE(WaitForThreads(threads - 1, 10s)) << "the reader should end on its own";
     EXPECT_TRUE(rig.netSlot.Stop(0ms));
     rig.manager.ToggleConnection();
     EXPECT_EQ(rig.view.Caption(), "disconnected");
