@@ -1,9 +1,11 @@
 #include "ui/qt_prompt.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QThread>
 
 namespace pelor::ui {
 
@@ -27,6 +29,18 @@ QStringList FilterList(const std::string& filter) {
 
 core::Answer QtPrompt::Message(std::string_view text, std::string_view caption,
                                core::MessageButtons buttons) {
+    if (QThread::currentThread() != qApp->thread()) {
+        // From a reader thread: the box is shown by the user interface thread later; the
+        // reader never waits for the user (it may hold the channel store the paint needs).
+        QMetaObject::invokeMethod(
+            qApp,
+            [parent = parent_, t = Text(text), c = Text(caption)] {
+                QMessageBox box(QMessageBox::NoIcon, c, t, QMessageBox::Ok, parent);
+                box.exec();
+            },
+            Qt::QueuedConnection);
+        return buttons == core::MessageButtons::YesNo ? core::Answer::No : core::Answer::Ok;
+    }
     if (buttons == core::MessageButtons::YesNo) {
         const auto r = QMessageBox::question(parent_, Text(caption), Text(text),
                                              QMessageBox::Yes | QMessageBox::No);
@@ -38,6 +52,8 @@ core::Answer QtPrompt::Message(std::string_view text, std::string_view caption,
 }
 
 std::optional<std::string> QtPrompt::ChooseFile(const core::FileDialogRequest& request) {
+    if (QThread::currentThread() != qApp->thread())
+        return std::nullopt;  // only the user's thread asks
     QFileDialog dialog(parent_);
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(request.open && request.pathMustExist ? QFileDialog::ExistingFile
