@@ -93,11 +93,14 @@ struct RecordingRig {
         link->settings.tcpPort = port;
         manager = std::make_unique<links::LinkManager>(*link);
     }
-    void Record(const std::string& path) {
+    // Before the link opens: the reader walks `captures` from then on.
+    void AddLog(const std::string& path) {
         captures.push_back(std::make_unique<Capture>(prompt, view, clock, store, nullptr));
         captures.back()->SetLogPath(path);
         captures.back()->SetCaptureInterval(1);
-        captures.back()->OnRecord();
+    }
+    void RecordAll() {
+        for (auto& c : captures) c->OnRecord();
     }
     void StopAll() {
         for (auto& c : captures) c->Stop();
@@ -138,11 +141,12 @@ TEST(DemoLogs, TextLinkRecordingsOfEveryTextKindPlayBack) {
     ASSERT_TRUE(sim.opened);
     TempDir dir;
     RecordingRig rig(1, sim.simulator.Port());
+    for (const char* name : {"DemoLog.csv", "DemoLog.txt", "DemoLog.htm"}) {
+        rig.AddLog(dir.Path(name));
+    }
     rig.manager->ToggleConnection();
     ASSERT_TRUE(rig.manager->Connected()) << rig.prompt.MessageTexts().size();
-    for (const char* name : {"DemoLog.csv", "DemoLog.txt", "DemoLog.htm"}) {
-        rig.Record(dir.Path(name));
-    }
+    rig.RecordAll();
     std::this_thread::sleep_for(3500ms);
     rig.StopAll();
     EXPECT_TRUE(rig.prompt.MessageTexts().empty());
@@ -168,9 +172,10 @@ TEST(DemoLogs, FrameLinkRecordingPlaysBackThroughTheFrameDecoder) {
     ASSERT_TRUE(sim.opened);
     TempDir dir;
     RecordingRig rig(4, sim.simulator.Port());
+    rig.AddLog(dir.Path("DemoLog.ebl"));
     rig.manager->ToggleConnection();
     ASSERT_TRUE(rig.manager->Connected());
-    rig.Record(dir.Path("DemoLog.ebl"));
+    rig.RecordAll();
     std::this_thread::sleep_for(2500ms);
     rig.StopAll();
     EXPECT_TRUE(rig.prompt.MessageTexts().empty());
