@@ -14,7 +14,7 @@ constexpr std::size_t kSentenceWidth = 33;
 constexpr int kSentences = 16;
 // The converted file is written through a larger buffer than the log writers use; the bytes
 // written are the same.
-constexpr std::size_t kOutputBuffer = 64 * 1024;
+constexpr std::size_t kOutputBuffer = std::size_t{64} * 1024;
 
 char At(std::string_view line, std::size_t i) {
     return i < line.size() ? line[i] : ' ';

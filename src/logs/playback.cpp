@@ -77,7 +77,8 @@ bool Playback::Prepare(std::FILE* file, LogKind kind, int intervalSeconds) {
 
 bool Playback::Start(std::FILE* file, LogKind kind, int intervalSeconds) {
     if (!Prepare(file, kind, intervalSeconds)) return false;
-    const bool started = context_.thread.Start([this](std::stop_token token) { Run(token); });
+    const bool started =
+        context_.thread.Start([this](const std::stop_token& token) { Run(token); });
     if (!started) {
         context_.prompt.Message("Unable to create the read log file thread", "Error");
         return false;
@@ -197,7 +198,7 @@ void Playback::FailReading() {
     context_.view.RequestRepaint();
 }
 
-void Playback::Run(std::stop_token token) {
+void Playback::Run(const std::stop_token& token) {
     while (Pace(token)) {
         const StepResult r = Step();
         if (r == StepResult::Failed) return;

@@ -84,7 +84,7 @@ public:
     bool FileOpen() const { return file_ != nullptr; }
 
 private:
-    void Run(std::stop_token token);
+    void Run(const std::stop_token& token);
     void ResendSentences(std::string_view text);
     void FailReading();
     bool CloseFile();
