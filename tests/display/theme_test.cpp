@@ -35,7 +35,9 @@ std::vector<std::string> DemoLines() {
 
 class ThemeTest : public ::testing::Test {
   protected:
-    std::string dir = std::string(PELOR_BINARY_DIR) + "/theme_test/";
+    // A folder per test: tests run in parallel.
+    std::string dir = std::string(PELOR_BINARY_DIR) + "/theme_test/" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
     std::string path = dir + "Theme.txt";
 
     void SetUp() override { std::filesystem::create_directories(dir); }

@@ -54,20 +54,19 @@ TEST(DemoProject, LoadsWithoutAnyMessage) {
 }
 
 TEST(DemoProject, RegeneratesByteIdentically) {
+    // Every file the maker writes is committed exactly as it writes it. The demo folder also
+    // holds files made otherwise (theme, recorded logs); those are not compared here.
     ScratchDir dir;
     ScriptedPrompt prompt;
     ASSERT_TRUE(tools::MakeDemoProject(prompt, dir.Dir()));
-    std::size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(kDemoDir)) {
-        const std::string name = entry.path().filename().string();
-        EXPECT_EQ(dir.Read(name), ScratchDir::ReadBytes(entry.path().string())) << name;
-        ++files;
-    }
     std::size_t made = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Dir()))
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Dir())) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_EQ(ScratchDir::ReadBytes(kDemoDir + name), dir.Read(name))
+            << name;
         ++made;
-    EXPECT_EQ(files, made);
-    EXPECT_EQ(files, 16u);
+    }
+    EXPECT_EQ(made, 16u);
 }
 
 }  // namespace
