@@ -2,6 +2,10 @@
 //
 //   pelor-decode [--project FILE.cdp] [--binary | --text] [--page N] [--read-size N]
 //                [--time-source N] [--switch-bank N] CAPTURE
+//   pelor-decode --convert LOG.txt
+//
+// --convert turns a TXT capture log into a CSV table beside it (LOG.csv), one column pair
+// (value, level) per transducer, and prints the outcome.
 //
 // A binary capture holds NMEA 2000 adapter frames (".ebl" logs; also ".ngt1", ".dle"); a text
 // log holds "$IIXDR," and "$PKZLN," sentences, one a line. With a project, its options give
@@ -28,6 +32,7 @@
 #include "decode/n2k_binary.h"
 #include "decode/n2k_text.h"
 #include "decode/transducer_sentences.h"
+#include "logs/log_conversion.h"
 #include "tables/project_file.h"
 #include "tables/project_tables.h"
 
@@ -50,6 +55,7 @@ public:
 
 struct Options {
     std::string capture;
+    std::string convert;
     std::string project;
     std::optional<bool> binary;
     int page = 0;
@@ -61,7 +67,8 @@ struct Options {
 void Usage() {
     std::cerr << "usage: pelor-decode [--project FILE.cdp] [--binary | --text] [--page N] "
                  "[--read-size N]\n"
-                 "                    [--time-source N] [--switch-bank N] CAPTURE\n";
+                 "                    [--time-source N] [--switch-bank N] CAPTURE\n"
+                 "       pelor-decode --convert LOG.txt\n";
 }
 
 std::optional<Options> ParseArguments(int argc, char** argv) {
@@ -69,7 +76,9 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool hasValue = i + 1 < argc;
-        if (arg == "--binary") {
+        if (arg == "--convert" && hasValue) {
+            options.convert = argv[++i];
+        } else if (arg == "--binary") {
             options.binary = true;
         } else if (arg == "--text") {
             options.binary = false;
@@ -91,6 +100,8 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
             return std::nullopt;
         }
     }
+    if (!options.convert.empty())
+        return options.capture.empty() ? std::optional(options) : std::nullopt;
     if (options.capture.empty()) return std::nullopt;
     if (!options.binary) {
         const auto dot = options.capture.rfind('.');
@@ -176,6 +187,11 @@ int main(int argc, char** argv) {
     if (!options) {
         Usage();
         return 2;
+    }
+    if (!options->convert.empty()) {
+        const logs::ConversionResult r = logs::ConvertTextLog(options->convert);
+        (r.ok ? std::cout : std::cerr) << r.caption << ": " << r.message << "\n";
+        return r.ok ? 0 : 1;
     }
     std::ifstream in(options->capture, std::ios::binary);
     if (!in) {

@@ -1,0 +1,33 @@
+// A TXT capture log converted into its CSV table: line by line in memory, and as a file.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fuzz_support.h"
+#include "logs/log_conversion.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace pelor;
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    std::string out;
+    std::size_t start = 0;
+    bool first = true;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        const std::size_t before = out.size();
+        if (first) {
+            logs::AppendConvertedHeader(out, text.substr(start, end - start));
+        } else {
+            logs::AppendConvertedRow(out, text.substr(start, end - start));
+        }
+        // Every output line is a whole line of fixed columns, whatever the input line held.
+        if (out.back() != '\n' || out.size() - before < 20) __builtin_trap();
+        first = false;
+        start = end;
+    }
+    static const std::string path = fuzz::ScratchFolder() + "log.txt";
+    if (fuzz::WriteInput(path, data, size)) logs::ConvertTextLog(path);
+    return 0;
+}

@@ -1,0 +1,166 @@
+// The record command: path and extension rules, the read-only test that starts playback,
+// the chooser, stop, and what happens when the log cannot be written.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "logs/capture.h"
+#include "logs/record_button.h"
+#include "logs_fixture.h"
+
+namespace pelor::logs::testing {
+namespace {
+
+struct RecordTest : CaptureFixture, ::testing::Test {
+    std::vector<std::string> Messages() const { return prompt.MessageTexts(); }
+};
+
+TEST_F(RecordTest, RefusesMissingOrUnknownExtensions) {
+    struct Case {
+        const char* name;
+        const char* legend;
+    } const kCases[] = {{"", "empty path"},
+                        {"LOG.CSV", "capital extension"},
+                        {"log.dat", "unknown extension"},
+                        {"cs", "shorter than an extension"}};
+    for (const auto& c : kCases) {
+        prompt.shown.clear();
+        capture->SetLogPath(*c.name == '\0' ? std::string() : dir.Path(c.name));
+        capture->OnRecord();
+        EXPECT_EQ(Messages(), std::vector<std::string>{"No Log file path specified"}) << c.legend;
+        EXPECT_EQ(prompt.shown.at(0).caption, "Error") << c.legend;
+        EXPECT_FALSE(capture->Recording()) << c.legend;
+    }
+}
+
+TEST_F(RecordTest, StartAndStopSetStateButtonAndCaption) {
+    {
+        std::lock_guard<std::mutex> lock(store.mutex);
+        store.LastSentence[0] = "kept";
+        store.LastSentence[10] = "replaced";
+    }
+    capture->SetLogPath(dir.Path("a.txt"));
+    capture->OnRecord();
+    EXPECT_TRUE(capture->Recording());
+    EXPECT_EQ(capture->Kind(), LogKind::Text);
+    EXPECT_EQ(view.ButtonPicture(kRecordButtonId), kRecordActivePicture);
+    EXPECT_EQ(store.m_strLinkStatus, " recording .");
+    EXPECT_EQ(store.LastSentence[0], "kept");
+    EXPECT_EQ(store.LastSentence[10], "$IIXDR,G, 0000000,G,NOTUSED A*00\r");
+    EXPECT_EQ(store.LastSentence[15], "$IIXDR,G, 0000000,G,NOTUSED F*00\r");
+
+    capture->OnRecord();  // the same toggle stops
+    EXPECT_FALSE(capture->Recording());
+    EXPECT_EQ(view.ButtonPicture(kRecordButtonId), kRecordIdlePicture);
+    EXPECT_EQ(view.Caption(), "Log Complete");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(RecordTest, ChooserSetsThePathOnlyOnOk) {
+    prompt.files.push_back(dir.Path("chosen.csv"));
+    prompt.files.push_back(std::nullopt);
+    capture->ChooseLogFile();
+    EXPECT_EQ(capture->LogPath(), dir.Path("chosen.csv"));
+    capture->ChooseLogFile();
+    EXPECT_EQ(capture->LogPath(), dir.Path("chosen.csv"));
+    const auto& request = prompt.shown.at(0).dialog;
+    EXPECT_FALSE(request.open);
+    EXPECT_EQ(request.defaultExtension, "txt");
+    EXPECT_EQ(request.initialName, "Pelor_Log");
+    EXPECT_TRUE(request.overwritePrompt);
+    EXPECT_EQ(request.filter,
+              "CSV Files (*.csv)|*.csv|HTM Web Log Files (*.htm)|*.htm|N2K Log Files "
+              "(*.ebl)|*.ebl|Text Files (*.txt)|*.txt||");
+}
+
+TEST_F(RecordTest, ReadOnlyLogStartsPlaybackAndTheToggleStopsIt) {
+    const std::string path = dir.Path("played.csv");
+    WriteAll(path, "Date Time, Count,\r\n");
+    MakeReadOnly(path);
+    capture->SetLogPath(path);
+    capture->OnRecord();
+    EXPECT_TRUE(capture->PlayingBack());
+    EXPECT_FALSE(capture->Recording());
+    EXPECT_EQ(window.opened, 1);
+    EXPECT_EQ(store.m_strLinkStatus, " recording .");
+    capture->OnRecord();
+    EXPECT_FALSE(capture->PlayingBack());
+    EXPECT_FALSE(playback->Running());
+    EXPECT_EQ(window.closed, 1);
+    EXPECT_EQ(view.Caption(), "Log Complete");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(RecordTest, LogThatCannotBeCreatedGivesMessageAndNoRecording) {
+    WriteAll(dir.Path("file"), "x");
+    const std::string kPaths[] = {dir.Path("missing/log.csv"), dir.Path("file/log.txt"),
+                                  dir.Path("file/log.ebl")};
+    for (const auto& path : kPaths) {
+        prompt.shown.clear();
+        capture->SetLogPath(path);
+        capture->OnRecord();
+        EXPECT_EQ(Messages(), std::vector<std::string>{"Could not Open Capture File"}) << path;
+        EXPECT_FALSE(capture->Recording()) << path;
+    }
+}
+
+TEST_F(RecordTest, FullDiskStopsRecordingWithMessage) {
+    for (const char* path : {"/dev/full"}) {
+        // "/dev/full" has no extension of ours: record into it through a link with one.
+        const std::string link = dir.Path("full.csv");
+        ASSERT_EQ(::symlink(path, link.c_str()), 0);
+        capture->SetLogPath(link);
+        capture->SetCaptureInterval(0);
+        capture->OnRecord();
+        ASSERT_TRUE(capture->Recording());
+        Ticks(1, 1);
+        EXPECT_FALSE(capture->Recording());
+        EXPECT_EQ(Messages(), std::vector<std::string>{"Error Writing to file"});
+        Ticks(2, 1);  // further ticks write nothing and say nothing
+        EXPECT_EQ(Messages().size(), 1u);
+        capture->Stop();
+        EXPECT_EQ(Messages().size(), 1u);
+    }
+}
+
+TEST_F(RecordTest, FullDiskOnWebPageAndFrames) {
+    const std::string link = dir.Path("full.txt");
+    ASSERT_EQ(::symlink("/dev/full", link.c_str()), 0);
+    capture->SetLogPath(link);
+    capture->OnRecord();
+    std::lock_guard<std::mutex> lock(store.mutex);
+    EXPECT_FALSE(capture->WriteRawText(store, "$IIXDR\r\n"));
+    EXPECT_FALSE(capture->Recording());
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Error Writing to file"});
+}
+
+TEST_F(RecordTest, WebPageThatCannotBeBuiltStopsRecording) {
+    capture->SetLogPath(dir.Path("page.htm"));
+    WriteAll(dir.Path("file"), "x");
+    capture->SetWebDataPath(dir.Path("file/WebData.htm"));
+    capture->OnRecord();
+    Ticks(1, 1);
+    EXPECT_FALSE(capture->Recording());
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Could not Open Capture File"});
+}
+
+TEST_F(RecordTest, StopLeavesEveryRowOnDisk) {
+    capture->SetLogPath(dir.Path("rows.txt"));
+    capture->SetCaptureInterval(0);
+    capture->OnRecord();
+    Ticks(50, 0);
+    capture->Stop();
+    const std::string text = ReadAll(dir.Path("rows.txt"));
+    std::size_t lines = 0;
+    for (std::size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n", p + 1))
+        ++lines;
+    EXPECT_EQ(lines, 50u);
+    EXPECT_NE(text.find(",000049,"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pelor::logs::testing
