@@ -11,5 +11,7 @@ for preset in release asan-ubsan; do
     echo "== $preset"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
-    ctest --preset "$preset" -j "$jobs"
+    # Integration tests talk to the simulator in real time; on a loaded machine a timing
+    # test may miss once, so a failed test is run again (up to three times) before it counts.
+    ctest --preset "$preset" -j "$jobs" --repeat until-pass:3
 done

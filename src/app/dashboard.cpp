@@ -46,11 +46,18 @@ Dashboard::Dashboard(core::Prompt& p, core::SettingsStore& s, core::View& v, cor
                    [this] { ResetPositions(); },
                    {}} {
     links_ = std::make_unique<links::LinkManager>(linkContext_);
+    playback_ = std::make_unique<logs::Playback>(
+        logs::PlaybackContext{channels, context_, view, prompt, clock, ReaderFor(Reader::Playback),
+                              [this] { return links_->Connected(); },
+                              [this](std::string_view s) { links_->SendToLink(s, false); }});
+    capture_ = std::make_unique<logs::Capture>(prompt, view, clock, channels, playback_.get());
     RebuildChannelContext();
 }
 
 Dashboard::~Dashboard() {
     // Readers write into this object: none may outlive it, whatever path ended the program.
+    capture_.reset();
+    playback_.reset();
     for (auto& reader : readers_) reader.Stop();
     links_.reset();
 }
@@ -110,8 +117,11 @@ bool Dashboard::Initialise(WindowHooks& hooks) {
         channels.LastSSentence.clear();
     }
 
+    capture_->SetCaptureInterval(settings.captureIntervalSeconds);
+
     tables::LoadStartupTables(prompt, project, tables);
     TakeValuesFromOptions();
+    if (!project.logFile.empty()) capture_->SetLogPath(project.directory + project.logFile);
 
     hooks.BuildMenusAndRegions();
     ApplyDisplayLayout();
@@ -170,6 +180,8 @@ void Dashboard::RebuildChannelContext() {
     c.parseScreenRecords = [this](decode::ChannelStore& s) {
         display.ParseScreenRecords(s.ReceiveText, s);
     };
+    c.captureTick = [this](decode::ChannelStore& s) { capture_->Tick(s); };
+    c.rawText = [this](std::string_view text) { capture_->WriteRawText(channels, text); };
 }
 
 void Dashboard::SyncLinkSettings() {
@@ -191,13 +203,20 @@ void Dashboard::TextPass(links::TextLink link, std::string_view bytes) {
     decode::ReaderPass(channels, context_, bytes, PassKind(link));
 }
 
-void Dashboard::FramePass(links::FrameLink, std::string_view bytes) {
+void Dashboard::FramePass(links::FrameLink link, std::string_view bytes) {
     std::lock_guard lock(channels.mutex);
+    // The frames are recorded as received, before the decoder removes their stuffing: every
+    // batch on the network and USB links, at the capture interval on the adapter link.
+    const auto raw = std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    if (link == links::FrameLink::Adapter) {
+        capture_->FrameTick(channels, raw);
+    } else if (capture_->Recording()) {
+        capture_->WriteAdapterFrames(channels, raw);
+    }
     frameWork_.assign(bytes.begin(), bytes.end());
     const decode::N2KBatch batch =
         decode::DecodeN2KBinary(channels, context_, frameWork_.data(), frameWork_.size());
     decode::ApplyN2KBatchStatus(channels, batch);
-    if (context_.captureTick) context_.captureTick(channels);
 }
 
 void Dashboard::ResetPositions() {
@@ -211,6 +230,7 @@ void Dashboard::ResetPositions() {
 void Dashboard::Destroy(WindowHooks& hooks) {
     if (destroyed) return;
     destroyed = true;
+    capture_->Stop();
     SaveSettings(store, settings, project.directory + project.projectFile);
     hooks.CloseAdapterLibrary();
     if (!project.projectFile.empty()) {
@@ -266,6 +286,14 @@ void Dashboard::ToggleHold() {
 void Dashboard::ToggleConnection() {
     SyncLinkSettings();
     links_->ToggleConnection();
+}
+
+void Dashboard::Record() {
+    capture_->OnRecord();
+}
+
+void Dashboard::ChooseLogFile() {
+    capture_->ChooseLogFile();
 }
 
 void Dashboard::SaveLabelsAndPages() {

@@ -20,6 +20,8 @@
 #include "decode/channel_store.h"
 #include "display/display.h"
 #include "links/link_manager.h"
+#include "logs/capture.h"
+#include "logs/playback.h"
 #include "tables/project_file.h"
 #include "tables/project_tables.h"
 
@@ -126,6 +128,8 @@ public:
     void NextPage();            // PAGE
     void ToggleHold();          // STOP
     void ToggleConnection();    // CONNECT
+    void Record();              // RECORD: record, stop, or play back a read-only log
+    void ChooseLogFile();       // RECORD double click
     void SaveLabelsAndPages();  // SAVE
 
     // Clears the live positions and asks for the bare background (purge, page change).
@@ -142,6 +146,8 @@ public:
     void FramePass(links::FrameLink link, std::string_view bytes);
 
     links::LinkManager& Links() { return *links_; }
+    logs::Capture& Capture() { return *capture_; }
+    logs::Playback& Playback() { return *playback_; }
 
     // Display mode and grid cell of each label on each page: views of the page table.
     std::uint8_t& LabelMode(int page, int label);
@@ -185,6 +191,9 @@ private:
     std::vector<std::uint8_t> frameWork_;  // binary frames are unstuffed in place here
     links::LinkContext linkContext_;
     std::unique_ptr<links::LinkManager> links_;
+    // Destroyed before the readers: playback runs in the playback reader slot.
+    std::unique_ptr<logs::Playback> playback_;
+    std::unique_ptr<logs::Capture> capture_;
 };
 
 }  // namespace pelor::app

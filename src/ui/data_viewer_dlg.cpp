@@ -7,9 +7,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <QEvent>
 #include "display/layout.h"
+#include "logs/record_button.h"
 #include "ui/artwork.h"
 #include "ui/gauge_area.h"
+#include "ui/playback_window.h"
 
 namespace pelor::ui {
 
@@ -65,6 +68,13 @@ void CDataViewerDlg::BuildControls() {
         connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
     }
 
+    // A double click on RECORD chooses the log file.
+    Button(app::kIdRecord)->installEventFilter(this);
+    Button(app::kIdRecord)->setToolTip(QString::fromLatin1(logs::kRecordTooltip));
+    playbackHost_ = new PlaybackWindowHost(
+        dashboard_->Playback().Modes(), [this] { dashboard_->Capture().Stop(); }, this);
+    dashboard_->Playback().SetWindow(playbackHost_);
+
     statusWindow_ = new QPlainTextEdit(this);
     statusWindow_->setObjectName("StatusWindow");
     statusWindow_->setProperty("controlId", app::kIdStatusWindow);
@@ -76,6 +86,14 @@ void CDataViewerDlg::BuildControls() {
     hiddenText_ = new QLabel("12345", this);
     hiddenText_->setProperty("controlId", app::kIdHiddenText);
     hiddenText_->hide();
+}
+
+bool CDataViewerDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Button(app::kIdRecord) && event->type() == QEvent::MouseButtonDblClick) {
+        dashboard_->ChooseLogFile();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 int CDataViewerDlg::DoModal() {
@@ -115,9 +133,12 @@ void CDataViewerDlg::OnCommand(int controlId) {
         case app::kIdSave:
             dashboard_->SaveLabelsAndPages();
             break;
+        case app::kIdRecord:
+            dashboard_->Record();
+            break;
         default:
-            // Recording, flash programming, preferences, the switch module and the label
-            // menus are not part of this build yet: their buttons do nothing.
+            // Flash programming, preferences, the switch module and the label menus are not
+            // part of this build yet: their buttons do nothing.
             break;
     }
 }
@@ -126,8 +147,10 @@ void CDataViewerDlg::PrepareDrawing() {
     PrepareCanvas(canvas_, dashboard_->display);
     buttonPictures_ = BuildButtonPictures();
     for (const auto& spec : app::kPictureButtons) {
-        ShowPicture(spec.id, spec.id == app::kIdConnect ? QString("CONNECT170_170")
-                                                        : QString::fromLatin1(spec.caption));
+        QString picture = QString::fromLatin1(spec.caption);
+        if (spec.id == app::kIdConnect) picture = "CONNECT170_170";
+        if (spec.id == app::kIdRecord) picture = QString::fromLatin1(logs::kRecordIdlePicture);
+        ShowPicture(spec.id, picture);
     }
 }
 

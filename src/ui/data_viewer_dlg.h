@@ -23,6 +23,7 @@ class QMenuBar;
 namespace pelor::ui {
 
 class GaugeArea;
+class PlaybackWindowHost;
 
 class CDataViewerDlg : public QDialog, public core::View, public app::WindowHooks {
     Q_OBJECT
@@ -53,6 +54,9 @@ public:
     void OnCommand(int controlId);
     void ShowAbout();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildControls();
     void ShowPicture(int controlId, const QString& picture);
@@ -68,6 +72,7 @@ private:
     GaugeArea* gaugeArea_ = nullptr;
     QPlainTextEdit* statusWindow_ = nullptr;
     QLabel* hiddenText_ = nullptr;
+    PlaybackWindowHost* playbackHost_ = nullptr;
     QMap<int, QPushButton*> buttons_;
 };
 
