@@ -101,6 +101,9 @@ TEST(MainWindow, HasEveryButtonTheTitleAndSavesItsSettingsOnClose) {
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&window] {
         if (window.isVisible() && QApplication::activeModalWidget() == &window) {
+            // Recording starts and stops from the RECORD button, then OK closes.
+            window.OnCommand(app::kIdRecord);
+            window.OnCommand(app::kIdRecord);
             window.OnCommand(app::kIdOk);
         }
     });
@@ -130,6 +133,9 @@ TEST(MainWindow, HasEveryButtonTheTitleAndSavesItsSettingsOnClose) {
     }
     EXPECT_EQ(saved.value("ShowCOMStatus").toUInt(), 0x81u);
     EXPECT_EQ(saved.value("DisplayType").toUInt(), 10u);
+
+    EXPECT_TRUE(std::filesystem::exists(dir + "Log.txt")) << "RECORD created the log";
+    EXPECT_FALSE(window.dashboard().Capture().Recording());
 
     std::error_code ec;
     std::filesystem::current_path(cwd, ec);
