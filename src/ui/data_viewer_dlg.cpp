@@ -55,16 +55,16 @@ void CDataViewerDlg::BuildControls() {
     QMenu* help = menuBar_->addMenu("&Help");
     help->addAction("&About Pelor...", this, &CDataViewerDlg::ShowAbout);
 
-    for (const auto& spec : app::kPictureButtons) {
+    for (const auto& entry : app::kPictureButtons) {
         auto* button = new QPushButton(this);
-        button->setObjectName(QString::fromLatin1(spec.caption));
-        button->setProperty("controlId", spec.id);
-        button->setToolTip(QString::fromLatin1(spec.caption));
+        button->setObjectName(QString::fromLatin1(entry.caption));
+        button->setProperty("controlId", entry.id);
+        button->setToolTip(QString::fromLatin1(entry.caption));
         button->setFocusPolicy(Qt::NoFocus);
         button->setFlat(true);
         button->setStyleSheet("QPushButton { border: none; background: transparent; }");
-        buttons_.insert(spec.id, button);
-        const int id = spec.id;
+        buttons_.insert(entry.id, button);
+        const int id = entry.id;
         connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
     }
 
@@ -146,11 +146,11 @@ void CDataViewerDlg::OnCommand(int controlId) {
 void CDataViewerDlg::PrepareDrawing() {
     PrepareCanvas(canvas_, dashboard_->display);
     buttonPictures_ = BuildButtonPictures();
-    for (const auto& spec : app::kPictureButtons) {
-        QString picture = QString::fromLatin1(spec.caption);
-        if (spec.id == app::kIdConnect) picture = "CONNECT170_170";
-        if (spec.id == app::kIdRecord) picture = QString::fromLatin1(logs::kRecordIdlePicture);
-        ShowPicture(spec.id, picture);
+    for (const auto& entry : app::kPictureButtons) {
+        QString picture = QString::fromLatin1(entry.caption);
+        if (entry.id == app::kIdConnect) picture = "CONNECT170_170";
+        if (entry.id == app::kIdRecord) picture = QString::fromLatin1(logs::kRecordIdlePicture);
+        ShowPicture(entry.id, picture);
     }
 }
 

@@ -25,15 +25,15 @@ PlaybackDialog::PlaybackDialog(logs::PlaybackModes& modes, std::function<void()>
     position_ = new QLabel("0", this);
 
     auto* row = new QHBoxLayout;
-    for (const auto& spec : logs::kPlaybackButtons) {
+    for (const auto& entry : logs::kPlaybackButtons) {
         auto* b = new QPushButton(this);
-        b->setObjectName(spec.caption);
-        b->setToolTip(spec.tooltip);
+        b->setObjectName(entry.caption);
+        b->setToolTip(entry.tooltip);
         b->setFlat(true);
         b->setIconSize(QSize(48, 32));
-        const logs::PlaybackButton which = spec.button;
+        const logs::PlaybackButton which = entry.button;
         connect(b, &QPushButton::clicked, this, [this, which] { Press(which); });
-        buttons_[static_cast<std::size_t>(spec.button)] = b;
+        buttons_[static_cast<std::size_t>(entry.button)] = b;
         row->addWidget(b);
     }
     auto* layout = new QVBoxLayout(this);
@@ -55,9 +55,9 @@ std::string PlaybackDialog::PictureOf(logs::PlaybackButton b) const {
 }
 
 void PlaybackDialog::RefreshPictures() {
-    for (const auto& spec : logs::kPlaybackButtons) {
-        const std::string name = modes_.PictureFor(spec.button);
-        QPushButton* b = Button(spec.button);
+    for (const auto& entry : logs::kPlaybackButtons) {
+        const std::string name = modes_.PictureFor(entry.button);
+        QPushButton* b = Button(entry.button);
         b->setIcon(ButtonIcon(pictures_, name, name));  // same look normal and pressed
         b->setProperty("picture", QString::fromStdString(name));
     }

@@ -229,8 +229,8 @@ TEST(PlaybackModesTest, ButtonsSetOneModeAndShowOnePressedPicture) {
         modes.Reset();
         for (const auto b : c.presses) modes.Press(b);
         int pressed = 0;
-        for (const auto& spec : kPlaybackButtons) {
-            const std::string picture = modes.PictureFor(spec.button);
+        for (const auto& entry : kPlaybackButtons) {
+            const std::string picture = modes.PictureFor(entry.button);
             if (picture.back() == 'D') {
                 ++pressed;
                 EXPECT_EQ(picture, c.wantActive) << c.legend;
@@ -240,8 +240,8 @@ TEST(PlaybackModesTest, ButtonsSetOneModeAndShowOnePressedPicture) {
         EXPECT_EQ(modes.NextPosition(c.from), c.want) << c.legend;
     }
     PlaybackModes fresh;
-    for (const auto& spec : kPlaybackButtons) {
-        EXPECT_EQ(fresh.PictureFor(spec.button), std::string(spec.caption) + "U");
+    for (const auto& entry : kPlaybackButtons) {
+        EXPECT_EQ(fresh.PictureFor(entry.button), std::string(entry.caption) + "U");
     }
     EXPECT_TRUE(fresh.Slider());
 }

@@ -110,11 +110,11 @@ TEST(MainWindow, HasEveryButtonTheTitleAndSavesItsSettingsOnClose) {
     closer.start(50);
     window.DoModal();
 
-    for (const auto& spec : app::kPictureButtons) {
-        QPushButton* b = window.Button(spec.id);
-        ASSERT_NE(b, nullptr) << spec.caption;
-        EXPECT_EQ(b->objectName().toStdString(), spec.caption);
-        EXPECT_EQ(b->property("controlId").toInt(), spec.id);
+    for (const auto& entry : app::kPictureButtons) {
+        QPushButton* b = window.Button(entry.id);
+        ASSERT_NE(b, nullptr) << entry.caption;
+        EXPECT_EQ(b->objectName().toStdString(), entry.caption);
+        EXPECT_EQ(b->property("controlId").toInt(), entry.id);
     }
     EXPECT_EQ(window.windowTitle().toStdString(), "::disconnected");
     EXPECT_FALSE(shown.isEmpty()) << "the missing tables were asked for";

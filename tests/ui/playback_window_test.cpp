@@ -40,10 +40,10 @@ TEST_F(PlaybackWindowTest, OpensWithSliderTextButtonsAndTooltips) {
     EXPECT_EQ(d->Slider()->minimum(), 0);
     EXPECT_EQ(d->Slider()->maximum(), 1000);
     EXPECT_EQ(d->Slider()->value(), 0);
-    for (const auto& spec : logs::kPlaybackButtons) {
-        EXPECT_EQ(d->Button(spec.button)->toolTip().toStdString(), spec.tooltip);
-        EXPECT_EQ(d->PictureOf(spec.button), std::string(spec.caption) + "U");
-        EXPECT_FALSE(d->Button(spec.button)->icon().isNull()) << spec.caption;
+    for (const auto& entry : logs::kPlaybackButtons) {
+        EXPECT_EQ(d->Button(entry.button)->toolTip().toStdString(), entry.tooltip);
+        EXPECT_EQ(d->PictureOf(entry.button), std::string(entry.caption) + "U");
+        EXPECT_FALSE(d->Button(entry.button)->icon().isNull()) << entry.caption;
     }
     host.Open();  // a second start brings the same window to the front
     EXPECT_EQ(host.Dialog(), d);
