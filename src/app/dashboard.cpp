@@ -67,16 +67,6 @@ std::string Dashboard::Caption() const {
     return channels.m_strTitlePrefix + channels.m_strLinkStatus;
 }
 
-std::uint8_t& Dashboard::LabelMode(int pageIndex, int label) {
-    return labelModes[static_cast<std::size_t>(pageIndex & 15)]
-                     [static_cast<std::size_t>(label & 15)];
-}
-
-std::uint8_t& Dashboard::LabelCell(int pageIndex, int label) {
-    return labelCells[static_cast<std::size_t>(pageIndex & 15)]
-                     [static_cast<std::size_t>(label & 15)];
-}
-
 bool Dashboard::Initialise(WindowHooks& hooks) {
     // Placeholders for the last transducer sentence of every channel; flash selection and
     // switch state start cleared.

@@ -72,10 +72,6 @@ inline constexpr std::array<ButtonSpec, 21> kPictureButtons = {{
     {kIdSwitch0 + 11, "KANTELO11"},
 }};
 
-inline constexpr std::array<const char*, 11> kGaugeStyleNames = {
-    "LargeDial", "SmallDial", "HalfDial",  "HBars",    "VBars",    "HugeText",
-    "LargeText", "TEXT",      "SmallText", "--------", "Indicator"};
-
 // The steps of start-up and shut-down that belong to the window system.
 class WindowHooks {
 public:
@@ -148,10 +144,6 @@ public:
     links::LinkManager& Links() { return *links_; }
     logs::Capture& Capture() { return *capture_; }
     logs::Playback& Playback() { return *playback_; }
-
-    // Display mode and grid cell of each label on each page: views of the page table.
-    std::uint8_t& LabelMode(int page, int label);
-    std::uint8_t& LabelCell(int page, int label);
 
     core::ReaderThread& ReaderFor(Reader r) { return readers_[static_cast<std::size_t>(r)]; }
 
