@@ -152,9 +152,11 @@ TEST(EndToEnd, AdapterFramesReachTheDecoderAndTheCaption) {
     s.tcpPort = unit.simulator.Port();
     rig.manager.ToggleConnection();
     ASSERT_TRUE(rig.manager.Connected());
-    EXPECT_TRUE(
-        rig.WaitFor([&] { return rig.store.m_strLinkStatus.find("NMEA 2000: Link Time") == 0; }));
-    EXPECT_NE(rig.view.Caption().find("N2K Packets"), std::string::npos) << rig.view.Caption();
+    // The caption is set after the pass has released the store: wait for it, not for the store.
+    EXPECT_TRUE(rig.WaitFor([&] {
+        return rig.view.Caption().find("NMEA 2000: Link Time") != std::string::npos &&
+               rig.view.Caption().find("N2K Packets") != std::string::npos;
+    })) << rig.view.Caption();
     std::lock_guard lock(rig.seenMutex);
     EXPECT_GE(rig.pgns.size(), 5u);
 }
