@@ -5,15 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "core/clock.h"
-#include "core/view.h"
-#include "decode/channel_context.h"
-#include "decode/channel_store.h"
-#include "tables/table_types.h"
+#include "decode/owned_context.h"
 
 namespace pelor::bench {
 
-struct DecodeBenchContext {
+struct DecodeBenchContext : decode::OwnedChannelContext {
     DecodeBenchContext() {
         // group << 4 | instance, field code: wind, heading, attitude, rudder, engine,
         // temperature, battery, fluid, environment, rate of turn, COG/SOG and switches.
@@ -32,31 +28,7 @@ struct DecodeBenchContext {
         }
         options[24] = 0x80;
         labelTable.fill('A');
-        context.calibration = &calibration;
-        context.labelStrings = &labelStrings;
-        context.labelTable = &labelTable;
-        context.options = &options;
-        context.labelMode = &labelMode;
-        context.labelCell = &labelCell;
-        context.gridX = &gridX;
-        context.gridY = &gridY;
-        context.frameCounts = {30, 49, 20, 11, 8, 1, 1, 1, 40, 1, 2};
-        context.view = &view;
-        context.clock = &clock;
     }
-
-    tables::OptionsTable options{};
-    tables::CalibrationTables calibration{};
-    decode::LabelStrings labelStrings;
-    tables::LabelTable labelTable{};
-    decode::PageBytes labelMode{};
-    decode::PageBytes labelCell{};
-    decode::Grid gridX{};
-    decode::Grid gridY{};
-    core::RecordingView view;
-    core::ManualClock clock{1700000000};
-    decode::ChannelContext context;
-    decode::ChannelStore store;
 };
 
 }  // namespace pelor::bench

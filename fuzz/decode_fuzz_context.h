@@ -7,15 +7,11 @@
 #include <cstring>
 #include <memory>
 
-#include "core/clock.h"
-#include "core/view.h"
-#include "decode/channel_context.h"
-#include "decode/channel_store.h"
-#include "tables/table_types.h"
+#include "decode/owned_context.h"
 
 namespace pelor::fuzz {
 
-struct DecodeFuzzContext {
+struct DecodeFuzzContext : decode::OwnedChannelContext {
     DecodeFuzzContext() {
         for (std::size_t c = 0; c < 16; ++c) {
             labelMode[0][c] = static_cast<std::uint8_t>(c);  // every mode 0..15
@@ -36,20 +32,9 @@ struct DecodeFuzzContext {
             gridX[static_cast<std::size_t>(i)] = i;
             gridY[static_cast<std::size_t>(i)] = i;
         }
-        context.calibration = &calibration;
-        context.labelStrings = &labelStrings;
-        context.labelTable = &labelTable;
-        context.options = &options;
-        context.labelMode = &labelMode;
-        context.labelCell = &labelCell;
-        context.gridX = &gridX;
-        context.gridY = &gridY;
-        context.frameCounts = {30, 49, 20, 11, 8, 1, 1, 1, 40, 1, 2};
         context.displayType = 9;
         context.switchBankInstance = 1;
         context.n2kTimeSource = 1;
-        context.view = &view;
-        context.clock = &clock;
     }
 
     // Takes the NMEA 2000 sources from the input when it is long enough; returns the rest.
@@ -58,19 +43,6 @@ struct DecodeFuzzContext {
         std::memcpy(options.data() + 256, data, 32);
         return 32;
     }
-
-    tables::OptionsTable options{};
-    tables::CalibrationTables calibration{};
-    decode::LabelStrings labelStrings;
-    tables::LabelTable labelTable{};
-    decode::PageBytes labelMode{};
-    decode::PageBytes labelCell{};
-    decode::Grid gridX{};
-    decode::Grid gridY{};
-    core::RecordingView view;
-    core::ManualClock clock{1700000000};
-    decode::ChannelContext context;
-    decode::ChannelStore store;
 };
 
 }  // namespace pelor::fuzz
