@@ -1,9 +1,15 @@
-// Pelor: instrument dashboard. Takes no arguments; starts the main window.
+// Pelor: instrument dashboard. Starts the main window; see UsageText for the arguments.
 #include <QApplication>
+#include <QSettings>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
 
+#include "app/command_line.h"
+#include "app/qt_settings_store.h"
 #include "ui/data_viewer_app.h"
 
 namespace {
@@ -20,9 +26,43 @@ bool DisplayAvailable() {
     return (x != nullptr && *x != '\0') || (wayland != nullptr && *wayland != '\0');
 }
 
+// The project named on the command line becomes the one the dashboard opens (and remembers,
+// as if chosen in its file dialog). Empty when the file is not there.
+std::string ProjectPath(const std::string& given) {
+    std::error_code ec;
+    const std::filesystem::path path = std::filesystem::absolute(given, ec);
+    if (ec || !std::filesystem::is_regular_file(path, ec)) return {};
+    return path.lexically_normal().string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const pelor::app::CommandLine line = pelor::app::ParseCommandLine(args);
+    const char* program = argc > 0 ? argv[0] : "pelor";
+    if (!line.error.empty()) {
+        std::fprintf(stderr, "pelor: %s\n%s", line.error.c_str(),
+                     pelor::app::UsageText(program).c_str());
+        return 2;
+    }
+    if (line.help) {
+        std::fputs(pelor::app::UsageText(program).c_str(), stdout);
+        return EXIT_SUCCESS;
+    }
+    if (line.version) {
+        std::printf("pelor %.*s\n", static_cast<int>(pelor::app::kProgramVersion.size()),
+                    pelor::app::kProgramVersion.data());
+        return EXIT_SUCCESS;
+    }
+    std::string project;
+    if (!line.project.empty()) {
+        project = ProjectPath(line.project);
+        if (project.empty()) {
+            std::fprintf(stderr, "pelor: no project file at '%s'\n", line.project.c_str());
+            return 2;
+        }
+    }
     if (!DisplayAvailable()) {
         std::fprintf(stderr,
                      "pelor: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
@@ -32,6 +72,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
+    if (!project.empty()) {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Ferrulon",
+                           pelor::app::QtSettingsStore::ApplicationName());
+        settings.setValue("ProjectFilePath", QString::fromStdString(project));
+        settings.sync();
+    }
     pelor::ui::CDataViewerApp application;
     application.InitInstance();
     return EXIT_SUCCESS;
