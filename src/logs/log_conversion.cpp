@@ -98,8 +98,10 @@ ConversionResult ConvertTextLog(const std::string& input) {
     const std::string outputPath = ConvertedLogPath(input);
     core::TextFile out;
     // A log already named ".csv" would be emptied before it is read: refused like an output
-    // that cannot be created.
-    if (outputPath == input || !out.Open(outputPath, core::TextFile::Mode::Write)) {
+    // that cannot be created. The table is written beside the output and takes its place only
+    // when complete (through a link, keeping the old file's permissions); an output the user
+    // may not write is refused.
+    if (outputPath == input || !out.Open(outputPath, core::TextFile::Mode::Replace)) {
         r.message = outputPath;
         return r;
     }
