@@ -7,10 +7,12 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "decode/n2k_binary.h"
 #include "decode_bench_context.h"
+#include "external_data.h"
 
 namespace {
 
@@ -86,9 +88,11 @@ void BM_DecodeN2KBinary_KnownFrames(benchmark::State& state) {
 BENCHMARK(BM_DecodeN2KBinary_KnownFrames)->Unit(benchmark::kMillisecond);
 
 void BM_DecodeN2KBinary_Captures(benchmark::State& state) {
-    std::ifstream in(PELOR_EXTERNAL_DATA_DIR "/derived/bench-n2k-158k.ngt1", std::ios::binary);
+    constexpr const char* kCapture = "derived/bench-n2k-158k.ngt1";
+    std::ifstream in(pelor::testing::ExternalDataPath(kCapture), std::ios::binary);
     if (!in) {
-        state.SkipWithError("external capture bench-n2k-158k.ngt1 not found");
+        static const std::string why = pelor::testing::ExternalDataMissing(kCapture);
+        state.SkipWithError(why.c_str());
         return;
     }
     const Bytes input((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -1,10 +1,10 @@
-// A TXT capture log converted into its CSV table: line by line in memory, and as a file.
+// A TXT capture log converted into its CSV table: line by line, and as a whole conversion.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "fuzz_support.h"
+#include "core/text_file.h"
 #include "logs/log_conversion.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -27,7 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         first = false;
         start = end;
     }
-    static const std::string path = fuzz::ScratchFolder() + "log.txt";
-    if (fuzz::WriteInput(path, data, size)) logs::ConvertTextLog(path);
+    // The whole conversion, reading the log from memory through the same code as a file and
+    // writing the table to /dev/null.
+    core::TextFile log;
+    core::TextFile table;
+    if (log.OpenMemory(text, "log.txt") && table.Open("/dev/null", core::TextFile::Mode::Write)) {
+        const logs::ConversionResult r = logs::ConvertTextLog(log, table);
+        if (r.ok != (r.message == "File Converted")) __builtin_trap();
+    }
     return 0;
 }

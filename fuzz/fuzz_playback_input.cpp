@@ -1,4 +1,4 @@
-// A log file played back: the first byte picks text or ".ebl" playback, the rest is the file.
+// A log played back: the first byte picks text or ".ebl" playback, the rest is the file.
 // The reader jumps to spread-out positions, steps forward and back, and re-sends the complete
 // sentences of each chunk to a link that is always connected.
 #include <cstddef>
@@ -9,20 +9,20 @@
 #include "core/prompt.h"
 #include "core/reader_thread.h"
 #include "decode_fuzz_context.h"
-#include "fuzz_support.h"
 #include "logs/playback.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace pelor;
     static auto* fuzz = new fuzz::DecodeFuzzContext();
-    static const std::string path = fuzz::ScratchFolder() + "playback.log";
     const bool binary = size > 0 && (data[0] & 1) != 0;
     if (size > 0) {
         ++data;
         --size;
     }
-    if (!fuzz::WriteInput(path, data, size)) return 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    // The log is read from memory through the same stream calls as a file.
+    static char empty = 0;
+    std::FILE* file = ::fmemopen(
+        size > 0 ? const_cast<uint8_t*>(data) : reinterpret_cast<uint8_t*>(&empty), size, "rb");
     if (file == nullptr) return 0;
 
     core::ScriptedPrompt prompt;

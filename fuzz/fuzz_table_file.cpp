@@ -1,16 +1,21 @@
-// LoadTableFile over arbitrary file contents, into a destination just the size of a table.
+// The start-up table reader over arbitrary file contents (read from memory through the same
+// reading code as a file), into a destination just the size of a table.
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "core/prompt.h"
-#include "fuzz_support.h"
+#include "core/text_file.h"
 #include "tables/table_file.h"
 #include "tables/table_types.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& dir = pelor::fuzz::ScratchFolder();
-    if (!pelor::fuzz::WriteInput(dir + "table.txt", data, size)) return 0;
+    pelor::core::TextFile file;
+    if (!file.OpenMemory(std::string_view(reinterpret_cast<const char*>(data), size),
+                         "table.txt")) {
+        return 0;
+    }
     // The last byte picks the destination size, so short tables are fuzzed too.
     const std::size_t sizes[] = {pelor::tables::kLabelTableSize,
                                  pelor::tables::kPageTableSize,
@@ -21,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::size_t pick = size > 0 ? data[size - 1] % 6 : 0;
     std::vector<std::uint8_t> destination(sizes[pick]);
     pelor::core::ScriptedPrompt prompt;
-    pelor::tables::LoadTableFile(prompt, dir, "table.txt", destination, false);
+    if (pelor::tables::ReadTableEntries(prompt, file, "table.txt", destination) != "table.txt")
+        __builtin_trap();
     return 0;
 }

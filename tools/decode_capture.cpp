@@ -1,29 +1,39 @@
 // pelor-decode: runs the dashboard's decoders over a capture and prints every value applied.
 //
-//   pelor-decode [--project FILE.cdp] [--binary | --text] [--page N] [--read-size N]
-//                [--time-source N] [--switch-bank N] CAPTURE
+//   pelor-decode [--project FILE.cdp] [--binary | --text [serial|tcp|usb]] [--page N]
+//                [--read-size N] [--time-source N] [--switch-bank N] CAPTURE
 //   pelor-decode --convert LOG.txt
 //
 // --convert turns a TXT capture log into a CSV table beside it (LOG.csv), one column pair
 // (value, level) per transducer, and prints the outcome.
 //
-// A binary capture holds NMEA 2000 adapter frames (".ebl" logs; also ".ngt1", ".dle"); a text
-// log holds "$IIXDR," and "$PKZLN," sentences, one a line. With a project, its options give
-// the channels' NMEA 2000 sources, calibration and alarms, its labels and pages the rest;
-// without one, channel c takes the field 0 of formatter group c + 1 (channel 15 the apparent
-// wind angle) and no calibration.
+// A binary capture holds NMEA 2000 adapter frames (".ebl" logs; also ".ngt1", ".dle"); it is
+// decoded as reads of --read-size bytes (0, the default: the whole capture as one read), each
+// read as the adapter reader decodes it. The capture is streamed, so memory does not grow with
+// its size. Any other capture is a text log of "$IIXDR," and "$PKZLN," sentences, one a line,
+// each line decoded alone. With --text the capture is instead handed, read by read, to the
+// reader pass of the named text link (serial when none is named), in reads of --read-size bytes
+// (default: that link's default buffer size), so the output shows what the dashboard would.
+//
+// With a project, its options give the channels' NMEA 2000 sources, calibration and alarms,
+// its labels and pages the rest; without one, channel c takes the field 0 of formatter group
+// c + 1 (channel 15 the apparent wind angle) and no calibration.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "core/prompt.h"
 #include "core/view.h"
@@ -31,7 +41,9 @@
 #include "decode/channel_store.h"
 #include "decode/n2k_binary.h"
 #include "decode/n2k_text.h"
+#include "decode/reader_pass.h"
 #include "decode/transducer_sentences.h"
+#include "display/display.h"
 #include "logs/log_conversion.h"
 #include "tables/project_file.h"
 #include "tables/project_tables.h"
@@ -58,6 +70,7 @@ struct Options {
     std::string convert;
     std::string project;
     std::optional<bool> binary;
+    std::optional<decode::LinkKind> textLink;  // --text: the link whose reader pass runs
     int page = 0;
     std::size_t readSize = 0;
     int timeSource = 0;
@@ -65,9 +78,9 @@ struct Options {
 };
 
 void Usage() {
-    std::cerr << "usage: pelor-decode [--project FILE.cdp] [--binary | --text] [--page N] "
-                 "[--read-size N]\n"
-                 "                    [--time-source N] [--switch-bank N] CAPTURE\n"
+    std::cerr << "usage: pelor-decode [--project FILE.cdp] [--binary | --text [serial|tcp|usb]]\n"
+                 "                    [--page N] [--read-size N] [--time-source N]\n"
+                 "                    [--switch-bank N] CAPTURE\n"
                  "       pelor-decode --convert LOG.txt\n";
 }
 
@@ -82,6 +95,14 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
             options.binary = true;
         } else if (arg == "--text") {
             options.binary = false;
+            options.textLink = decode::LinkKind::Serial;
+            const std::string_view link = hasValue ? argv[i + 1] : "";
+            if (link == "serial" || link == "tcp" || link == "usb") {
+                ++i;
+                options.textLink = link == "tcp"   ? decode::LinkKind::Tcp
+                                   : link == "usb" ? decode::LinkKind::Usb
+                                                   : decode::LinkKind::Serial;
+            }
         } else if (arg == "--no-project") {
             options.project.clear();
         } else if (arg == "--project" && hasValue) {
@@ -180,6 +201,146 @@ bool LoadTables(const Options& options, Tables& t) {
     return true;
 }
 
+// The default read of each text link: its default buffer size setting (the USB link reads at
+// most 790 bytes of it).
+std::size_t DefaultReadSize(decode::LinkKind link) {
+    switch (link) {
+        case decode::LinkKind::Tcp:
+            return 500;
+        case decode::LinkKind::Usb:
+            return 600;
+        case decode::LinkKind::Serial:
+            break;
+    }
+    return 700;
+}
+
+// Reads a capture piece by piece. Refuses what is no readable file with a message.
+class Capture {
+public:
+    ~Capture() {
+        if (file_ != nullptr) std::fclose(file_);
+    }
+    bool Open(const std::string& path) {
+        path_ = path;
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0) return Fail(std::strerror(errno));
+        if (S_ISDIR(st.st_mode)) return Fail("is a directory, not a capture file");
+        file_ = std::fopen(path.c_str(), "rb");
+        if (file_ == nullptr) return Fail(std::strerror(errno));
+        return true;
+    }
+    // Up to `size` bytes into `buffer`; 0 at the end. A read error is reported and ends it.
+    std::size_t Read(std::vector<std::uint8_t>& buffer, std::size_t size) {
+        buffer.resize(failed_ ? 0 : size);
+        const std::size_t n = failed_ ? 0 : std::fread(buffer.data(), 1, size, file_);
+        if (n < size && !failed_ && std::ferror(file_)) {
+            Fail(std::strerror(errno));
+            failed_ = true;
+        }
+        buffer.resize(n);
+        return n;
+    }
+    bool Failed() const { return failed_; }
+
+private:
+    bool Fail(const char* why) const {
+        std::cerr << "pelor-decode: cannot read " << path_ << ": " << why << "\n";
+        return false;
+    }
+    std::string path_;
+    std::FILE* file_ = nullptr;
+    bool failed_ = false;
+};
+
+// The pieces a read is fed in: memory stays bounded whatever the read size.
+constexpr std::size_t kPiece = std::size_t{64} * 1024;
+
+// Adapter frames, read by read; each read is decoded as one DecodeN2KBinary call would.
+void DecodeFrames(Capture& capture, std::size_t readSize, decode::ChannelStore& store,
+                  const decode::ChannelContext& context, std::string& where) {
+    std::lock_guard<std::mutex> lock(store.mutex);
+    decode::N2KBinaryStream stream;
+    std::vector<std::uint8_t> piece;
+    long packets = 0;
+    int reads = 0;
+    bool more = true;
+    while (more) {
+        // One read: readSize bytes (all that is left when 0), fed in pieces.
+        decode::N2KBatch batch;
+        std::size_t inRead = 0;
+        bool any = false;
+        for (;;) {
+            const std::size_t want = readSize == 0 ? kPiece : std::min(kPiece, readSize - inRead);
+            if (want == 0) break;
+            if (capture.Read(piece, want) == 0) {
+                more = false;
+                break;
+            }
+            if (!any) where = "read " + std::to_string(++reads) + ":";
+            any = true;
+            inRead += piece.size();
+            stream.Feed(store, context, piece, batch);
+        }
+        if (!any) break;
+        stream.Finish(store, context, batch);
+        decode::ApplyN2KBatchStatus(store, batch);
+        packets += batch.N2KPackets;
+    }
+    std::printf("packets %ld\n", packets);
+}
+
+// A text log, each line decoded alone.
+void DecodeLines(Capture& capture, decode::ChannelStore& store,
+                 const decode::ChannelContext& context, std::string& where) {
+    std::lock_guard<std::mutex> lock(store.mutex);
+    std::vector<std::uint8_t> piece;
+    std::string line;
+    int number = 0;
+    const auto decodeLine = [&] {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const bool transducer = line.find("$IIXDR") != std::string::npos;
+        if (!transducer && line.find("$PKZLN,") == std::string::npos) return;
+        where = "line " + std::to_string(number) + ":";
+        store.ReceiveText = line + "\r\n";
+        if (transducer) decode::DecodeTransducerSentences(store, context, store.ReceiveText);
+        if (store.ReceiveText.find("$PKZLN,") != std::string::npos) {
+            decode::DecodeEncapsulatedN2K(store, context, store.ReceiveText);
+        }
+    };
+    bool open = false;  // a line has begun and not yet ended
+    while (capture.Read(piece, kPiece) > 0) {
+        for (const std::uint8_t b : piece) {
+            if (b == '\n') {
+                decodeLine();
+                line.clear();
+                open = false;
+            } else {
+                line += static_cast<char>(b);
+                open = true;
+            }
+        }
+    }
+    if (open) decodeLine();
+}
+
+// A text capture through the reader pass of `link`, read by read, as that link's reader hands
+// it over.
+void RunReaderPass(Capture& capture, decode::LinkKind link, std::size_t readSize,
+                   decode::ChannelStore& store, const decode::ChannelContext& context,
+                   std::string& where) {
+    const std::size_t size = readSize == 0 ? DefaultReadSize(link) : readSize;
+    std::vector<std::uint8_t> read;
+    int reads = 0;
+    while (capture.Read(read, size) > 0) {
+        where = "read " + std::to_string(++reads) + ":";
+        decode::ReaderPass(
+            store, context,
+            std::string_view(reinterpret_cast<const char*>(read.data()), read.size()), link);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -193,11 +354,8 @@ int main(int argc, char** argv) {
         (r.ok ? std::cout : std::cerr) << r.caption << ": " << r.message << "\n";
         return r.ok ? 0 : 1;
     }
-    std::ifstream in(options->capture, std::ios::binary);
-    if (!in) {
-        std::cerr << "pelor-decode: cannot open " << options->capture << "\n";
-        return 1;
-    }
+    Capture capture;
+    if (!capture.Open(options->capture)) return 1;
     auto tables = std::make_unique<Tables>();
     if (!LoadTables(*options, *tables)) return 1;
 
@@ -227,38 +385,22 @@ int main(int argc, char** argv) {
         std::printf("%s pgn %u time %lld\n", where.c_str(), pgn, static_cast<long long>(time));
     };
 
-    std::lock_guard<std::mutex> lock(store->mutex);
     if (*options->binary) {
-        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                        std::istreambuf_iterator<char>());
-        const std::size_t size = options->readSize == 0 ? bytes.size() : options->readSize;
-        int reads = 0;
-        long packets = 0;
-        for (std::size_t at = 0; at < bytes.size(); at += size) {
-            where = "read " + std::to_string(++reads) + ":";
-            const std::size_t n = at + size < bytes.size() ? size : bytes.size() - at;
-            const decode::N2KBatch batch =
-                decode::DecodeN2KBinary(*store, context, bytes.data() + at, n);
-            decode::ApplyN2KBatchStatus(*store, batch);
-            packets += batch.N2KPackets;
-        }
-        std::printf("packets %ld\n", packets);
+        DecodeFrames(capture, options->readSize, *store, context, where);
+    } else if (options->textLink) {
+        // The unit's screen records are parsed by the display type of the project, as the
+        // dashboard does; they take their text out of ReceiveText.
+        auto display = std::make_unique<display::Display>();
+        display->ApplyLayout(*store, tables->project.options[6], 100, false);
+        context.parseScreenRecords = [&display](decode::ChannelStore& s) {
+            display->ParseScreenRecords(s.ReceiveText, s);
+        };
+        RunReaderPass(capture, *options->textLink, options->readSize, *store, context, where);
     } else {
-        std::string line;
-        int number = 0;
-        while (std::getline(in, line)) {
-            ++number;
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            const bool transducer = line.find("$IIXDR") != std::string::npos;
-            if (!transducer && line.find("$PKZLN,") == std::string::npos) continue;
-            where = "line " + std::to_string(number) + ":";
-            store->ReceiveText = line + "\r\n";
-            if (transducer) decode::DecodeTransducerSentences(*store, context, store->ReceiveText);
-            if (store->ReceiveText.find("$PKZLN,") != std::string::npos) {
-                decode::DecodeEncapsulatedN2K(*store, context, store->ReceiveText);
-            }
-        }
+        DecodeLines(capture, *store, context, where);
     }
+    if (capture.Failed()) return 1;
+    std::lock_guard<std::mutex> lock(store->mutex);
     std::printf("caption %s%s\n", store->m_strTitlePrefix.c_str(), store->m_strLinkStatus.c_str());
     return 0;
 }

@@ -3,7 +3,10 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <utility>
+
+#include "core/replace_target.h"
 
 namespace pelor::core {
 
@@ -11,6 +14,7 @@ TextFile::TextFile(TextFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
       path_(std::move(other.path_)),
       tempPath_(std::move(other.tempPath_)),
+      targetPath_(std::move(other.targetPath_)),
       buffer_(std::move(other.buffer_)),
       failed_(other.failed_),
       lastWasWrite_(other.lastWasWrite_) {}
@@ -22,6 +26,7 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
         buffer_ = std::move(other.buffer_);
         path_ = std::move(other.path_);
         tempPath_ = std::move(other.tempPath_);
+        targetPath_ = std::move(other.targetPath_);
         failed_ = other.failed_;
         lastWasWrite_ = other.lastWasWrite_;
     }
@@ -44,6 +49,7 @@ bool TextFile::Open(const std::string& path, Mode mode) {
     lastWasWrite_ = false;
     const char* how = "rb";
     std::string target = path;
+    std::optional<ReplaceTarget> replaced;
     switch (mode) {
         case Mode::Read:
             how = "rb";
@@ -58,7 +64,12 @@ bool TextFile::Open(const std::string& path, Mode mode) {
             how = "ab";
             break;
         case Mode::Replace:
-            tempPath_ = path + ".tmp~";
+            // A link is written through and the new file keeps the old one's permissions; a
+            // file the user may not write is refused like one that cannot be opened.
+            replaced = ResolveReplaceTarget(path);
+            if (!replaced) return false;
+            targetPath_ = replaced->path;
+            tempPath_ = TemporaryPathFor(*replaced);
             target = tempPath_;
             how = "wb";
             break;
@@ -68,7 +79,23 @@ bool TextFile::Open(const std::string& path, Mode mode) {
         tempPath_.clear();
         return false;
     }
+    if (replaced && !KeepAttributes(::fileno(file_), *replaced)) {
+        Abandon();
+        return false;
+    }
     return true;
+}
+
+bool TextFile::OpenMemory(std::string_view bytes, const std::string& name) {
+    Abandon();
+    path_ = name;
+    failed_ = false;
+    lastWasWrite_ = false;
+    // A read-only memory stream never writes through the pointer.
+    static char empty = 0;
+    char* data = bytes.empty() ? &empty : const_cast<char*>(bytes.data());
+    file_ = ::fmemopen(data, bytes.size(), "rb");
+    return file_ != nullptr;
 }
 
 bool TextFile::ReadLine(std::string& line, std::size_t bufferSize) {
@@ -100,6 +127,17 @@ bool TextFile::ReadLine(std::string& line, std::size_t bufferSize) {
     return !line.empty();
 }
 
+std::size_t TextFile::ReadBlock(char* out, std::size_t size) {
+    if (file_ == nullptr || size == 0) return 0;
+    if (lastWasWrite_) {
+        std::fseek(file_, 0, SEEK_CUR);
+        lastWasWrite_ = false;
+    }
+    const std::size_t n = std::fread(out, 1, size, file_);
+    if (n < size && std::ferror(file_)) failed_ = true;
+    return n;
+}
+
 bool TextFile::Write(std::string_view text) {
     if (file_ == nullptr) return false;
     if (failed_) return false;
@@ -126,7 +164,7 @@ bool TextFile::Write(std::string_view text) {
 bool TextFile::SetBuffer(std::size_t size) {
     if (file_ == nullptr) return false;
     // The buffer is our own: the C library would otherwise pick its own size.
-    auto buffer = std::make_unique<char[]>(size);
+    std::unique_ptr<char[]> buffer(new char[size]);  // the stream fills it; no need to clear
     if (std::setvbuf(file_, buffer.get(), _IOFBF, size) != 0) return false;
     buffer_ = std::move(buffer);
     return true;
@@ -153,7 +191,7 @@ bool TextFile::Close() {
     if (std::fclose(file_) != 0) ok = false;
     file_ = nullptr;
     if (!tempPath_.empty()) {
-        if (ok && std::rename(tempPath_.c_str(), path_.c_str()) != 0) ok = false;
+        if (ok && std::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) ok = false;
         if (!ok) ::unlink(tempPath_.c_str());
         tempPath_.clear();
     }

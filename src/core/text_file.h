@@ -18,7 +18,9 @@ public:
         Write,      // create or truncate, writing
         ReadWrite,  // existing file, reading and writing without truncation
         Append,     // create or extend, writing at the end
-        Replace,    // write a temporary file beside the target; Close() renames it over the target
+        Replace,    // write a temporary file beside the target; Close() renames it over the
+                    // target (through any symbolic link, keeping the old file's permissions;
+                    // a file the user may not write is refused)
     };
 
     TextFile() = default;
@@ -29,6 +31,10 @@ public:
     ~TextFile();
 
     bool Open(const std::string& path, Mode mode);
+    // Reads `bytes` as a file's content, through the same reading code as Open(path, Read):
+    // for checks and fuzzing that need no file system. The bytes must outlive the reading;
+    // Path() is `name`.
+    bool OpenMemory(std::string_view bytes, const std::string& name = "(memory)");
     bool IsOpen() const { return file_ != nullptr; }
     const std::string& Path() const { return path_; }
 
@@ -36,6 +42,10 @@ public:
     // bufferSize - 1 characters, ending after the first "\n" (translated) if it comes first.
     // Returns false when nothing could be read (end of file or a read error; see HasError).
     bool ReadLine(std::string& line, std::size_t bufferSize);
+
+    // Reads up to `size` bytes as they are on disk (no line-end translation), for readers that
+    // cut lines themselves. Returns the count; less than `size` at the end or on a read error.
+    std::size_t ReadBlock(char* out, std::size_t size);
 
     // Writes `text`, turning each "\n" into "\r\n". Returns false once the stream has failed.
     bool Write(std::string_view text);
@@ -61,6 +71,7 @@ private:
     std::FILE* file_ = nullptr;
     std::string path_;
     std::string tempPath_;
+    std::string targetPath_;          // Replace mode: the file the rename replaces (links followed)
     std::unique_ptr<char[]> buffer_;  // set by SetBuffer; freed only after the stream is closed
     bool failed_ = false;
     bool lastWasWrite_ = false;

@@ -5,7 +5,9 @@
 // On the wire every 0x10 between the start and the end is sent twice.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "decode/channel_context.h"
 #include "decode/channel_store.h"
@@ -21,6 +23,24 @@ struct N2KBatch {
 // every frame and hands the known PGNs to their formatters. Call with store.mutex held.
 N2KBatch DecodeN2KBinary(ChannelStore& store, const ChannelContext& context, std::uint8_t* bytes,
                          std::size_t count);
+
+// DecodeN2KBinary over bytes that arrive in pieces (a capture read from a file in chunks):
+// feeding the bytes of one read in any number of pieces and then calling Finish decodes exactly
+// the frames, in the same order and with the same payloads, as one DecodeN2KBinary call over all
+// of them. Only the bytes of a frame not yet settled are kept between pieces (a few hundred), so
+// memory does not grow with the size of the read. Call with store.mutex held.
+class N2KBinaryStream {
+public:
+    // Adds the next piece (stuffed, as received) and decodes every frame it settles into `batch`.
+    void Feed(ChannelStore& store, const ChannelContext& context,
+              std::span<const std::uint8_t> bytes, N2KBatch& batch);
+    // The end of the read: decodes what is left as the end of a read does and starts afresh.
+    void Finish(ChannelStore& store, const ChannelContext& context, N2KBatch& batch);
+
+private:
+    std::vector<std::uint8_t> pending_;  // unstuffed bytes from the first unsettled position
+    bool skipDle_ = false;               // the last byte fed was a DLE that keeps its pair
+};
 
 // After a batch with packets: caption prefix "recieving.. " and the link status
 // "NMEA 2000: Link Time hh:mm:ss; N2K Packets n  <system time>". Nothing for an empty batch.

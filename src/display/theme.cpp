@@ -50,22 +50,32 @@ bool FileExists(const std::string& path) {
 }
 
 class ThemeReader {
-  public:
+public:
     ThemeReader(core::Prompt& prompt, const std::string& directory)
         : prompt_(prompt), directory_(directory) {}
 
     bool Open(const std::string& path) { return file_.Open(path, core::TextFile::Mode::Read); }
-    bool Read(std::string& line) { return file_.ReadLine(line, kThemeLineBuffer); }
+    bool OpenMemory(std::string_view bytes, const std::string& name) {
+        return file_.OpenMemory(bytes, name);
+    }
+    bool Read(std::string& line) {
+        if (!file_.ReadLine(line, kThemeLineBuffer)) return false;
+        ++lineNumber_;
+        return true;
+    }
+    // The number (from 1) of the last line read.
+    int LineNumber() const { return lineNumber_; }
     bool Fail(const std::string& message) {
         prompt_.Message(message, "Error");
         return false;
     }
     const std::string& Directory() const { return directory_; }
 
-  private:
+private:
     core::Prompt& prompt_;
     std::string directory_;
     core::TextFile file_;
+    int lineNumber_ = 0;
 };
 
 // "[name.bmp]": the name is everything after "[" up to and including the "p" of ".bmp]".
@@ -159,7 +169,15 @@ bool ReadColour(ThemeReader& reader, std::uint32_t& colour) {
     return true;
 }
 
-bool ReadStyle(ThemeReader& reader, GaugeStyle& style) {
+// A line's text for a message: without its line end.
+std::string Shown(std::string line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    return line;
+}
+
+// Reads the eleven entries of one style into `style`. `refused` is set (after its message)
+// when the picture size is out of bounds: the caller then gives the style its built-in record.
+bool ReadStyle(ThemeReader& reader, GaugeStyle& style, bool& refused) {
     std::string label;
     std::string value;
     bool parse = false;
@@ -200,6 +218,15 @@ bool ReadStyle(ThemeReader& reader, GaugeStyle& style) {
         style.height = Number(value, 5);
         style.frameCount = Number(value, 9);
         if (At(value, 12) == ',') style.frameOffset = Number(value, 13);
+        if (!StripSizeAllowed(style.width, style.height, style.frameCount)) {
+            refused = true;
+            reader.Fail(core::Format(
+                "Picture size out of range in theme line %d: %s - a frame may be 1 to %d wide "
+                "and 1 to %d high, a strip 1 to %d frames and %lld pixels. The built-in look is "
+                "used for this style.",
+                reader.LineNumber(), Shown(value).c_str(), kMaxFrameWidth, kMaxFrameHeight,
+                kMaxFrameCount, static_cast<long long>(kMaxStripPixels)));
+        }
     }
 
     // 4. Value position and, when present, multiplier and divisor.
@@ -300,10 +327,9 @@ std::string ThemeDirectory(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-bool LoadTheme(const std::string& path, core::Prompt& prompt, Theme& theme, GaugeStyles& styles) {
-    ThemeReader reader(prompt, ThemeDirectory(path));
-    if (!reader.Open(path)) return false;
+namespace {
 
+bool ReadTheme(ThemeReader& reader, const std::string& path, Theme& theme, GaugeStyles& styles) {
     std::string line;
     if (!reader.Read(line)) return reader.Fail("Error Reading from file");
     if (line.find("[Pelor_Theme_Defination_file]") == std::string::npos) {
@@ -316,9 +342,18 @@ bool LoadTheme(const std::string& path, core::Prompt& prompt, Theme& theme, Gaug
 
     ReadBackgrounds(reader, theme);
 
+    bool whole = true;
+    const GaugeStyles builtIn = DefaultGaugeStyles();
     for (int f = 0; f < kStyleCount; ++f) {
-        GaugeStyle& style = styles[kThemeStyleOrder[f]];
-        if (!ReadStyle(reader, style)) return false;
+        const int index = kThemeStyleOrder[f];
+        GaugeStyle& style = styles[index];
+        bool refused = false;
+        const bool read = ReadStyle(reader, style, refused);
+        if (refused) {
+            style = builtIn[index];
+            whole = false;
+        }
+        if (!read) return false;
         theme.modeNames[f] = style.name;
     }
 
@@ -326,7 +361,29 @@ bool LoadTheme(const std::string& path, core::Prompt& prompt, Theme& theme, Gaug
     for (int p = 0; p < kThemePositionCount; ++p) {
         if (!ReadPosition(reader, p, theme.positions[p])) return false;
     }
-    return true;
+    return whole;
+}
+
+}  // namespace
+
+bool LoadTheme(const std::string& path, core::Prompt& prompt, Theme& theme, GaugeStyles& styles) {
+    ThemeReader reader(prompt, ThemeDirectory(path));
+    if (!reader.Open(path)) return false;
+    return ReadTheme(reader, path, theme, styles);
+}
+
+bool LoadThemeText(std::string_view text, const std::string& path, core::Prompt& prompt,
+                   Theme& theme, GaugeStyles& styles) {
+    ThemeReader reader(prompt, ThemeDirectory(path));
+    if (!reader.OpenMemory(text, path)) return false;
+    return ReadTheme(reader, path, theme, styles);
+}
+
+bool StripSizeAllowed(std::int32_t width, std::int32_t height, std::int32_t frames) {
+    if (width < 1 || width > kMaxFrameWidth) return false;
+    if (height < 1 || height > kMaxFrameHeight) return false;
+    if (frames < 1 || frames > kMaxFrameCount) return false;
+    return std::int64_t{width} * height * frames <= kMaxStripPixels;
 }
 
 }  // namespace pelor::display

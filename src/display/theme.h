@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/prompt.h"
 #include "display/gauge_style.h"
@@ -44,6 +45,19 @@ inline constexpr std::array<PictureSize, kThemeBackgroundCount + 1> kBackgroundS
     {1350, 1640},
 }};
 
+// Bounds of a style's picture strip. No display type shows a picture larger than its largest
+// background (1400 x 1720), a level of 0..255 picks one of at most 256 frames, and a whole
+// strip is held to 16 M pixels (64 MB at 32 bits a pixel). A theme asking for more is refused
+// for that style, which keeps its built-in look.
+inline constexpr std::int32_t kMaxFrameWidth = 1400;
+inline constexpr std::int32_t kMaxFrameHeight = 1720;
+inline constexpr std::int32_t kMaxFrameCount = 256;
+inline constexpr std::int64_t kMaxStripPixels = std::int64_t{1} << 24;
+
+// True when frames of width x height, `frames` of them, lie within the bounds above (each at
+// least 1).
+bool StripSizeAllowed(std::int32_t width, std::int32_t height, std::int32_t frames);
+
 struct ThemePosition {
     std::array<std::array<std::int32_t, 6>, 8> first{};   // rows 1 to 8
     std::array<std::array<std::int32_t, 6>, 8> second{};  // rows 9 to 16
@@ -69,7 +83,13 @@ std::string ThemeDirectory(const std::string& path);
 
 // Reads a theme definition file into `theme` and `styles`. Returns true when the whole file
 // was read; a failed load keeps what was read before the failure. Format faults are shown
-// through `prompt` with caption "Error"; a file that cannot be opened fails silently.
+// through `prompt` with caption "Error"; a file that cannot be opened fails silently. A style
+// whose picture size is out of bounds is reported with its line, gets its built-in record
+// back, and the load goes on (the result is then false).
 bool LoadTheme(const std::string& path, core::Prompt& prompt, Theme& theme, GaugeStyles& styles);
+// The same over `text` held in memory as if it were the file at `path` (whose folder still
+// holds the pictures it names).
+bool LoadThemeText(std::string_view text, const std::string& path, core::Prompt& prompt,
+                   Theme& theme, GaugeStyles& styles);
 
 }  // namespace pelor::display

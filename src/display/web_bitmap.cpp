@@ -1,8 +1,10 @@
 #include "display/web_bitmap.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "core/format.h"
+#include "core/replace_target.h"
 
 namespace pelor::display {
 
@@ -62,13 +64,17 @@ std::vector<std::uint8_t> EncodeWebBitmap(const RgbBuffer& image) {
 
 bool WriteWebBitmap(const std::string& path, const RgbBuffer& image, core::Prompt& prompt) {
     const std::vector<std::uint8_t> bytes = EncodeWebBitmap(image);
-    const std::string temp = path + ".part";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
+    // Through a link to the file it names, keeping the old file's permissions; a bitmap the
+    // user may not write is not replaced.
+    const std::optional<core::ReplaceTarget> target = core::ResolveReplaceTarget(path);
+    const std::string temp = target ? target->path + ".part" : std::string();
+    std::FILE* file = target ? std::fopen(temp.c_str(), "wb") : nullptr;
     bool ok = file != nullptr;
     if (ok) {
-        ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        ok = core::KeepAttributes(::fileno(file), *target);
+        ok = ok && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
         ok = (std::fclose(file) == 0) && ok;
-        ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+        ok = ok && std::rename(temp.c_str(), target->path.c_str()) == 0;
         if (!ok) std::remove(temp.c_str());
     }
     if (!ok) prompt.Message(core::Format("Could not Open %s", path.c_str()), "Error");

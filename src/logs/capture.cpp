@@ -1,11 +1,14 @@
 #include "logs/capture.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 
 #include "core/format.h"
+#include "core/replace_target.h"
 #include "logs/record_button.h"
 
 namespace pelor::logs {
@@ -27,21 +30,26 @@ bool IsReadOnly(const std::string& path) {
 }
 
 // Copies `from` over `to` through a temporary file beside `to`, so that the log path holds
-// either the previous page or the new one.
+// either the previous page or the new one. A link at `to` is written through, the page keeps
+// the old file's permissions, and a file the user may not write is left alone.
 bool CopyOver(const std::string& from, const std::string& to) {
+    const std::optional<core::ReplaceTarget> target = core::ResolveReplaceTarget(to);
+    if (!target) return false;
     std::error_code ec;
-    const std::string temp = to + ".tmp~";
+    const std::string temp = core::TemporaryPathFor(*target);
     std::filesystem::copy_file(from, temp, std::filesystem::copy_options::overwrite_existing, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return false;
+    bool ok = !ec;
+    if (ok) {
+        const int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
+        ok = fd >= 0 && core::KeepAttributes(fd, *target);
+        if (fd >= 0) ::close(fd);
     }
-    std::filesystem::rename(temp, to, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return false;
+    if (ok) {
+        std::filesystem::rename(temp, target->path, ec);
+        ok = !ec;
     }
-    return true;
+    if (!ok) std::filesystem::remove(temp, ec);
+    return ok;
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "logs/log_conversion.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "core/format.h"
 #include "core/text_file.h"
@@ -51,41 +54,158 @@ void AppendConvertedHeader(std::string& out, std::string_view line) {
 
 void AppendConvertedRow(std::string& out, std::string_view line) {
     line = WithoutNewline(line);
-    out += ' ';
+    // The row is built in place: at most 1 + 18 + 7 + 16 * 11 + 2 characters.
+    char row[256];
+    char* w = row;
+    const auto at = [&](std::size_t i) { return At(line, i); };
     const auto pair = [&](std::size_t i) {
-        out += At(line, i);
-        out += At(line, i + 1);
+        *w++ = at(i);
+        *w++ = at(i + 1);
     };
+    *w++ = ' ';
     pair(4);
-    out += '/';
+    *w++ = '/';
     pair(6);
-    out += '/';
+    *w++ = '/';
     pair(2);
-    out += ',';
+    *w++ = ',';
     pair(8);
-    out += ':';
+    *w++ = ':';
     pair(10);
-    out += ':';
+    *w++ = ':';
     pair(12);
-    out += ',';
+    *w++ = ',';
     for (std::size_t i = 15; i < 21; ++i) {
-        const char c = At(line, i);
-        if (c != '#') out += c;
+        const char c = at(i);
+        if (c != '#') *w++ = c;
     }
-    out += ',';
+    *w++ = ',';
     for (int s = 0; s < kSentences; ++s) {
         const std::size_t base = kFirstSentence + kSentenceWidth * static_cast<std::size_t>(s);
         for (std::size_t i = 9; i < 15; ++i) {
-            const char c = At(line, base + i);
-            out += c == '#' ? ' ' : c;
+            const char c = at(base + i);
+            *w++ = c == '#' ? ' ' : c;
         }
-        const int level =
-            16 * decode::HexDigit(At(line, base + 15)) + decode::HexDigit(At(line, base + 16));
-        char digits[8];
-        std::snprintf(digits, sizeof digits, ",%3.3d,", level);
-        out += digits;
+        // ",%3.3d," of the level 0..255.
+        const int level = 16 * decode::HexDigit(at(base + 15)) + decode::HexDigit(at(base + 16));
+        *w++ = ',';
+        *w++ = static_cast<char>('0' + level / 100);
+        *w++ = static_cast<char>('0' + level / 10 % 10);
+        *w++ = static_cast<char>('0' + level % 10);
+        *w++ = ',';
     }
-    out += ",\n";
+    *w++ = ',';
+    *w++ = '\n';
+    out.append(row, static_cast<std::size_t>(w - row));
+}
+
+namespace {
+
+// Cuts the input into the lines a text-mode line read with a buffer of kConversionLineBuffer
+// bytes gives: "\r\n" reads as "\n", a lone "\r" stays, and a line of more than 599 characters
+// comes in pieces of 599. The input is read in large blocks rather than a character at a time;
+// each line is handed on without its "\n".
+class LineCutter {
+public:
+    explicit LineCutter(core::TextFile& in)
+        : in_(in), buffer_(new char[kBlock + kLimit + 1]), size_(kBlock + kLimit + 1) {}
+
+    // The next line; false at the end of the input (or after a read error: see Failed).
+    bool Next(std::string_view& line) {
+        for (;;) {
+            const std::size_t available = end_ - pos_;
+            const char* start = buffer_.get() + pos_;
+            const std::size_t look = std::min(available, kLimit + 1);
+            const auto* nl = static_cast<const char*>(std::memchr(start, '\n', look));
+            if (nl != nullptr) {
+                const std::size_t k = static_cast<std::size_t>(nl - start);
+                const bool crlf = k > 0 && start[k - 1] == '\r';
+                if (k < kLimit || crlf) {
+                    // A whole line of at most 599 characters ("\r\n" counting as one).
+                    line = std::string_view(start, crlf ? k - 1 : k);
+                    pos_ += k + 1;
+                    return true;
+                }
+            }
+            if (available > kLimit || (nl != nullptr)) {
+                // 599 characters with more of the same line after them.
+                line = std::string_view(start, kLimit);
+                pos_ += kLimit;
+                return true;
+            }
+            if (atEnd_) {
+                if (available == 0) return false;
+                line = std::string_view(start, available);
+                pos_ = end_;
+                return true;
+            }
+            Refill();
+        }
+    }
+    bool Failed() const { return in_.HasError(); }
+
+private:
+    static constexpr std::size_t kBlock = std::size_t{64} * 1024;
+    static constexpr std::size_t kLimit = kConversionLineBuffer - 1;
+
+    void Refill() {
+        const std::size_t rest = end_ - pos_;
+        if (pos_ > 0 && rest > 0) std::memmove(buffer_.get(), buffer_.get() + pos_, rest);
+        pos_ = 0;
+        end_ = rest;
+        const std::size_t want = size_ - end_;
+        const std::size_t got = in_.ReadBlock(buffer_.get() + end_, want);
+        end_ += got;
+        if (got < want) atEnd_ = true;
+    }
+
+    core::TextFile& in_;
+    std::unique_ptr<char[]> buffer_;  // not cleared: only what was read is looked at
+    std::size_t size_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool atEnd_ = false;
+};
+
+}  // namespace
+
+ConversionResult ConvertTextLog(core::TextFile& in, core::TextFile& out) {
+    ConversionResult r{false, "", "Error"};
+    if (!out.SetBuffer(kOutputBuffer)) {
+        r.message = "Could not set buffer to 0";
+        return r;
+    }
+    LineCutter lines(in);
+    std::string_view line;
+    std::string text;
+    text.reserve(kOutputBuffer + 512);
+    if (!lines.Next(line)) {
+        r.message = "Error Reading from file";
+        out.Abandon();
+        return r;
+    }
+    AppendConvertedHeader(text, line);
+    while (lines.Next(line)) {
+        AppendConvertedRow(text, line);
+        if (text.size() >= kOutputBuffer) {
+            if (!out.Write(text)) break;
+            text.clear();
+        }
+    }
+    if (lines.Failed()) {
+        r.message = "Error Reading from file";
+        out.Abandon();
+        return r;
+    }
+    if (!out.Write(text) || !out.Close()) {
+        r.message = "Error Writing to file";
+        out.Abandon();
+        return r;
+    }
+    r.ok = true;
+    r.message = "File Converted";
+    r.caption = "Status";
+    return r;
 }
 
 ConversionResult ConvertTextLog(const std::string& input) {
@@ -98,42 +218,14 @@ ConversionResult ConvertTextLog(const std::string& input) {
     const std::string outputPath = ConvertedLogPath(input);
     core::TextFile out;
     // A log already named ".csv" would be emptied before it is read: refused like an output
-    // that cannot be created.
-    if (outputPath == input || !out.Open(outputPath, core::TextFile::Mode::Write)) {
+    // that cannot be created. The table is written beside the output and takes its place only
+    // when complete (through a link, keeping the old file's permissions); an output the user
+    // may not write is refused.
+    if (outputPath == input || !out.Open(outputPath, core::TextFile::Mode::Replace)) {
         r.message = outputPath;
         return r;
     }
-    if (!out.SetBuffer(kOutputBuffer)) {
-        r.message = "Could not set buffer to 0";
-        return r;
-    }
-    std::string line;
-    std::string text;
-    if (!in.ReadLine(line, kConversionLineBuffer)) {
-        r.message = "Error Reading from file";
-        return r;
-    }
-    AppendConvertedHeader(text, line);
-    for (;;) {
-        if (!in.ReadLine(line, kConversionLineBuffer)) break;
-        AppendConvertedRow(text, line);
-        if (text.size() >= kOutputBuffer) {
-            if (!out.Write(text)) break;
-            text.clear();
-        }
-    }
-    if (in.HasError()) {
-        r.message = "Error Reading from file";
-        return r;
-    }
-    if (!out.Write(text) || !out.Close()) {
-        r.message = "Error Writing to file";
-        return r;
-    }
-    r.ok = true;
-    r.message = "File Converted";
-    r.caption = "Status";
-    return r;
+    return ConvertTextLog(in, out);
 }
 
 bool ConvertTextLog(const std::string& input, core::Prompt& prompt) {

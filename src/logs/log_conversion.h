@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/prompt.h"
+#include "core/text_file.h"
 
 namespace pelor::logs {
 
@@ -30,6 +31,10 @@ struct ConversionResult {
 
 // Converts `input` into ConvertedLogPath(input) (created or emptied; text mode, CRLF lines).
 ConversionResult ConvertTextLog(const std::string& input);
+
+// The conversion itself, from an open input (a file or memory) into an open output, which is
+// closed (kept) on success and abandoned on failure.
+ConversionResult ConvertTextLog(core::TextFile& in, core::TextFile& out);
 
 // The same, with the outcome shown through `prompt`; true when converted.
 bool ConvertTextLog(const std::string& input, core::Prompt& prompt);

@@ -29,12 +29,17 @@ CalibrationRows RowsFromTable(const CalibrationTable& table, std::string_view co
 
 CalibrationFileRead ReadCalibrationFile(core::Prompt& prompt, const std::string& directory,
                                         const std::string& name) {
-    CalibrationFileRead result;
     core::TextFile file;
     if (!file.Open(directory + name, core::TextFile::Mode::Read)) {
         prompt.Message(core::Format("Could not Open %s", name.c_str()), "Error");
-        return result;
+        return {};
     }
+    return ReadCalibrationFile(prompt, file, name);
+}
+
+CalibrationFileRead ReadCalibrationFile(core::Prompt& prompt, core::TextFile& file,
+                                        const std::string& name) {
+    CalibrationFileRead result;
     std::string line;
     if (!file.ReadLine(line, core::kTableLineBuffer)) {
         prompt.Message("Error Reading from file", "Error");

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/prompt.h"
+#include "core/text_file.h"
 #include "tables/table_types.h"
 
 namespace pelor::tables {
@@ -36,6 +37,9 @@ struct CalibrationFileRead {
 // Reads directory + name for the table editor. When the file ends early the last line read
 // fills the remaining rows; a line that is no text entry stops the reading with a message.
 CalibrationFileRead ReadCalibrationFile(core::Prompt& prompt, const std::string& directory,
+                                        const std::string& name);
+// The same from a file already open (also one read from memory). Closes the file.
+CalibrationFileRead ReadCalibrationFile(core::Prompt& prompt, core::TextFile& file,
                                         const std::string& name);
 
 // Writes "[TABLE][<address>][8][256]" and the 256 rows to directory + name.

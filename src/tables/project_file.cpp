@@ -110,7 +110,11 @@ std::string LoadProject(core::Prompt& prompt, Project& project, const std::strin
         }
         project.directory = CurrentDirectoryWithSlash();
     }
+    return ReadProject(prompt, project, file, fileName);
+}
 
+std::string ReadProject(core::Prompt& prompt, Project& project, core::TextFile& file,
+                        const std::string& fileName) {
     // What LoadProject returns when a line is missing: lines 2 and 3 make the project invalid.
     auto fail = [&](bool invalid) -> std::string {
         prompt.Message("Error Reading from file", "Error");

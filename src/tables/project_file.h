@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "core/prompt.h"
+#include "core/text_file.h"
 #include "tables/table_types.h"
 
 namespace pelor::tables {
@@ -53,6 +54,10 @@ std::string CutBitmapPath(std::string_view line);
 // project.projectFile), or "" when the file is no valid project or none was chosen.
 std::string LoadProject(core::Prompt& prompt, Project& project, const std::string& directory,
                         const std::string& name, bool askUser);
+// The reading half of LoadProject, from a file already open as `fileName` (also one read from
+// memory). Closes the file; the result as LoadProject's.
+std::string ReadProject(core::Prompt& prompt, Project& project, core::TextFile& file,
+                        const std::string& fileName);
 
 // Writes the 23 lines to project.directory + project.projectFile (the working directory
 // becomes the project directory first). Returns false on any failure, after reporting it.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/format.h"
+#include "core/replace_target.h"
 
 namespace pelor::tables {
 namespace {
@@ -86,6 +87,11 @@ std::string LoadTableFile(core::Prompt& prompt, const std::string& projectDir,
         }
     }
 
+    return ReadTableEntries(prompt, file, fileName, destination);
+}
+
+std::string ReadTableEntries(core::Prompt& prompt, core::TextFile& file,
+                             const std::string& fileName, std::span<std::uint8_t> destination) {
     std::string line;
     line.reserve(core::kTableLineBuffer);
     if (!file.ReadLine(line, core::kTableLineBuffer)) {
@@ -133,6 +139,12 @@ bool ReadByteEntries(core::Prompt& prompt, const std::string& path, int skip, in
         prompt.Message(core::Format("Could not Open %s", path.c_str()), "Error");
         return false;
     }
+    return ReadByteEntries(prompt, file, skip, count, destination);
+}
+
+bool ReadByteEntries(core::Prompt& prompt, core::TextFile& file, int skip, int count,
+                     std::span<std::uint8_t> destination) {
+    const std::string& path = file.Path();
     std::string line;
     line.reserve(core::kTableLineBuffer);
     if (!file.ReadLine(line, core::kTableLineBuffer)) {
@@ -258,7 +270,8 @@ bool UpdateByteSection(core::Prompt& prompt, const std::string& directory, const
     }
     const std::string path = directory + name;
     core::TextFile file;
-    if (!file.Open(path, core::TextFile::Mode::ReadWrite)) {
+    // A file nobody may write is refused even where the system would let us write it.
+    if (!core::MayWrite(path) || !file.Open(path, core::TextFile::Mode::ReadWrite)) {
         prompt.Message("Could not Open File", "Error");
         return false;
     }

@@ -38,10 +38,18 @@ std::string LoadTableFile(core::Prompt& prompt, const std::string& projectDir,
                           const std::string& name, std::span<std::uint8_t> destination,
                           bool askUser);
 
+// The reading half of LoadTableFile, from a file already open (also one read from memory);
+// `fileName` names it in messages. Closes the file.
+std::string ReadTableEntries(core::Prompt& prompt, core::TextFile& file,
+                             const std::string& fileName, std::span<std::uint8_t> destination);
+
 // Editors' reader: skips `skip` entry lines after the header, then reads exactly `count` byte
 // entries (either case of hex digits) into destination[0..count-1]. When the file ends early
 // the last line read stands for every missing line. count must not exceed destination.size().
 bool ReadByteEntries(core::Prompt& prompt, const std::string& path, int skip, int count,
+                     std::span<std::uint8_t> destination);
+// The same from a file already open (its Path() names it in messages). Closes the file.
+bool ReadByteEntries(core::Prompt& prompt, core::TextFile& file, int skip, int count,
                      std::span<std::uint8_t> destination);
 
 // The bare file name of a path ("/a/b/c.txt" -> "c.txt").
@@ -54,7 +62,7 @@ std::string ByteEntryLine(std::uint8_t value, std::string_view comment);
 // The frame every table writer shares: name check, open (a temporary file renamed over the
 // target on a clean close), 100-byte buffer, header, lines, the messages of each failure.
 class TableWriter {
-  public:
+public:
     struct Texts {
         std::string emptyNameCaption = "Error";
         std::string openFailure = "Could not Open File";
@@ -77,7 +85,7 @@ class TableWriter {
     const std::string& Path() const { return path_; }
     bool Failed() const { return failed_; }
 
-  private:
+private:
     core::Prompt& prompt_;
     Texts texts_;
     core::TextFile file_;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/prompt.h"
+#include "external_data.h"
 #include "tables/calibration_file.h"
 #include "tables/options_file.h"
 #include "tables/project_file.h"
@@ -67,19 +68,19 @@ TEST(DecodeCaptureGolden, CheckedInCaptures) {
 
 TEST(DecodeCaptureGolden, ExternalAdapterCapture) {
     SKIP_WITHOUT_TOOL();
-    const std::string capture =
-        std::string(PELOR_EXTERNAL_DATA_DIR) + "/derived/susteranna-first150.ngt1";
-    if (!std::filesystem::exists(capture))
-        GTEST_SKIP() << "external capture not found: " << capture;
+    constexpr const char* kCapture = "derived/susteranna-first150.ngt1";
+    if (!pelor::testing::HasExternalData(kCapture))
+        GTEST_SKIP() << pelor::testing::ExternalDataMissing(kCapture);
+    const std::string capture = pelor::testing::ExternalDataPath(kCapture);
     EXPECT_EQ(RunTool(capture), ReadFile(std::string(kData) + "/susteranna-first150.expected"));
 }
 
 TEST(DecodeCaptureGolden, ExternalRealCaptureEndsWithItsLinkTime) {
     SKIP_WITHOUT_TOOL();
-    const std::string capture =
-        std::string(PELOR_EXTERNAL_DATA_DIR) + "/canboat/ydnu-02-raymarine-ev1.dle";
-    if (!std::filesystem::exists(capture))
-        GTEST_SKIP() << "external capture not found: " << capture;
+    constexpr const char* kCapture = "canboat/ydnu-02-raymarine-ev1.dle";
+    if (!pelor::testing::HasExternalData(kCapture))
+        GTEST_SKIP() << pelor::testing::ExternalDataMissing(kCapture);
+    const std::string capture = pelor::testing::ExternalDataPath(kCapture);
     const std::string out = RunTool(capture);
     // The recording ends inside a frame; the frames before it reach 15 min 42 s of bus time.
     EXPECT_NE(out.find("caption recieving.. NMEA 2000: Link Time 00:15:42; N2K Packets 15724  \n"),

@@ -34,7 +34,7 @@ std::vector<std::string> DemoLines() {
 }
 
 class ThemeTest : public ::testing::Test {
-  protected:
+protected:
     // A folder per test: tests run in parallel.
     std::string dir = std::string(PELOR_BINARY_DIR) + "/theme_test/" +
                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
@@ -150,6 +150,70 @@ TEST_F(ThemeTest, StyleFaultsEndTheLoadKeepingWhatWasRead) {
             EXPECT_EQ(theme.modeNames[0], "Big Ramp") << "earlier styles stay";
         }
         EXPECT_EQ(theme.gridColor, 0u) << "nothing after the fault is read";
+    }
+}
+
+// A theme can ask for frames and strips far larger than any display shows (999 x 999 x 999
+// pixels from three-digit fields, more with other characters in their places). Such a style is
+// refused with a message naming its line, keeps its built-in record, and the rest loads.
+TEST_F(ThemeTest, OversizedPictureStripsAreRefusedPerStyle) {
+    struct Case {
+        int style;  // file order
+        std::string geometry;
+        const char* legend;
+    };
+    const Case kCases[] = {
+        {0, "[999,999,999,255]", "every number at its three-digit largest"},
+        {1, "[1500,100,014,255]", "wider than any display"},
+        {2, "[256,~~~,015,255]", "other characters make a height of 8 658"},
+        {3, "[760,060,257,255]", "more frames than levels"},
+        {4, "[000,150,001,000]", "no width"},
+        {5, "[350,090,000,000]", "no frames"},
+        {6, "[350,0/0,001,000]", "a negative height"},
+        {7, "[999,999,020,000]", "each size allowed, the strip too large"},
+    };
+    const GaugeStyles builtIn = DefaultGaugeStyles();
+    for (const auto& c : kCases) {
+        auto lines = DemoLines();
+        const int line = kFirstStyle + 22 * c.style + 2 * 2 + 1;
+        lines[line] = c.geometry;
+        prompt.shown.clear();
+        EXPECT_FALSE(Load(lines)) << c.legend;
+        ASSERT_EQ(prompt.shown.size(), 1u) << c.legend;
+        const std::string& text = prompt.shown[0].text;
+        EXPECT_EQ(prompt.shown[0].caption, "Error");
+        EXPECT_NE(text.find("line " + std::to_string(line + 1) + ": " + c.geometry),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("built-in look"), std::string::npos) << text;
+        const int index = kThemeStyleOrder[c.style];
+        const GaugeStyle& got = styles[index];
+        EXPECT_EQ(got.width, builtIn[index].width) << c.legend;
+        EXPECT_EQ(got.height, builtIn[index].height) << c.legend;
+        EXPECT_EQ(got.frameCount, builtIn[index].frameCount) << c.legend;
+        EXPECT_EQ(got.valueFontFace, builtIn[index].valueFontFace) << c.legend;
+        EXPECT_EQ(got.pictureFile, "") << c.legend;
+        EXPECT_EQ(theme.modeNames[c.style], builtIn[index].name) << c.legend;
+        // The other styles, the grid and the positions still come from the file.
+        const int other = c.style == 0 ? 1 : 0;
+        EXPECT_NE(theme.modeNames[other], DefaultTheme().modeNames[other]) << c.legend;
+        EXPECT_EQ(theme.gridColor, Rgb(0, 96, 160)) << c.legend;
+        EXPECT_EQ(theme.positions[15].second[7][0], 500) << c.legend;
+    }
+}
+
+TEST_F(ThemeTest, PictureStripBounds) {
+    struct Case {
+        int width, height, frames;
+        bool allowed;
+    } const kCases[] = {
+        {1, 1, 1, true},     {1400, 1720, 1, true}, {1401, 10, 1, false},  {10, 1721, 1, false},
+        {64, 64, 256, true}, {64, 64, 257, false},  {256, 256, 256, true}, {257, 256, 256, false},
+        {0, 10, 1, false},   {10, -1, 1, false},    {10, 10, 0, false},    {1400, 1720, 7, false},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(StripSizeAllowed(c.width, c.height, c.frames), c.allowed)
+            << c.width << " x " << c.height << " x " << c.frames;
     }
 }
 

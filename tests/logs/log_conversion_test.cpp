@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "core/text_file.h"
 #include "logs/log_conversion.h"
 #include "logs_fixture.h"
 
@@ -107,6 +109,66 @@ TEST(LogConversionTest, FileErrorsGiveTheirMessages) {
         EXPECT_EQ(r.caption, "Error") << c.legend;
     }
     EXPECT_EQ(ReadAll(dir.Path("same.csv")), "keep me\r\n");
+}
+
+// The conversion cuts its input into lines itself, in large blocks. Whatever the line ends
+// and lengths, its table must be the one a line read with a 600-byte buffer gives, byte for
+// byte: lines of 599 and more characters come in pieces, "\r\n" counts as one character, a
+// lone "\r" stays, and the cuts between blocks of the input fall anywhere.
+TEST(LogConversionTest, TableIsTheOneALineReadGivesForAnyLineEnds) {
+    TempDir dir;
+    std::mt19937 random(11);
+    const std::string good = Row("20261204194900", "000012", Sixteen("12.5##1F", "DEPTH###"));
+    std::string log = good + "\r\n";
+    const char* ends[] = {"\r\n", "\n", "\r", "\r\r\n", "\n\r", ""};
+    while (log.size() < 3u * 1024 * 1024) {
+        std::string line = good.substr(0, random() % (good.size() + 1));
+        switch (random() % 6) {
+            case 0:
+                line = good + good;  // two pieces and a rest
+                break;
+            case 1:
+                line = std::string(597 + random() % 5, '7');  // around the 599 limit
+                break;
+            case 2:
+                std::transform(line.begin(), line.end(), line.begin(),
+                               [](char c) { return c == '#' ? 'f' : c; });
+                break;
+            default:
+                break;
+        }
+        log += line + ends[random() % 6];
+    }
+    log += std::string(600, 'x') + "\r";  // the end: a long last line and a lone "\r"
+    WriteAll(dir.Path("odd.txt"), log);
+
+    // The table a line read gives (the conversion's rule, written out the slow way).
+    core::TextFile in;
+    ASSERT_TRUE(in.Open(dir.Path("odd.txt"), core::TextFile::Mode::Read));
+    std::string want;
+    std::string line;
+    ASSERT_TRUE(in.ReadLine(line, kConversionLineBuffer));
+    AppendConvertedHeader(want, line);
+    while (in.ReadLine(line, kConversionLineBuffer)) AppendConvertedRow(want, line);
+    std::string crlf;
+    for (const char c : want) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+
+    const ConversionResult r = ConvertTextLog(dir.Path("odd.txt"));
+    ASSERT_TRUE(r.ok) << r.message;
+    const std::string got = ReadAll(dir.Path("odd.csv"));
+    ASSERT_EQ(got.size(), crlf.size());
+    EXPECT_TRUE(got == crlf);
+}
+
+// A log with no line at all leaves an existing table as it was.
+TEST(LogConversionTest, EmptyLogKeepsTheOldTable) {
+    TempDir dir;
+    WriteAll(dir.Path("empty.txt"), "");
+    WriteAll(dir.Path("empty.csv"), "old table\r\n");
+    const ConversionResult r = ConvertTextLog(dir.Path("empty.txt"));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, "Error Reading from file");
+    EXPECT_EQ(ReadAll(dir.Path("empty.csv")), "old table\r\n");
 }
 
 TEST(LogConversionTest, ChooserCancelConvertsNothing) {
