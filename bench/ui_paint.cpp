@@ -75,7 +75,8 @@ void BM_PaintBareBackground(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintBareBackground)->Unit(benchmark::kMillisecond);
 
-// The start-up cost: every strip and background drawn and every font prepared.
+// Fonts and the picture source; the pictures come with the layout and after the window
+// shows (bench_ui_startup).
 void BM_PrepareCanvas(benchmark::State& state) {
     EnsureApplication();
     display::Display display;

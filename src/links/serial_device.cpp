@@ -90,13 +90,54 @@ std::optional<int> ComPortNumber(std::string_view name) {
     return number;
 }
 
-std::optional<std::string> ResolvePortName(std::string_view name,
-                                           const std::vector<std::string>& ports) {
-    if (const auto number = ComPortNumber(name)) {
-        if (static_cast<std::size_t>(*number) > ports.size()) return std::nullopt;
-        return ports[static_cast<std::size_t>(*number) - 1];
+namespace {
+
+struct ComBlock {
+    const char* prefix;
+    int first;  // the first COM number of the block
+};
+
+// Each block holds 32 numbers: COM first .. first + 31 are prefix0 .. prefix31.
+constexpr int kComBlockSize = 32;
+constexpr ComBlock kComBlocks[] = {
+    {"/dev/ttyS", 1},
+    {"/dev/ttyUSB", 33},
+    {"/dev/ttyACM", 65},
+};
+
+}  // namespace
+
+std::optional<std::string> ComPortDevice(int number) {
+    for (const ComBlock& b : kComBlocks) {
+        if (number >= b.first && number < b.first + kComBlockSize)
+            return b.prefix + std::to_string(number - b.first);
     }
-    if (name.empty()) return std::nullopt;
+    return std::nullopt;
+}
+
+std::optional<int> ComPortNumberOfDevice(std::string_view path) {
+    for (const ComBlock& b : kComBlocks) {
+        const std::string_view prefix = b.prefix;
+        if (!path.starts_with(prefix)) continue;
+        const std::string_view digits = path.substr(prefix.size());
+        if (digits.empty() || digits.size() > 2 || (digits.size() == 2 && digits[0] == '0'))
+            return std::nullopt;
+        int index = 0;
+        for (const char c : digits) {
+            if (c < '0' || c > '9') return std::nullopt;
+            index = index * 10 + (c - '0');
+        }
+        if (index >= kComBlockSize) return std::nullopt;
+        return b.first + index;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ResolvePortName(std::string_view name) {
+    if (const auto number = ComPortNumber(name)) return ComPortDevice(*number);
+    // Only an absolute path names a device: "COM0" or a bare word would otherwise open a file
+    // of that name in the project folder.
+    if (!name.starts_with('/')) return std::nullopt;
     return std::string(name);
 }
 

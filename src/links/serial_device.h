@@ -43,9 +43,19 @@ std::vector<std::string> ListSerialPorts();
 // form (a device path, for example). Numbers above 255 are not port numbers.
 std::optional<int> ComPortNumber(std::string_view name);
 
-// The device path for a port name: a path is kept; "COM n" is the n-th entry of `ports`
-// (1-based), or nothing when there are fewer ports.
-std::optional<std::string> ResolvePortName(std::string_view name,
-                                           const std::vector<std::string>& ports);
+// The device a "COM" number names. The numbers come in fixed blocks, one per kind of device
+// node, so that a number always opens the same device whatever else is plugged in:
+//   COM1..COM32   /dev/ttyS0..ttyS31     built-in and expansion-card ports
+//   COM33..COM64  /dev/ttyUSB0..ttyUSB31 USB serial converters (FTDI, CP210x, PL2303, ...)
+//   COM65..COM96  /dev/ttyACM0..ttyACM31 USB modem-class devices
+// Nothing for numbers outside these blocks.
+std::optional<std::string> ComPortDevice(int number);
+
+// The inverse: the "COM" number of a device path of one of the blocks, or nothing.
+std::optional<int> ComPortNumberOfDevice(std::string_view path);
+
+// The device path for a port name: an absolute path is kept; "COM n" is ComPortDevice(n).
+// Nothing for any other name (empty, relative, "COM0") or a number no block holds.
+std::optional<std::string> ResolvePortName(std::string_view name);
 
 }  // namespace pelor::links

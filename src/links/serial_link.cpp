@@ -20,7 +20,7 @@ bool SerialLink::OpenSerialPort(std::string_view portName, int readerKind, int b
                                 int serialBufferSize, core::ReaderThread* readerSlot) {
     if (port_ != nullptr) CloseSerialPort();
     port_ = makePort_();
-    const auto path = ResolvePortName(portName, ListSerialPorts());
+    const auto path = ResolvePortName(portName);
     if (!path || !port_->Open(*path)) {
         prompt_.Message("Unable to open the port", "Error");
         return false;

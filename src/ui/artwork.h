@@ -7,6 +7,8 @@
 #include <QImage>
 #include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "display/display.h"
 #include "display/gauge_style.h"
@@ -21,18 +23,29 @@ QImage DrawGaugeStrip(int index, const display::GaugeStyle& style);
 // Background picture of theme entry 1..12 at its built-in size.
 QImage DrawBackground(int entry);
 
-// Every picture the gauge paint names: "STRIP0".."STRIP10" and "BACKGROUND1".."BACKGROUND12".
+// One picture the gauge paint names: "STRIP0".."STRIP10" or "BACKGROUND1".."BACKGROUND12".
 // A picture file named by the theme is loaded when it can be read; otherwise, and for
-// empty names, the built-in picture is drawn.
+// empty names, the built-in picture is drawn. A null image for any other name.
+QImage BuildGaugePicture(std::string_view name, const display::GaugeStyles& styles,
+                         const display::Theme& theme);
+
+// Every picture the gauge paint names, made at once.
 PictureMap BuildGaugePictures(const display::GaugeStyles& styles, const display::Theme& theme);
 
-// Start-up: every picture (theme files or built-in) and every font of the display's styles.
-// Call after the theme is loaded.
+// Start-up, after the theme is loaded: every font of the display's styles, and the source
+// that makes the pictures from these styles and this theme when they are first needed.
 void PrepareCanvas(QtCanvas& canvas, const display::Display& display);
 
-// After each layout change: the buffer at the display type's size, starting as its
-// background picture, and a window image that holds the scaled gauge area with a margin of
-// 20 pixels on every side.
+// The background of the current display type, made now; any other background held is let go.
+void PrepareLayoutPictures(QtCanvas& canvas, const display::Display& display);
+
+// The strips of every mode the current display type can show, in mode order: prepared after
+// the window shows (a paint that needs one earlier makes it then).
+std::vector<std::string> LayoutStripNames(const display::Display& display);
+
+// After each layout change: the display type's background (PrepareLayoutPictures), the buffer
+// at the display type's size, starting as its background picture, and a window image that
+// holds the scaled gauge area with a margin of 20 pixels on every side.
 void ApplyCanvasLayout(QtCanvas& canvas, const display::Display& display);
 
 // Button pictures by name: caption + "U" (up) and caption + "D" (down) for RECORD, STOP,

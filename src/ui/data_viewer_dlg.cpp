@@ -12,6 +12,7 @@
 #include "logs/record_button.h"
 #include "ui/artwork.h"
 #include "ui/gauge_area.h"
+#include "ui/picture_preparer.h"
 #include "ui/playback_window.h"
 
 namespace pelor::ui {
@@ -47,6 +48,7 @@ CDataViewerDlg::~CDataViewerDlg() {
 
 void CDataViewerDlg::BuildControls() {
     gaugeArea_ = new GaugeArea(*dashboard_, canvas_, this);
+    picturePreparer_ = new PicturePreparer(canvas_, this);
     connect(gaugeArea_, &GaugeArea::WebBitmapFailed, this, [this](const QString& text) {
         prompt_.Message(text.toStdString(), "Error", core::MessageButtons::Ok);
     });
@@ -214,6 +216,8 @@ void CDataViewerDlg::SetStatusText(std::string_view text) {
 
 void CDataViewerDlg::ApplyLayout() {
     ApplyCanvasLayout(canvas_, dashboard_->display);
+    // The strips follow once the event loop runs, so the window shows without waiting for them.
+    picturePreparer_->Prepare(LayoutStripNames(dashboard_->display));
     const display::LayoutState& layout = dashboard_->display.Layout();
     const int top = menuBar_->sizeHint().height();
     menuBar_->setGeometry(0, 0, 200, top);

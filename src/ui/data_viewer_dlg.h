@@ -23,6 +23,7 @@ class QMenuBar;
 namespace pelor::ui {
 
 class GaugeArea;
+class PicturePreparer;
 class PlaybackWindowHost;
 
 class CDataViewerDlg : public QDialog, public core::View, public app::WindowHooks {
@@ -73,6 +74,7 @@ private:
     QPlainTextEdit* statusWindow_ = nullptr;
     QLabel* hiddenText_ = nullptr;
     PlaybackWindowHost* playbackHost_ = nullptr;
+    PicturePreparer* picturePreparer_ = nullptr;
     QMap<int, QPushButton*> buttons_;
 };
 

@@ -31,8 +31,36 @@ void QtCanvas::SetPictures(PictureMap pictures) {
     pictures_ = std::move(pictures);
 }
 
+void QtCanvas::SetPictureSource(PictureSource source) {
+    source_ = std::move(source);
+}
+
+bool QtCanvas::EnsurePicture(std::string_view name) {
+    return FindPicture(name) != nullptr;
+}
+
+const QImage* QtCanvas::FindPicture(std::string_view name) {
+    if (const auto it = pictures_.find(name); it != pictures_.end()) return &it->second;
+    if (!source_) return nullptr;
+    QImage image = source_(name);
+    if (image.isNull()) return nullptr;
+    if (image.format() != kFormat) image = image.convertToFormat(kFormat);
+    return &pictures_.emplace(std::string(name), std::move(image)).first->second;
+}
+
+void QtCanvas::ReleasePicture(std::string_view name) {
+    if (const auto it = pictures_.find(name); it != pictures_.end()) pictures_.erase(it);
+}
+
 bool QtCanvas::HasPicture(std::string_view name) const {
     return pictures_.find(name) != pictures_.end();
+}
+
+std::size_t QtCanvas::PictureBytes() const {
+    std::size_t bytes = 0;
+    for (const auto& [name, image] : pictures_)
+        bytes += static_cast<std::size_t>(image.sizeInBytes());
+    return bytes;
 }
 
 void QtCanvas::AddFont(const std::string& face, int height) {
@@ -61,10 +89,9 @@ void QtCanvas::ResetBuffer(int width, int height, std::string_view picture, int 
     EndBufferPainter();
     buffer_ = QImage(std::max(width, 1), std::max(height, 1), kFormat);
     buffer_.fill(Qt::black);
-    const auto it = pictures_.find(picture);
-    if (it != pictures_.end()) {
+    if (const QImage* image = FindPicture(picture)) {
         QPainter p(&buffer_);
-        p.drawImage(0, 0, it->second);
+        p.drawImage(0, 0, *image);
     }
     window_ = QImage(std::max(windowWidth, 1), std::max(windowHeight, 1), kFormat);
     window_.fill(Qt::black);
@@ -87,12 +114,14 @@ void QtCanvas::EndBufferPainter() {
 
 void QtCanvas::CopyPicture(std::string_view picture, core::Rect source, int destX, int destY,
                            core::CopyMode mode) {
-    const auto it = pictures_.find(picture);
-    if (it == pictures_.end()) return;
+    // A picture the layout did not prepare (a mode the page table does not use, sent by the
+    // unit's screen records) is made here once.
+    const QImage* image = FindPicture(picture);
+    if (image == nullptr) return;
     QPainter& p = BufferPainter();
     p.setCompositionMode(mode == core::CopyMode::Or ? QPainter::RasterOp_SourceOrDestination
                                                     : QPainter::CompositionMode_Source);
-    p.drawImage(QPoint(destX, destY), it->second,
+    p.drawImage(QPoint(destX, destY), *image,
                 QRect(source.x, source.y, source.width, source.height));
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }

@@ -1,11 +1,14 @@
 #pragma once
 // The canvas of the gauge area on Qt: an off-screen buffer image that the paint draws into
 // and a window image that receives the gauge area at the display scale; the main window
-// shows the window image. Pictures and fonts are prepared once; a paint only copies
-// rectangles and writes short texts.
+// shows the window image. Fonts are prepared once; pictures are made by a picture source when
+// first asked for (the layout asks for those of its display type ahead of the paints), so a
+// paint only copies rectangles and writes short texts.
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,15 +28,28 @@ struct NameHash {
 using PictureMap = std::unordered_map<std::string, QImage, NameHash, std::equal_to<>>;
 
 class QtCanvas : public core::Canvas {
-  public:
+public:
     QtCanvas();
     ~QtCanvas() override;
     QtCanvas(const QtCanvas&) = delete;
     QtCanvas& operator=(const QtCanvas&) = delete;
 
-    // Named pictures ("STRIP1", "BACKGROUND4", ...), converted once to the buffer's format.
+    // Makes the picture of a name ("STRIP1", "BACKGROUND4", ...); a null image when the name
+    // has no picture.
+    using PictureSource = std::function<QImage(std::string_view name)>;
+
+    // Named pictures, converted once to the buffer's format; they replace any held before.
     void SetPictures(PictureMap pictures);
+    // Where pictures not yet held come from. Pictures already held stay.
+    void SetPictureSource(PictureSource source);
+    // Makes `name` from the picture source unless it is held already. False when there is no
+    // such picture.
+    bool EnsurePicture(std::string_view name);
+    // Lets go of a held picture (the source makes it again when it is asked for).
+    void ReleasePicture(std::string_view name);
     bool HasPicture(std::string_view name) const;
+    // Bytes of pixels the held pictures take.
+    std::size_t PictureBytes() const;
     // Creates the value and label fonts of every style (keys as display::FontKey gives them).
     // A font's height is the height of its text cell, as the style records give it.
     void PrepareFonts(const display::GaugeStyles& styles);
@@ -58,7 +74,7 @@ class QtCanvas : public core::Canvas {
     void DrawLine(int x1, int y1, int x2, int y2, core::Color color) override;
     void StretchCopy(core::Rect source, core::Rect dest) override;
 
-  private:
+private:
     struct PreparedFont {
         QFont font;
         int ascent = 0;
@@ -69,7 +85,11 @@ class QtCanvas : public core::Canvas {
     void EndBufferPainter();
     void AddFont(const std::string& face, int height);
 
+    // The picture of `name`, made from the source when it is not held yet; nullptr if none.
+    const QImage* FindPicture(std::string_view name);
+
     PictureMap pictures_;
+    PictureSource source_;
     FontMap fonts_;
     QImage buffer_;
     QImage window_;

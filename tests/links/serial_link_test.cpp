@@ -42,10 +42,45 @@ TEST(PortNames, ComNumbersAndPaths) {
                        {"COM0", 0},         {"COM256", 0}, {"COM", 0},  {"COMX", 0},
                        {"/dev/ttyUSB0", 0}, {"", 0},       {"COM1x", 0}};
     for (const auto& c : cases) EXPECT_EQ(ComPortNumber(c.name).value_or(0), c.number) << c.name;
-    const std::vector<std::string> ports = {"/dev/ttyS0", "/dev/ttyUSB0"};
-    EXPECT_EQ(ResolvePortName("\\\\.\\COM2", ports).value_or(""), "/dev/ttyUSB0");
-    EXPECT_FALSE(ResolvePortName("COM3", ports).has_value());
-    EXPECT_EQ(ResolvePortName("/dev/pts/7", ports).value_or(""), "/dev/pts/7");
+}
+
+// A COM number names one device node, whatever else is present: plugging in a converter (or
+// ttyS10 sorting before ttyS2) must not change which device COM2 opens.
+TEST(PortNames, ComNumbersNameFixedDevices) {
+    struct Case {
+        const char* name;
+        const char* device;  // "": no device
+    } const cases[] = {
+        {"\\\\.\\COM1", "/dev/ttyS0"},
+        {"\\\\.\\COM2", "/dev/ttyS1"},
+        {"COM11", "/dev/ttyS10"},
+        {"COM32", "/dev/ttyS31"},
+        {"COM33", "/dev/ttyUSB0"},
+        {"com34", "/dev/ttyUSB1"},
+        {"COM64", "/dev/ttyUSB31"},
+        {"COM65", "/dev/ttyACM0"},
+        {"COM96", "/dev/ttyACM31"},
+        {"COM97", ""},
+        {"COM200", ""},
+        {"COM0", ""},
+        {"", ""},
+        {"COM256", ""},
+        {"ttyS0", ""},
+        {"/dev/pts/7", "/dev/pts/7"},
+        {"/dev/ttyUSB3", "/dev/ttyUSB3"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ResolvePortName(c.name).value_or(""), c.device) << c.name;
+
+    // Every number of a block maps back to itself; other paths have no number.
+    for (int n = 1; n <= 255; ++n) {
+        const auto device = ComPortDevice(n);
+        if (!device) continue;
+        EXPECT_EQ(ComPortNumberOfDevice(*device).value_or(0), n) << *device;
+    }
+    for (const char* path : {"/dev/ttyS", "/dev/ttyS32", "/dev/ttyUSB01", "/dev/ttyS1x",
+                             "/dev/pts/3", "/dev/ttyUSB100", "ttyS1"}) {
+        EXPECT_FALSE(ComPortNumberOfDevice(path).has_value()) << path;
+    }
 }
 
 TEST_F(SerialFixture, ReadsWholeBlocksOfTheBufferSizeOnly) {

@@ -117,6 +117,11 @@ std::vector<N2kMessage> N2kMessages(const UnitState& state, double t) {
         p[0] = 0x00;
         Put16(p, 1, static_cast<std::uint32_t>(25000 * Field(t, 15)));
     }
+    {  // fluid level: type fresh water (1), instance 0
+        auto& p = add(127505, 8);
+        p[0] = 0x10;
+        Put16(p, 1, static_cast<std::uint32_t>(25000 * Field(t, 36)));
+    }
     {  // transmission: oil pressure, oil temperature
         auto& p = add(127493, 8);
         p[0] = 0;
