@@ -83,6 +83,11 @@ int TouchZoneAt(const display::LayoutState& layout, int x, int y) {
     return -1;
 }
 
+core::Rect NormalWindowRect(const display::LayoutState& layout) {
+    const core::Rect& n = layout.normalWindow;
+    return {n.width, n.height, n.x, n.y};
+}
+
 std::optional<core::Rect> FullScreenRect(int displayType, const core::Rect& normal) {
     switch (displayType) {
         case 1:

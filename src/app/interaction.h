@@ -36,8 +36,13 @@ unit::ToggleResult ToggleSwitchOutput(Dashboard& d, int output);
 // The touch zone (display::TouchZone) holding (x, y), tested in zone order, or -1.
 int TouchZoneAt(const display::LayoutState& layout, int x, int y);
 
+// The normal window as a rectangle (x 10, y 10, the layout's width and height); the layout
+// keeps it as (width, height, 10, 10).
+core::Rect NormalWindowRect(const display::LayoutState& layout);
+
 // The full-screen window rectangle (x, y, width, height) of a display type; `normal` is the
-// normal window rectangle (width and height used). Nothing for types that keep the window.
+// normal window rectangle (its width and height are used). Nothing for types that keep the
+// window as it is.
 std::optional<core::Rect> FullScreenRect(int displayType, const core::Rect& normal);
 
 // The tool tip of a main-window control, or "" for controls without one.

@@ -24,6 +24,7 @@ namespace pelor::ui {
 
 class GaugeArea;
 class PlaybackWindowHost;
+class WindowInteraction;
 
 class CDataViewerDlg : public QDialog, public core::View, public app::WindowHooks {
     Q_OBJECT
@@ -37,6 +38,9 @@ public:
 
     app::Dashboard& dashboard() { return *dashboard_; }
     QPushButton* Button(int controlId) const { return buttons_.value(controlId, nullptr); }
+    QWidget* GaugeAreaWidget() const;
+    WindowInteraction& Interaction() { return *interaction_; }
+    const std::map<std::string, QImage>& ButtonPictures() const { return buttonPictures_; }
 
     // core::View, callable from any thread.
     void SetCaption(std::string_view text) override;
@@ -73,6 +77,7 @@ private:
     QPlainTextEdit* statusWindow_ = nullptr;
     QLabel* hiddenText_ = nullptr;
     PlaybackWindowHost* playbackHost_ = nullptr;
+    WindowInteraction* interaction_ = nullptr;
     QMap<int, QPushButton*> buttons_;
 };
 

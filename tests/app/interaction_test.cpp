@@ -130,6 +130,10 @@ TEST(Interaction, FullScreenRectangles) {
         EXPECT_EQ(*r, c.want) << c.type;
     }
     for (int type : {0, 5, 15, -1}) EXPECT_FALSE(FullScreenRect(type, normal).has_value());
+    // The layout keeps the normal window as (width, height, 10, 10).
+    const auto layout = display::ComputeLayout(9, 100, false);
+    EXPECT_EQ(NormalWindowRect(layout), (core::Rect{10, 10, 800, 570}));
+    EXPECT_EQ(*FullScreenRect(9, NormalWindowRect(layout)), (core::Rect{2, 2, 674, 560}));
 }
 
 TEST(Interaction, ToolTipTexts) {
