@@ -51,6 +51,11 @@ SwitchWindow::SwitchWindow(const std::map<std::string, QImage>& pictures,
     const QIcon icon = ButtonIcon(pictures_, "PREFOKU", "PREFOKD");
     if (icon.isNull()) {
         ok->setText("OK");
+        ok->setMinimumSize(96, 32);
+        ok->setStyleSheet(
+            "QPushButton { color: #5fd08a; background: #1c2428; border: 1px solid #4a5a60;"
+            " border-radius: 6px; font-weight: bold; }"
+            "QPushButton:pressed { background: #10181c; }");
     } else {
         const auto it = pictures_.find("PREFOKU");
         ok->setIcon(icon);
