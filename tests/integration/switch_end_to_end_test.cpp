@@ -128,6 +128,53 @@ INSTANTIATE_TEST_SUITE_P(
         return "Type" + std::to_string(info.param.type) + "Bank" + std::to_string(info.param.bank);
     });
 
+// Next page and hold over a serial link: the unit follows, the caption names the page, PAGE
+// shows pressed while the command goes out, two holds send the same bytes twice.
+TEST(UnitCommandsEndToEnd, NextPageAndHoldReachTheUnit) {
+    for (const bool twoDisplays : {false, true}) {
+        sim::Options o;
+        o.link = sim::LinkKind::Pty;
+        o.intervalMs = 100;
+        sim::Simulator simulator(o);
+        std::string error;
+        ASSERT_TRUE(simulator.Open(error)) << error;
+        std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
+
+        core::ScriptedPrompt prompt;
+        core::MemorySettingsStore store;
+        PictureHistory view;
+        core::ManualClock clock;
+        app::Dashboard d(prompt, store, view, clock);
+        d.page.m_nPageCount = twoDisplays ? 14 : 5;
+        d.page.m_bMultiDisplay = twoDisplays ? 1 : 0;
+        d.page.m_nCurrentPage = twoDisplays ? 2 : 4;
+        d.settings.connectionType = 0;
+        d.settings.serialBufferSize = 200;
+        d.LinkSettingsInUse().serialPortName = simulator.Endpoint();
+        d.ToggleConnection();
+        ASSERT_TRUE(d.Links().Connected());
+
+        d.NextPage();
+        EXPECT_EQ(d.page.m_nCurrentPage, twoDisplays ? 3 : 0);
+        const std::string want = twoDisplays ? " Display 0 Page 3" : " Page 0";
+        EXPECT_TRUE(d.Caption().ends_with(want)) << d.Caption();
+        EXPECT_EQ(view.Shown(app::kIdPage), (std::vector<std::string>{"PAGED_PAGEU", "PAGE"}));
+        EXPECT_TRUE(WaitFor([&] { return simulator.State().page == 1; }, 3s));
+
+        d.ToggleHold();
+        EXPECT_TRUE(WaitFor([&] { return simulator.State().hold; }, 3s));
+        d.ToggleHold();
+        EXPECT_TRUE(WaitFor([&] { return !simulator.State().hold; }, 3s));
+        EXPECT_EQ(view.Shown(app::kIdStop), (std::vector<std::string>{"STOPD_STOPU", "STOP"}));
+        int holds = 0;
+        for (const auto& c : simulator.ReceivedCommands()) holds += c == "hold" ? 1 : 0;
+        EXPECT_EQ(holds, 2);
+        EXPECT_TRUE(prompt.MessageTexts().empty());
+        d.ToggleConnection();
+        unit.request_stop();
+    }
+}
+
 // Every form the dashboard sends is understood by the simulated module: the output flips, and
 // a command for another bank leaves the module alone.
 TEST(SwitchForms, TheSimulatedModuleUnderstandsEveryForm) {
