@@ -145,7 +145,8 @@ inline tables::Project DemoProjectNames(const std::string& directory) {
 inline tables::OptionsTable DemoOptions() {
     tables::OptionsTable o{};
     o[0] = kDemoPageCount;
-    o[3] = 12;  // analog inputs
+    o[3] = 12;    // analog inputs
+    o[5] = 0x40;  // "Kantelo Module (direct)": the switch buttons drive the module's outputs
     o[6] = kDemoDisplayType;
     o[7] = 40;  // contrast
     o[8] = 1;   // pulse 0 scale and time
@@ -153,8 +154,9 @@ inline tables::OptionsTable DemoOptions() {
     o[10] = 1;  // pulse 0 enabled 1X
     o[16] = tables::SerialInputByte(true, true);
     o[19] = tables::BaudCodeFromChoice(1);  // 9600
-    o[24] = 1;                              // alarms enabled
-    o[27] = 0x80 | 64;                      // backlight on at start, half
+    o[23] = 0x01;       // switch bank instance 0 (high nibble), system time from source 0 (low)
+    o[24] = 1;          // alarms enabled
+    o[27] = 0x80 | 64;  // backlight on at start, half
     o[28] = 4;
     o[29] = 2;
     o[30] = 10;

@@ -8,13 +8,11 @@
 #include "display/layout.h"
 #include "tables/page_file.h"
 #include "tables/project_start.h"
+#include "unit/unit_commands.h"
 
 namespace pelor::app {
 
 namespace {
-
-constexpr std::string_view kNextPageCommand = "$PKZLC,N\r";
-constexpr std::string_view kHoldCommand = "\r\ntc\r\n";
 
 decode::LinkKind PassKind(links::TextLink link) {
     switch (link) {
@@ -165,6 +163,10 @@ void Dashboard::RebuildChannelContext() {
     }
     c.displayType = page.m_nDisplayType;
     c.showComStatus = settings.showComStatus == 1;
+    // The switch module's own bank (high nibble of the Kantelo byte) and the NMEA 2000 source
+    // whose system time the caption shows (low nibble; 0 ignores system time).
+    c.switchBankInstance = tables.values.kanteloCountHigh;
+    c.n2kTimeSource = tables.values.kanteloCountLow;
     c.view = &view;
     c.clock = &clock;
     c.parseScreenRecords = [this](decode::ChannelStore& s) {
@@ -238,9 +240,8 @@ void Dashboard::Destroy(WindowHooks& hooks) {
 }
 
 void Dashboard::NextPage() {
-    const int limit = page.m_bMultiDisplay == 1 ? (page.m_nPageCount & 7) : page.m_nPageCount;
-    ++page.m_nCurrentPage;
-    if (page.m_nCurrentPage >= limit) page.m_nCurrentPage = 0;
+    page.m_nCurrentPage =
+        unit::NextPageNumber(page.m_nCurrentPage, page.m_nPageCount, page.m_bMultiDisplay == 1);
     {
         std::lock_guard lock(channels.mutex);
         context_.currentPage = page.m_nCurrentPage;
@@ -248,16 +249,14 @@ void Dashboard::NextPage() {
     ResetPositions();
     if (!links_->Connected()) return;
 
-    const int result = links_->SendToLink(kNextPageCommand, false);
-    if (result != 0) {
-        prompt.Message(core::Format("Unable to write to serial port: code =%d", result), "Error");
-    }
+    view.SetButtonPicture(kIdPage, unit::kPagePressedPicture);
+    const int result = links_->SendToLink(unit::kNextPageCommand, false);
+    view.SetButtonPicture(kIdPage, unit::kPagePicture);
+    if (result != 0) prompt.Message(unit::WriteFailureText(result), "Error");
     {
         std::lock_guard lock(channels.mutex);
         channels.m_strLinkStatus =
-            page.m_bMultiDisplay == 1 ? core::Format(" Display %i Page %i", page.m_nCurrentPage / 8,
-                                                     page.m_nCurrentPage % 8)
-                                      : core::Format(" Page %i", page.m_nCurrentPage);
+            unit::PageStatusText(page.m_nCurrentPage, page.m_bMultiDisplay == 1);
     }
     view.SetCaption(Caption());
     ResetPositions();
@@ -266,11 +265,9 @@ void Dashboard::NextPage() {
 void Dashboard::ToggleHold() {
     if (!links_->Connected()) return;
     holdFlag = holdFlag == 0 ? 1 : 0;
-    view.SetButtonPicture(kIdStop, holdFlag == 1 ? "STOPD_STOPU" : "STOP");
-    const int result = links_->SendToLink(kHoldCommand, false);
-    if (result != 0) {
-        prompt.Message(core::Format("Unable to write to serial port: code =%d", result), "Error");
-    }
+    view.SetButtonPicture(kIdStop, holdFlag == 1 ? unit::kStopPressedPicture : unit::kStopPicture);
+    const int result = links_->SendToLink(unit::kHoldCommand, false);
+    if (result != 0) prompt.Message(unit::WriteFailureText(result), "Error");
 }
 
 void Dashboard::ToggleConnection() {

@@ -142,6 +142,9 @@ public:
     void FramePass(links::FrameLink link, std::string_view bytes);
 
     links::LinkManager& Links() { return *links_; }
+    // What the links are opened with; the settings' fields are copied in at every Connect,
+    // the others (a device path in place of the COM number) stay as set.
+    links::LinkSettings& LinkSettingsInUse() { return linkContext_.settings; }
     logs::Capture& Capture() { return *capture_; }
     logs::Playback& Playback() { return *playback_; }
 

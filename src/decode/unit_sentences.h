@@ -14,9 +14,10 @@ namespace pelor::decode {
 
 // Control id of the main window's switch button for output 0; outputs 1..11 follow.
 inline constexpr int kSwitchButtonFirstId = 1534;
-// Picture pairs ("U"/"D" appended) of a switch button showing on and off.
-inline constexpr std::string_view kSwitchOnPicture = "SWGREEN";
-inline constexpr std::string_view kSwitchOffPicture = "SWRED";
+// Picture pairs ("U"/"D" appended) of a main-window switch button showing on and off: the
+// 32 x 32 pair of the button itself, not the switch window's large pictures.
+inline constexpr std::string_view kSwitchOnPicture = "SWON32";
+inline constexpr std::string_view kSwitchOffPicture = "SWOFF32";
 
 // Character i of `payload` (0..11): '1' turns output i on, '0' off, anything else leaves it.
 // Only outputs whose state changes get a new button picture. Call with store.mutex held.

@@ -14,6 +14,7 @@
 #include "ui/gauge_area.h"
 #include "ui/picture_preparer.h"
 #include "ui/playback_window.h"
+#include "ui/window_interaction.h"
 
 namespace pelor::ui {
 
@@ -28,7 +29,10 @@ constexpr int kColumnOrder[] = {app::kIdPage,   app::kIdDisplay, app::kIdConnect
                                 app::kIdRecord, app::kIdStop,    app::kIdSave,
                                 app::kIdFlash,  app::kIdClear,   app::kIdOk};
 constexpr int kButtonHeight = 38;
-constexpr int kSwitchButtonSize = 34;
+// Switch buttons are 32 x 32; each has its output's name under it, so the rows leave room
+// for a line of small text and the columns for eight characters.
+constexpr int kSwitchPitchX = 40;
+constexpr int kSwitchPitchY = 46;
 
 }  // namespace
 
@@ -69,6 +73,11 @@ void CDataViewerDlg::BuildControls() {
         const int id = entry.id;
         connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
     }
+
+    // Pointer, label menus, touch zones, CLEAR and the switch module.
+    interaction_ = new WindowInteraction(*dashboard_, *this, *gaugeArea_, buttonPictures_,
+                                         [this](int id) { OnCommand(id); });
+    interaction_->PrepareButtons([this](int id) { return Button(id); });
 
     // A double click on RECORD chooses the log file.
     Button(app::kIdRecord)->installEventFilter(this);
@@ -139,8 +148,9 @@ void CDataViewerDlg::OnCommand(int controlId) {
             dashboard_->Record();
             break;
         default:
-            // Flash programming, preferences, the switch module and the label menus are not
-            // part of this build yet: their buttons do nothing.
+            // CLEAR, the switch buttons and the label menus. Flash programming (FLASH) and
+            // the preferences sheet (DISPLAY) are not part of this build yet: they do nothing.
+            interaction_->OnCommand(controlId);
             break;
     }
 }
@@ -201,7 +211,11 @@ void CDataViewerDlg::Beep() {
 
 void CDataViewerDlg::SetButtonPicture(int controlId, std::string_view picture) {
     QMetaObject::invokeMethod(
-        this, [this, controlId, name = Latin1(picture)] { ShowPicture(controlId, name); },
+        this,
+        [this, controlId, name = Latin1(picture)] {
+            ShowPicture(controlId, name);
+            interaction_->SwitchPictureShown(controlId, name);
+        },
         Qt::QueuedConnection);
 }
 
@@ -234,10 +248,9 @@ void CDataViewerDlg::ApplyLayout() {
     y += 8;
     for (int i = 0; i < app::kSwitchButtonCount; ++i) {
         QPushButton* b = Button(app::kIdSwitch0 + i);
-        b->move(column.x + (i % 3) * (kSwitchButtonSize + 4),
-                y + (i / 3) * (kSwitchButtonSize + 4));
+        b->move(column.x + (i % 3) * kSwitchPitchX, y + (i / 3) * kSwitchPitchY);
     }
-    const int buttonsBottom = y + 4 * (kSwitchButtonSize + 4);
+    const int buttonsBottom = y + 4 * kSwitchPitchY;
 
     const bool status = dashboard_->settings.showComStatus == 1;
     statusWindow_->setVisible(status);
@@ -257,6 +270,12 @@ void CDataViewerDlg::ApplyLayout() {
     setFixedSize(width, height);
     move(layout.windowX, layout.windowY);
     setWindowTitle(Latin1(dashboard_->Caption()));
+    interaction_->Update();
+    interaction_->PlaceSwitchNames([this](int id) { return Button(id); });
+}
+
+QWidget* CDataViewerDlg::GaugeAreaWidget() const {
+    return gaugeArea_;
 }
 
 }  // namespace pelor::ui

@@ -25,6 +25,7 @@ namespace pelor::ui {
 class GaugeArea;
 class PicturePreparer;
 class PlaybackWindowHost;
+class WindowInteraction;
 
 class CDataViewerDlg : public QDialog, public core::View, public app::WindowHooks {
     Q_OBJECT
@@ -38,6 +39,9 @@ public:
 
     app::Dashboard& dashboard() { return *dashboard_; }
     QPushButton* Button(int controlId) const { return buttons_.value(controlId, nullptr); }
+    QWidget* GaugeAreaWidget() const;
+    WindowInteraction& Interaction() { return *interaction_; }
+    const std::map<std::string, QImage>& ButtonPictures() const { return buttonPictures_; }
 
     // core::View, callable from any thread.
     void SetCaption(std::string_view text) override;
@@ -75,6 +79,7 @@ private:
     QLabel* hiddenText_ = nullptr;
     PlaybackWindowHost* playbackHost_ = nullptr;
     PicturePreparer* picturePreparer_ = nullptr;
+    WindowInteraction* interaction_ = nullptr;
     QMap<int, QPushButton*> buttons_;
 };
 

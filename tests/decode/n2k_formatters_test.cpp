@@ -145,7 +145,7 @@ TEST(N2KFormatters, OwnSwitchBankSetsSwitchStatesOnly) {
                      Message(127501, Payload(8).U8(0, 3).U8(1, 0x61).U8(2, 0x55).U8(3, 0x01)));
     const std::array<std::uint8_t, 12> want{1, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0, 0};
     EXPECT_EQ(f->store.SwitchState, want);
-    EXPECT_EQ(f->view.ButtonPicture(1534), "SWGREEN");
+    EXPECT_EQ(f->view.ButtonPicture(1534), "SWON32");
     EXPECT_EQ(f->view.ButtonPicture(1535), "");
     EXPECT_EQ(f->Work(0), "........");
 }

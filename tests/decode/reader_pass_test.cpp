@@ -71,14 +71,14 @@ TEST(UnitSentences, SwitchStatus) {
         ApplyUnitSentences(f->store, f->context);
         EXPECT_EQ(f->store.SwitchState, c.want) << c.legend;
         EXPECT_EQ(f->store.LastSSentence, f->store.ReceiveText.substr(0, 32)) << c.legend;
-        EXPECT_EQ(f->view.ButtonPicture(1534), "SWGREEN") << c.legend;
-        EXPECT_EQ(f->view.ButtonPicture(1536), "SWGREEN") << c.legend;
+        EXPECT_EQ(f->view.ButtonPicture(1534), "SWON32") << c.legend;
+        EXPECT_EQ(f->view.ButtonPicture(1536), "SWON32") << c.legend;
         EXPECT_EQ(f->view.ButtonPicture(1537), "") << c.legend;  // unchanged: not redrawn
     }
     auto f = MakeFixture();
     f->store.SwitchState[3] = 1;
     ApplySwitchStatus(f->store, f->context, "000000000000");
-    EXPECT_EQ(f->view.ButtonPicture(1537), "SWRED");
+    EXPECT_EQ(f->view.ButtonPicture(1537), "SWOFF32");
 }
 
 TEST(ReaderPass, DecodesTransducerSentencesAndRefreshesTheCaption) {

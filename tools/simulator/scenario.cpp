@@ -1,5 +1,6 @@
 #include "simulator/scenario.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -203,16 +204,23 @@ std::vector<std::string> CycleMessages(Mode mode, const UnitState& state, double
                                        std::uint64_t cycle) {
     std::vector<std::string> out;
     const auto timeMs = static_cast<std::uint32_t>(t * 1000.0) + 3600000;
+    // While the unit holds, its stream of values pauses: only the status (switch bank and
+    // clock, or the unit's status sentences) goes on, so the link still shows it is alive.
+    const auto held = [&state](const N2kMessage& m) {
+        return state.hold && m.pgn != 127501 && m.pgn != 126992;
+    };
     if (mode == Mode::Frames) {
         for (const auto& m : N2kMessages(state, t))
-            out.push_back(N2kFrame(m.pgn, timeMs, 35, m.payload));
+            if (!held(m)) out.push_back(N2kFrame(m.pgn, timeMs, 35, m.payload));
         return out;
     }
     if (mode == Mode::Gateway) {
         // Seven messages a cycle, taken in turn: about 500 bytes.
-        const auto messages = N2kMessages(state, t);
-        for (std::size_t k = 0; k < 7; ++k) {
-            const auto& m = messages[(cycle * 7 + k) % messages.size()];
+        auto messages = N2kMessages(state, t);
+        std::erase_if(messages, held);
+        const std::size_t count = std::min<std::size_t>(7, messages.size());
+        for (std::size_t k = 0; k < count; ++k) {
+            const auto& m = messages[(cycle * count + k) % messages.size()];
             out.push_back(N2kSentence(m.pgn, timeMs, 35, m.payload));
         }
         return out;
@@ -226,6 +234,7 @@ std::vector<std::string> CycleMessages(Mode mode, const UnitState& state, double
         out.push_back(StatusHSentence("BATTERY " + ChannelDisplay(4, t) + "V"));
     }
     out.push_back(SwitchSentence(state.outputs));
+    if (state.hold) return out;
     if (mode == Mode::Screen) {
         // Gauge type, unit-screen position and frame range for each channel's record.
         struct Gauge {

@@ -1,0 +1,217 @@
+// The switch module end to end: the dashboard's toggle goes out over a real link in the form
+// of its connection type, the simulated module flips the output, and its report turns the
+// main window's button from the pending picture to green, then back to red.
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "app/dashboard.h"
+#include "app/interaction.h"
+#include "simulator/command_parser.h"
+#include "simulator/scenario.h"
+#include "simulator/simulator.h"
+#include "simulator/unit.h"
+#include "unit/switch_module.h"
+
+namespace {
+
+using namespace pelor;
+using namespace std::chrono_literals;
+
+// Keeps every picture shown on every button, in order.
+class PictureHistory : public core::RecordingView {
+public:
+    void SetButtonPicture(int controlId, std::string_view picture) override {
+        core::RecordingView::SetButtonPicture(controlId, picture);
+        std::lock_guard lock(mutex_);
+        shown_.emplace_back(controlId, std::string(picture));
+    }
+    std::vector<std::string> Shown(int controlId) const {
+        std::lock_guard lock(mutex_);
+        std::vector<std::string> out;
+        for (const auto& [id, picture] : shown_)
+            if (id == controlId) out.push_back(picture);
+        return out;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::pair<int, std::string>> shown_;
+};
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 8s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+struct SwitchCase {
+    int type;
+    sim::LinkKind link;
+    sim::Mode mode;
+    int bank;
+    const char* legend;
+};
+
+class SwitchEndToEnd : public ::testing::TestWithParam<SwitchCase> {};
+
+TEST_P(SwitchEndToEnd, ToggleShowsPendingThenTheModulesReport) {
+    const SwitchCase c = GetParam();
+    sim::Options o;
+    o.link = c.link;
+    o.mode = c.mode;
+    o.intervalMs = 100;
+    o.bankInstance = c.bank;
+    sim::Simulator simulator(o);
+    std::string error;
+    ASSERT_TRUE(simulator.Open(error)) << error;
+    std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
+
+    core::ScriptedPrompt prompt;
+    core::MemorySettingsStore store;
+    PictureHistory view;
+    core::ManualClock clock;
+    app::Dashboard d(prompt, store, view, clock);
+    d.tables.values.kanteloMode = unit::kKanteloModule;
+    d.tables.values.kanteloCountHigh = static_cast<std::uint8_t>(c.bank);
+    d.RebuildChannelContext();
+    d.settings.connectionType = c.type;
+    d.settings.ipAddress = "127.0.0.1";
+    d.settings.tcpPort = simulator.Port();
+    d.settings.serialBufferSize = 200;
+    d.LinkSettingsInUse().serialPortName = simulator.Endpoint();
+    d.ToggleConnection();
+    ASSERT_TRUE(d.Links().Connected()) << c.legend;
+
+    constexpr int kButton = unit::kSwitchButtonFirstId + 5;
+    EXPECT_EQ(app::ToggleSwitchOutput(d, 5), unit::ToggleResult::Sent) << c.legend;
+    EXPECT_EQ(view.Shown(kButton).front(), unit::kSwitchPendingPicture) << c.legend;
+    EXPECT_TRUE(WaitFor([&] { return view.ButtonPicture(kButton) == unit::kSwitchOnPicture; }))
+        << c.legend << ": the module's report never turned output 5 green";
+    EXPECT_TRUE(simulator.State().outputs[5]) << c.legend;
+    {
+        std::lock_guard lock(d.channels.mutex);
+        EXPECT_EQ(d.channels.SwitchState[5], 1) << c.legend;
+        EXPECT_EQ(d.channels.SwitchState[4], 0) << c.legend;
+    }
+
+    EXPECT_EQ(app::ToggleSwitchOutput(d, 5), unit::ToggleResult::Sent) << c.legend;
+    EXPECT_TRUE(WaitFor([&] { return view.ButtonPicture(kButton) == unit::kSwitchOffPicture; }))
+        << c.legend << ": the module's report never turned output 5 red";
+    const auto shown = view.Shown(kButton);
+    const std::vector<std::string> want = {
+        std::string(unit::kSwitchPendingPicture), std::string(unit::kSwitchOnPicture),
+        std::string(unit::kSwitchPendingPicture), std::string(unit::kSwitchOffPicture)};
+    EXPECT_EQ(shown, want) << c.legend;
+    EXPECT_FALSE(simulator.State().outputs[5]) << c.legend;
+    EXPECT_TRUE(prompt.MessageTexts().empty()) << c.legend;
+
+    d.ToggleConnection();
+    unit.request_stop();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, SwitchEndToEnd,
+    ::testing::Values(SwitchCase{0, sim::LinkKind::Pty, sim::Mode::Text, 0, "serial text"},
+                      SwitchCase{1, sim::LinkKind::Tcp, sim::Mode::Text, 3, "TCP gateway form"},
+                      SwitchCase{1, sim::LinkKind::Tcp, sim::Mode::Gateway, 2,
+                                 "TCP gateway, PGN 127501 sentences"},
+                      SwitchCase{3, sim::LinkKind::Pty, sim::Mode::Frames, 4, "serial adapter"},
+                      SwitchCase{4, sim::LinkKind::Tcp, sim::Mode::Frames, 0, "TCP frames"}),
+    [](const auto& info) {
+        return "Type" + std::to_string(info.param.type) + "Bank" + std::to_string(info.param.bank);
+    });
+
+// Next page and hold over a serial link: the unit follows, the caption names the page, PAGE
+// shows pressed while the command goes out, two holds send the same bytes twice.
+TEST(UnitCommandsEndToEnd, NextPageAndHoldReachTheUnit) {
+    for (const bool twoDisplays : {false, true}) {
+        sim::Options o;
+        o.link = sim::LinkKind::Pty;
+        o.intervalMs = 100;
+        sim::Simulator simulator(o);
+        std::string error;
+        ASSERT_TRUE(simulator.Open(error)) << error;
+        std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
+
+        core::ScriptedPrompt prompt;
+        core::MemorySettingsStore store;
+        PictureHistory view;
+        core::ManualClock clock;
+        app::Dashboard d(prompt, store, view, clock);
+        d.page.m_nPageCount = twoDisplays ? 14 : 5;
+        d.page.m_bMultiDisplay = twoDisplays ? 1 : 0;
+        d.page.m_nCurrentPage = twoDisplays ? 2 : 4;
+        d.settings.connectionType = 0;
+        d.settings.serialBufferSize = 200;
+        d.LinkSettingsInUse().serialPortName = simulator.Endpoint();
+        d.ToggleConnection();
+        ASSERT_TRUE(d.Links().Connected());
+
+        d.NextPage();
+        EXPECT_EQ(d.page.m_nCurrentPage, twoDisplays ? 3 : 0);
+        const std::string want = twoDisplays ? " Display 0 Page 3" : " Page 0";
+        EXPECT_TRUE(d.Caption().ends_with(want)) << d.Caption();
+        EXPECT_EQ(view.Shown(app::kIdPage), (std::vector<std::string>{"PAGED_PAGEU", "PAGE"}));
+        EXPECT_TRUE(WaitFor([&] { return simulator.State().page == 1; }, 3s));
+
+        d.ToggleHold();
+        EXPECT_TRUE(WaitFor([&] { return simulator.State().hold; }, 3s));
+        d.ToggleHold();
+        EXPECT_TRUE(WaitFor([&] { return !simulator.State().hold; }, 3s));
+        EXPECT_EQ(view.Shown(app::kIdStop), (std::vector<std::string>{"STOPD_STOPU", "STOP"}));
+        int holds = 0;
+        for (const auto& c : simulator.ReceivedCommands()) holds += c == "hold" ? 1 : 0;
+        EXPECT_EQ(holds, 2);
+        EXPECT_TRUE(prompt.MessageTexts().empty());
+        d.ToggleConnection();
+        unit.request_stop();
+    }
+}
+
+// Every form the dashboard sends is understood by the simulated module: the output flips, and
+// a command for another bank leaves the module alone.
+TEST(SwitchForms, TheSimulatedModuleUnderstandsEveryForm) {
+    for (int type = 0; type < 8; ++type) {
+        sim::Unit unit(7);
+        sim::CommandParser parser;
+        unit::SwitchStates states{};
+        for (const auto& command : parser.Feed(unit::SwitchCommand(type, states, 9, 7)))
+            unit.Handle(command);
+        EXPECT_TRUE(unit.State().outputs[9]) << type;
+        states[9] = 1;
+        for (const auto& command : parser.Feed(unit::SwitchCommand(type, states, 9, 6)))
+            unit.Handle(command);
+        const bool bankless = unit::SwitchFormFor(type) == unit::SwitchForm::Transducer;
+        EXPECT_EQ(unit.State().outputs[9], !bankless) << type << ": bank 6 is not this module";
+    }
+}
+
+// While the unit holds, its values pause but its status goes on.
+TEST(SimulatedHold, ValuesPauseStatusContinues) {
+    sim::UnitState held;
+    held.hold = true;
+    for (const sim::Mode mode : {sim::Mode::Text, sim::Mode::Screen}) {
+        std::string all;
+        for (const auto& m : sim::CycleMessages(mode, held, 10, 0)) all += m;
+        EXPECT_EQ(all.find("$IIXDR,"), std::string::npos);
+        EXPECT_EQ(all.find("\"m0"), std::string::npos);
+        EXPECT_NE(all.find("$PKZLS,S,"), std::string::npos);
+        EXPECT_NE(all.find("HOLD"), std::string::npos);
+    }
+    const auto frames = sim::CycleMessages(sim::Mode::Frames, held, 10, 0);
+    EXPECT_EQ(frames.size(), 2u) << "switch bank status and system time only";
+    const auto free = sim::CycleMessages(sim::Mode::Frames, sim::UnitState{}, 10, 0);
+    EXPECT_GT(free.size(), 10u);
+    std::string text;
+    for (const auto& m : sim::CycleMessages(sim::Mode::Text, sim::UnitState{}, 10, 0)) text += m;
+    EXPECT_NE(text.find("$IIXDR,"), std::string::npos);
+}
+
+}  // namespace
