@@ -5,16 +5,19 @@
 #include "tables/table_file.h"
 
 namespace pelor::tables {
+namespace {
+constexpr std::size_t kRows = kDisplayCount;
+}  // namespace
 
 ChannelsPage ChannelsFromBytes(std::span<const std::uint8_t, 32> bytes) {
     ChannelsPage page;
-    for (int d = 0; d < kDisplayCount; ++d) {
-        const std::uint8_t in = bytes[static_cast<std::size_t>(d)];
-        const std::uint8_t out = bytes[static_cast<std::size_t>(kDisplayCount + d)];
-        auto& input = page.inputs[static_cast<std::size_t>(d)];
+    for (std::size_t d = 0; d < kRows; ++d) {
+        const std::uint8_t in = bytes[d];
+        const std::uint8_t out = bytes[kRows + d];
+        auto& input = page.inputs[d];
         input.number = in & 0x0F;
         input.nmea = (in & 0x80) != 0;
-        auto& output = page.outputs[static_cast<std::size_t>(d)];
+        auto& output = page.outputs[d];
         output.number = out & 0x0F;
         output.mode = (out & 0x80) != 0   ? ChannelOutputMode::Disabled
                       : (out & 0x40) != 0 ? ChannelOutputMode::Index
@@ -25,16 +28,16 @@ ChannelsPage ChannelsFromBytes(std::span<const std::uint8_t, 32> bytes) {
 
 ChannelBytes BytesFromChannels(const ChannelsPage& page) {
     ChannelBytes bytes{};
-    for (int d = 0; d < kDisplayCount; ++d) {
-        const auto& input = page.inputs[static_cast<std::size_t>(d)];
-        const auto& output = page.outputs[static_cast<std::size_t>(d)];
+    for (std::size_t d = 0; d < kRows; ++d) {
+        const auto& input = page.inputs[d];
+        const auto& output = page.outputs[d];
         int in = input.number & 0xFF;
         if (input.nmea) in |= 0x80;
         int out = output.number & 0xFF;
         if (output.mode == ChannelOutputMode::Disabled) out |= 0x80;
         if (output.mode == ChannelOutputMode::Index) out |= 0x40;
-        bytes[static_cast<std::size_t>(d)] = static_cast<std::uint8_t>(in);
-        bytes[static_cast<std::size_t>(kDisplayCount + d)] = static_cast<std::uint8_t>(out);
+        bytes[d] = static_cast<std::uint8_t>(in);
+        bytes[kRows + d] = static_cast<std::uint8_t>(out);
     }
     return bytes;
 }

@@ -139,26 +139,27 @@ std::vector<OptionsFieldSpec> BuildSpecs() {
     choice(F::UsbBaud, ports, "USB Baud Rate", kBauds);
     check(F::SyncDisplays, ports, "Sync Displays on both ports");
 
-    const char* status = "Status and Timers";
+    const char* status = "Status";
     check(F::VersionStatusMsg, status, "Version Status Msg");
     check(F::ClockStatusMsg, status, "Clock Status Msg");
     check(F::TachHoursMsg, status, "Tach Hours Msg");
     check(F::SwitchStatusMsg, status, "Switch Status Msg");
     check(F::ResetGph, status, "Reset GPH Totalizer");
-    check(F::HttpEnable, status, "Enable HTTP Output");
-    check(F::Timer0Enable, status, "Timer 0 Enable");
-    check(F::Timer1Enable, status, "Timer 1 Enable");
-    check(F::Timer2Enable, status, "Timer 2 Enable");
-    check(F::Timer3Enable, status, "Timer 3 Enable");
-    number(F::Timer0, status, "Timer 0", 0, 255);
-    number(F::Timer1, status, "Timer 1", 0, 255);
-    number(F::Timer2, status, "Timer 2", 0, 255,
-           "Replaced by the time base when a pulse input uses one");
-    number(F::Timer3, status, "Timer 3", 0, 65535);
-    radio(F::UpdateRate2x, status, "Update Rate", {"1X", "2X"}, {0, 1});
     check(F::TempSensor, status, "Enable Temp Sensor");
     check(F::TempAdjust, status, "Temperature Adjust");
-    number(F::Option227, status, "Option 227", 0, 255);
+    check(F::HttpEnable, status, "Enable HTTP Output");
+    const char* timers = "Timers";
+    check(F::Timer0Enable, timers, "Timer 0 Enable");
+    check(F::Timer1Enable, timers, "Timer 1 Enable");
+    check(F::Timer2Enable, timers, "Timer 2 Enable");
+    check(F::Timer3Enable, timers, "Timer 3 Enable");
+    number(F::Timer0, timers, "Timer 0", 0, 255);
+    number(F::Timer1, timers, "Timer 1", 0, 255);
+    number(F::Timer2, timers, "Timer 2", 0, 255,
+           "Replaced by the time base when a pulse input uses one");
+    number(F::Timer3, timers, "Timer 3", 0, 65535);
+    radio(F::UpdateRate2x, timers, "Update Rate", {"1X", "2X"}, {0, 1});
+    number(F::Option227, timers, "Option 227", 0, 255);
     return s;
 }
 
@@ -407,7 +408,7 @@ std::string SaveOptionsPage(core::Prompt& prompt, const std::string& directory,
         prompt.Message(outside, "Error");
         return {};
     }
-    const std::string bare = BareFileName(*chosen);
+    std::string bare = BareFileName(*chosen);
     if (!WriteOptionsFile(prompt, directory, bare, BuildOptionsTable(page, sections))) return {};
     return bare;
 }

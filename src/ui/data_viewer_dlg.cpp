@@ -13,6 +13,7 @@
 #include "ui/artwork.h"
 #include "ui/gauge_area.h"
 #include "ui/playback_window.h"
+#include "ui/preferences_sheet.h"
 
 namespace pelor::ui {
 
@@ -136,8 +137,15 @@ void CDataViewerDlg::OnCommand(int controlId) {
         case app::kIdRecord:
             dashboard_->Record();
             break;
+        case app::kIdDisplay:
+            // A new project is loaded at the next start: the window closes with OK.
+            if (OpenPreferences(*dashboard_, prompt_, *this, this) ==
+                app::PreferencesResult::EndProgram) {
+                accept();
+            }
+            break;
         default:
-            // Flash programming, preferences, the switch module and the label menus are not
+            // Flash programming, the switch module and the label menus are not
             // part of this build yet: their buttons do nothing.
             break;
     }
