@@ -6,6 +6,7 @@
 #include "decode/n2k_binary.h"
 #include "decode/reader_pass.h"
 #include "display/layout.h"
+#include "tables/files_page.h"
 #include "tables/page_file.h"
 #include "tables/project_start.h"
 #include "unit/unit_commands.h"
@@ -92,8 +93,7 @@ bool Dashboard::Initialise(WindowHooks& hooks) {
     if (!tables::OpenProjectAtStart(prompt, project, settings.projectFilePath)) return false;
 
     captureState = 1;
-    if (!project.themeFile.empty())
-        display.LoadThemeFile(project.directory + project.themeFile, prompt);
+    if (!project.themeFile.empty()) display.LoadThemeFile(tables::ThemeFilePath(project), prompt);
     hooks.PrepareDrawing();
 
     DeriveSettings(settings);
@@ -133,6 +133,24 @@ void Dashboard::TakeValuesFromOptions() {
             labelCells[p][l] = tables::LabelCell(tables.pages, p, l);
         }
     }
+}
+
+void Dashboard::InstallTables(tables::ProjectTables newTables, bool pagesReloaded,
+                              WindowHooks& hooks) {
+    {
+        std::lock_guard lock(channels.mutex);
+        tables = std::move(newTables);
+        // Unsaved edits of the page configuration stay unless another page file was loaded.
+        const auto modes = labelModes;
+        const auto cells = labelCells;
+        TakeValuesFromOptions();
+        if (!pagesReloaded) {
+            labelModes = modes;
+            labelCells = cells;
+        }
+    }
+    ApplyDisplayLayout();
+    hooks.ApplyLayout();
 }
 
 void Dashboard::ApplyDisplayLayout() {

@@ -128,6 +128,11 @@ public:
     void ChooseLogFile();       // RECORD double click
     void SaveLabelsAndPages();  // SAVE
 
+    // After the preferences sheet: takes `newTables` (with the store's mutex held, so no reader
+    // sees them half replaced), the values of the options, the page configuration when the page
+    // file was reloaded, and lays the display out again.
+    void InstallTables(tables::ProjectTables newTables, bool pagesReloaded, WindowHooks& hooks);
+
     // Clears the live positions and asks for the bare background (purge, page change).
     void ResetPositions();
 

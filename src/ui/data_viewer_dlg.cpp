@@ -14,6 +14,7 @@
 #include "ui/gauge_area.h"
 #include "ui/picture_preparer.h"
 #include "ui/playback_window.h"
+#include "ui/preferences_sheet.h"
 #include "ui/window_interaction.h"
 
 namespace pelor::ui {
@@ -147,9 +148,15 @@ void CDataViewerDlg::OnCommand(int controlId) {
         case app::kIdRecord:
             dashboard_->Record();
             break;
+        case app::kIdDisplay:
+            // A new project is loaded at the next start: the window closes with OK.
+            if (OpenPreferences(*dashboard_, prompt_, *this, this) ==
+                app::PreferencesResult::EndProgram) {
+                accept();
+            }
+            break;
         default:
-            // CLEAR, the switch buttons and the label menus. Flash programming (FLASH) and
-            // the preferences sheet (DISPLAY) are not part of this build yet: they do nothing.
+            // CLEAR, the switch buttons and the label menus.
             interaction_->OnCommand(controlId);
             break;
     }

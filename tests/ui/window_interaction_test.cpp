@@ -332,12 +332,25 @@ TEST(WindowInteraction, FullScreenSizesForTwoDisplayTypes) {
         window.Interaction().RunTouchMenu();
         EXPECT_EQ(window.size(), QSize(775, 560));
 
-        // FLASH and SETUP belong to other commands: here they change nothing.
+        // SETUP runs the DISPLAY command: the preferences sheet opens (closed here by a
+        // watcher that records its title); the page and the full-screen size stay.
         const int page = d.page.m_nCurrentPage;
-        PressInTouchMenu(1676);
-        window.Interaction().RunTouchMenu();
+        QStringList opened;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&opened, &window] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr || modal == &window || qobject_cast<ui::TouchMenusDialog*>(modal))
+                return;
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                opened << dialog->windowTitle();
+                dialog->reject();
+            }
+        });
+        closer.start(30);
         PressInTouchMenu(1671);
         window.Interaction().RunTouchMenu();
+        closer.stop();
+        EXPECT_TRUE(opened.contains("Pelor Preferences")) << opened.join(", ").toStdString();
         EXPECT_EQ(d.page.m_nCurrentPage, page);
         EXPECT_EQ(window.size(), QSize(775, 560)) << "full screen stays";
 

@@ -1,0 +1,137 @@
+#include "app/preferences.h"
+
+#include "tables/project_file.h"
+#include "tables/table_file.h"
+
+namespace pelor::app {
+namespace {
+
+tables::Project EditedNames(const tables::Project& current, const PreferencesCopies& c) {
+    tables::Project edited = current;
+    edited.labelsFile = c.files.labelsFile;
+    edited.pageFile = c.files.pageFile;
+    edited.optionsFileA = c.optionsFile;
+    edited.optionsFileB = c.optionsFile;
+    edited.optionsFileC = c.optionsFile;
+    edited.calibrationFiles = c.files.sensorFiles;
+    return edited;
+}
+
+// The theme as the project keeps it: a bare name inside the project folder, else the path.
+std::string ThemeName(const std::string& path, const std::string& directory) {
+    if (!path.empty() && path.rfind(directory, 0) == 0 &&
+        path.find('/', directory.size()) == std::string::npos) {
+        return path.substr(directory.size());
+    }
+    return path;
+}
+
+}  // namespace
+
+PreferencesCopies MakePreferencesCopies(const Dashboard& d) {
+    PreferencesCopies c;
+    const auto& t = d.tables;
+    c.projectDirectory = d.project.directory;
+    c.files = tables::FilesPageFrom(d.project);
+    c.labels = tables::LabelsPageFrom(t.labelSettings);
+    c.optionsFile = d.project.optionsFileC;
+    c.options = tables::OptionsPageFromTable(t.options, d.settings.displayScale,
+                                             t.labelSettings.httpPostAddress);
+    c.channels = tables::ChannelsFromBytes(
+        std::span<const std::uint8_t, 32>(t.options.data() + tables::kChannelSection, 32));
+    c.alarms = tables::AlarmsFromBytes(
+        std::span<const std::uint8_t, 128>(t.options.data() + tables::kAlarmSection, 128));
+    c.pulses = tables::PulseInputsFromOptions(t.options);
+    c.calibration = t.calibration;
+    return c;
+}
+
+std::string CheckPreferences(const PreferencesCopies& c) {
+    for (const std::string& bad :
+         {tables::CheckFilesPage(c.files), tables::CheckLabelsPage(c.labels),
+          tables::CheckOptionsPage(c.options), tables::CheckChannelsPage(c.channels),
+          tables::CheckAlarmsPage(c.alarms)}) {
+        if (!bad.empty()) return bad;
+    }
+    if (c.optionsFile.empty() || c.optionsFile.find('/') != std::string::npos) {
+        return "OPTIONS: give the bare name of the options file in the project folder";
+    }
+    return {};
+}
+
+tables::OptionsTable OptionsFromPages(const PreferencesCopies& c) {
+    tables::OptionsTable sections{};
+    const auto channels = tables::BytesFromChannels(c.channels);
+    const auto alarms = tables::BytesFromAlarms(c.alarms);
+    std::copy(channels.begin(), channels.end(), sections.begin() + tables::kChannelSection);
+    std::copy(alarms.begin(), alarms.end(), sections.begin() + tables::kAlarmSection);
+    return tables::BuildOptionsTable(c.options, sections);
+}
+
+PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& c, WindowHooks& hooks) {
+    core::Prompt& prompt = d.prompt;
+
+    // Project check: the FILES page's project path names the project from now on.
+    const tables::Project before = d.project;
+    const auto [directory, name] = tables::SplitProjectPath(c.files.projectPath);
+    d.project.directory = directory;
+    d.project.projectFile = name;
+    if (!tables::ChangeDirectory(directory)) prompt.Message(directory, "Status");
+    if (directory != before.directory || name != before.projectFile) {
+        const auto answer = prompt.Message(
+            "The Project File has changed. Click YES to quit program to reload new project file",
+            "Status", core::MessageButtons::YesNo);
+        if (answer == core::Answer::Yes) {
+            if (!tables::LoadProject(prompt, d.project, directory, name, false).empty()) {
+                return PreferencesResult::EndProgram;
+            }
+            // Not a project that can be opened (already reported): stay with this one.
+        }
+        // The window goes on with its own project: its names must not be saved into the
+        // other project's file at exit.
+        d.project = before;
+        tables::ChangeDirectory(before.directory);
+    }
+
+    // Copy back, then reload the files whose names changed, on a copy of the tables so that
+    // a reader never sees a table half loaded and no lock is held while a dialog is up.
+    tables::ProjectTables work = d.tables;
+    tables::ApplyLabelsPage(c.labels, work.labels, work.labelSettings);
+    work.labelSettings.httpPostAddress = c.options.httpPostAddress;
+    work.options = OptionsFromPages(c);
+    work.values = tables::DeriveOptionsValues(work.options);
+    d.settings.displayScale =
+        tables::EffectiveDisplayScale(c.options[tables::OptionsField::DisplayScale]);
+    d.page.m_nDisplayScale = d.settings.displayScale;
+
+    const bool pagesChanged = c.files.pageFile != d.project.pageFile;
+    tables::ReloadChangedTables(prompt, d.project, EditedNames(d.project, c), work);
+    d.project.optionsFileA = d.project.optionsFileC;
+    d.project.optionsFileB = d.project.optionsFileC;
+    if (c.files.logFile != d.project.logFile) {
+        d.project.logFile = c.files.logFile;
+        if (!d.project.logFile.empty()) {
+            d.Capture().SetLogPath(d.project.directory + d.project.logFile);
+        }
+    }
+
+    if (c.labels.saveRequested &&
+        prompt.Message("Save Display Labels?", "Status", core::MessageButtons::YesNo) ==
+            core::Answer::Yes) {
+        tables::WriteLabelFile(prompt, d.project.directory, d.project.labelsFile, work.labels,
+                               work.labelSettings);
+    }
+
+    if (c.files.themePath != tables::ThemeFilePath(d.project)) {
+        d.project.themeFile = ThemeName(c.files.themePath, d.project.directory);
+        prompt.Message("Please restart Pelor to load new theme", "Status");
+        if (d.project.themeFile.empty()) {
+            prompt.Message("No Theme file selected - using default theme", "Error");
+        }
+    }
+
+    d.InstallTables(std::move(work), pagesChanged, hooks);
+    return PreferencesResult::Applied;
+}
+
+}  // namespace pelor::app

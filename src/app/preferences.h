@@ -1,0 +1,46 @@
+#pragma once
+// The preferences sheet's logic without a window: the copies each page works on while the
+// sheet is open, and what happens when the sheet ends with OK (project switch, copy back,
+// reloads of changed files, the labels save question, the theme messages, layout again).
+#include <string>
+
+#include "app/dashboard.h"
+#include "tables/alarms_page.h"
+#include "tables/channels_page.h"
+#include "tables/files_page.h"
+#include "tables/labels_page.h"
+#include "tables/options_page.h"
+
+namespace pelor::app {
+
+struct PreferencesCopies {
+    std::string projectDirectory;  // the pages' own copy, ends in "/"
+    tables::FilesPage files;
+    tables::LabelsPage labels;
+    std::string optionsFile;  // the OPTIONS page's file name field
+    tables::OptionsPage options;
+    tables::ChannelsPage channels;
+    tables::AlarmsPage alarms;
+    tables::PulseInputs pulses{};
+    tables::CalibrationTables calibration{};
+};
+
+PreferencesCopies MakePreferencesCopies(const Dashboard& dashboard);
+
+// "" when every page holds values that can be taken, else the message for the first bad one.
+std::string CheckPreferences(const PreferencesCopies& copies);
+
+// The options table the OPTIONS page writes and the sheet hands back: its fields over its
+// copy, with the channel and alarm sections of the CHANNELS and ALARMS pages.
+tables::OptionsTable OptionsFromPages(const PreferencesCopies& copies);
+
+enum class PreferencesResult {
+    Applied,     // the window goes on with the new state
+    EndProgram,  // the project changed and the user chose to restart with it
+};
+
+// The sheet ended with OK. Every question and message goes through the dashboard's prompt.
+PreferencesResult ApplyPreferences(Dashboard& dashboard, const PreferencesCopies& copies,
+                                   WindowHooks& hooks);
+
+}  // namespace pelor::app

@@ -1,0 +1,124 @@
+#include "tables/files_page.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "core/format.h"
+#include "core/text_file.h"
+#include "tables/table_file.h"
+
+namespace pelor::tables {
+namespace {
+
+// The log line of a project chosen on the page: a ".txt" or ".csv" name.
+std::string CutPageLogName(std::string_view line) {
+    std::string name = CutAfterTxt(line);
+    if (name.empty()) {
+        const auto at = line.find(".csv");
+        if (at != std::string_view::npos) name = std::string(line.substr(0, at + 4));
+    }
+    return name;
+}
+
+std::string Chomp(std::string line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    return line;
+}
+
+bool IsBareName(const std::string& name) {
+    return !name.empty() && name.find('/') == std::string::npos;
+}
+
+}  // namespace
+
+std::string ThemeFilePath(const Project& project) {
+    if (project.themeFile.empty()) return {};
+    if (project.themeFile.front() == '/') return project.themeFile;
+    return project.directory + project.themeFile;
+}
+
+FilesPage FilesPageFrom(const Project& project) {
+    FilesPage page;
+    page.labelsFile = project.labelsFile;
+    page.pageFile = project.pageFile;
+    page.sensorFiles = project.calibrationFiles;
+    page.logFile = project.logFile;
+    page.projectPath =
+        project.projectFile.empty() ? std::string() : project.directory + project.projectFile;
+    page.themePath = ThemeFilePath(project);
+    return page;
+}
+
+bool ReadNamesFromProjectFile(core::Prompt& prompt, const std::string& path, FilesPage& page) {
+    core::TextFile file;
+    if (!file.Open(path, core::TextFile::Mode::Read)) {
+        prompt.Message(core::Format("Could not Open %s", path.c_str()), "Error");
+        return false;
+    }
+    // Lines 3.. of the project file: labels, pages, options x3, log, sensor tables 0..11.
+    std::array<std::string, 18> lines;
+    std::string line;
+    std::size_t read = 0;
+    for (int skip = 0; skip < 2; ++skip) file.ReadLine(line, core::kProjectLineBuffer);
+    while (read < lines.size() && file.ReadLine(line, core::kProjectLineBuffer)) {
+        lines[read++] = Chomp(line);
+    }
+    file.Close();
+    if (read == 0) {
+        prompt.Message("Error Reading from file", "Error");
+        return false;
+    }
+    page.labelsFile = CutAfterTxt(lines[0]);
+    page.pageFile = CutAfterTxt(lines[1]);
+    page.logFile = CutPageLogName(lines[5]);
+    for (std::size_t i = 0; i < kCalibrationTableCount; ++i) {
+        page.sensorFiles[i] = CutAfterTxt(lines[6 + i]);
+    }
+    return true;
+}
+
+bool CopyIntoProjectFolder(core::Prompt& prompt, const std::string& source,
+                           const std::string& directory) {
+    const std::string target = directory + BareFileName(source);
+    std::error_code ec;
+    if (std::filesystem::equivalent(source, target, ec)) return true;
+    ec.clear();
+    std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing,
+                               ec);
+    if (ec) {
+        prompt.Message(core::Format("Could not copy file %s = %d", source.c_str(), ec.value()),
+                       "Error");
+        return false;
+    }
+    return true;
+}
+
+std::string CheckFilesPage(const FilesPage& page) {
+    auto bad = [](const std::string& caption) {
+        return core::Format("%s: give the bare name of a file in the project folder",
+                            caption.c_str());
+    };
+    if (!IsBareName(page.labelsFile)) return bad("Display Labels");
+    if (!IsBareName(page.pageFile)) return bad("Display Pages");
+    for (std::size_t i = 0; i < kCalibrationTableCount; ++i) {
+        if (!IsBareName(page.sensorFiles[i])) {
+            return bad(core::Format("Sensor %d Table", static_cast<int>(i)));
+        }
+    }
+    if (page.logFile.find('/') != std::string::npos) return bad("Log Data File");
+    const auto [dir, name] = SplitProjectPath(page.projectPath);
+    if (dir.empty() || name.empty()) {
+        return "Pelor Project File: give the full path of the project file";
+    }
+    return {};
+}
+
+std::pair<std::string, std::string> SplitProjectPath(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return {"", path};
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+}  // namespace pelor::tables

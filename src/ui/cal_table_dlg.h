@@ -1,0 +1,58 @@
+#pragma once
+// "CAL TABLE": one calibration table file in a list of 256 rows (Location, Value, Index,
+// Comment), its address and its file name; OK saves it under a name chosen in the project
+// folder. "CAL TABLE EDIT" edits one row.
+#include <QDialog>
+#include <string>
+
+#include "core/prompt.h"
+#include "tables/calibration_file.h"
+
+class QLineEdit;
+class QTableWidget;
+
+namespace pelor::ui {
+
+class CalTableDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    CalTableDialog(core::Prompt& prompt, std::string directory, std::string fileName,
+                   QWidget* parent = nullptr);
+
+    // The file name the dialog ended with (the name saved under).
+    std::string FileName() const { return fileName_; }
+    QTableWidget* List() const { return list_; }
+    // Opens the row editor on row `row` (what a double click does).
+    void EditRow(int row);
+    // OK: the save dialog, then the file. Stays open when nothing could be written.
+    void Save();
+
+private:
+    tables::CalibrationRows Rows() const;
+
+    core::Prompt& prompt_;
+    std::string directory_;
+    std::string fileName_;
+    QLineEdit* address_ = nullptr;
+    QLineEdit* name_ = nullptr;
+    QTableWidget* list_ = nullptr;
+};
+
+class CalTableEditDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    CalTableEditDialog(int location, const tables::CalibrationRow& row, QWidget* parent = nullptr);
+    tables::CalibrationRow Row() const;
+
+private:
+    QLineEdit* value_ = nullptr;
+    QLineEdit* index_ = nullptr;
+    QLineEdit* comment_ = nullptr;
+};
+
+// "" when `address` is four hexadecimal digits, else the message.
+std::string CheckCalibrationAddress(const std::string& address);
+
+}  // namespace pelor::ui

@@ -1,0 +1,138 @@
+#include "ui/preferences_sheet.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "ui/prefs_alarms_page.h"
+#include "ui/prefs_channels_page.h"
+#include "ui/prefs_files_page.h"
+#include "ui/prefs_labels_page.h"
+#include "ui/prefs_options_page.h"
+
+namespace pelor::ui {
+namespace {
+
+// A tab whose page comes with the connection and NMEA tag settings.
+QWidget* LaterPage(const char* caption, const char* what, QWidget* parent) {
+    auto* page = new QWidget(parent);
+    auto* layout = new QVBoxLayout(page);
+    auto* text = new QLabel(
+        QString("<b>%1</b><p>%2 are not edited in this version of the preferences yet: the "
+                "current values stay as they are.</p>")
+            .arg(caption, what),
+        page);
+    text->setWordWrap(true);
+    text->setObjectName("LaterPageText");
+    layout->addWidget(text);
+    layout->addStretch(1);
+    return page;
+}
+
+using PageMaker = std::function<QWidget*(PrefsContext, QWidget*)>;
+
+struct PageEntry {
+    const char* caption;
+    PageMaker make;
+};
+
+}  // namespace
+
+PreferencesSheet::PreferencesSheet(app::PreferencesCopies& copies, core::Prompt& prompt,
+                                   QWidget* parent)
+    : QDialog(parent), copies_(copies), prompt_(prompt) {
+    setObjectName("PelorPreferences");
+    setWindowTitle("Pelor Preferences");
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName("PreferencesTabs");
+
+    // The pages in tab order.
+    const std::vector<PageEntry> pages = {
+        {"LABELS", [](PrefsContext c, QWidget* p) { return new DisplayLabels(c, p); }},
+        {"FILES", [](PrefsContext c, QWidget* p) { return new TableFileNames(c, p); }},
+        {"OPTIONS", [](PrefsContext c, QWidget* p) { return new GaugeOptions(c, p); }},
+        {"CONNECT",
+         [](PrefsContext, QWidget* p) {
+             return LaterPage("CONNECT", "The connection settings and the gateway search", p);
+         }},
+        {"NMEA 2000",
+         [](PrefsContext, QWidget* p) {
+             return LaterPage("NMEA 2000", "The NMEA 2000 tags (PGNs, parameters, capacities)", p);
+         }},
+        {"CHANNELS", [](PrefsContext c, QWidget* p) { return new GaugeChanels(c, p); }},
+        {"ALARMS", [](PrefsContext c, QWidget* p) { return new CAlarmProperty(c, p); }},
+        {"NMEA TAGS",
+         [](PrefsContext, QWidget* p) {
+             return LaterPage("NMEA TAGS", "The NMEA 0183 tags and the time settings", p);
+         }},
+    };
+    for (const auto& entry : pages) {
+        QWidget* page = entry.make(PrefsContext{copies_, prompt_}, this);
+        page->setObjectName(entry.caption);
+        if (auto* p = qobject_cast<PrefsPage*>(page)) {
+            connect(p, &PrefsPage::okRequested, this, &PreferencesSheet::TryAccept);
+            connect(p, &PrefsPage::closeRequested, this, &QDialog::reject);
+        }
+        auto* scroll = new QScrollArea(tabs_);
+        scroll->setWidget(page);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        tabs_->addTab(scroll, entry.caption);
+    }
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &PreferencesSheet::TryAccept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addWidget(buttons);
+    resize(1010, 720);
+}
+
+QWidget* PreferencesSheet::Page(const QString& caption) const {
+    for (int i = 0; i < tabs_->count(); ++i) {
+        if (tabs_->tabText(i) == caption) {
+            return static_cast<QScrollArea*>(tabs_->widget(i))->widget();
+        }
+    }
+    return nullptr;
+}
+
+void PreferencesSheet::TryAccept() {
+    const std::string bad = app::CheckPreferences(copies_);
+    if (bad.empty()) {
+        accept();
+        return;
+    }
+    // Show the page the message is about.
+    const std::pair<const char*, const char*> where[] = {
+        {"Display Labels:", "FILES"},  {"Display Pages", "FILES"},     {"Sensor", "FILES"},
+        {"Log Data", "FILES"},         {"Pelor Project", "FILES"},     {"Display Label", "LABELS"},
+        {"NMEA Label", "LABELS"},      {"PULSE Label", "LABELS"},      {"Kantelo Label", "LABELS"},
+        {"INPUT Display", "CHANNELS"}, {"OUTPUT Display", "CHANNELS"}, {"Display ", "ALARMS"}};
+    QString page = "OPTIONS";
+    for (const auto& [prefix, caption] : where) {
+        if (bad.rfind(prefix, 0) == 0) {
+            page = caption;
+            break;
+        }
+    }
+    for (int i = 0; i < tabs_->count(); ++i) {
+        if (tabs_->tabText(i) == page) tabs_->setCurrentIndex(i);
+    }
+    prompt_.Message(bad, "Error");
+}
+
+app::PreferencesResult OpenPreferences(app::Dashboard& dashboard, core::Prompt& prompt,
+                                       app::WindowHooks& hooks, QWidget* parent) {
+    app::PreferencesCopies copies = app::MakePreferencesCopies(dashboard);
+    PreferencesSheet sheet(copies, prompt, parent);
+    if (sheet.exec() != QDialog::Accepted) return app::PreferencesResult::Applied;
+    return app::ApplyPreferences(dashboard, copies, hooks);
+}
+
+}  // namespace pelor::ui

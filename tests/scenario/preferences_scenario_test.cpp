@@ -1,0 +1,121 @@
+// An installer configures the unit from the real window: DISPLAY pressed with the pointer
+// opens "Pelor Preferences", a gauge label is typed into the LABELS page and OK is pressed;
+// the window takes the new label. Each page of the sheet is grabbed from the X server.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "core/prompt.h"
+#include "scenario_support.h"
+#include "ui/cal_table_dlg.h"
+#include "ui/data_viewer_dlg.h"
+#include "ui/preferences_sheet.h"
+#include "ui/themes_dlg.h"
+
+namespace {
+
+using namespace pelor;
+using namespace std::chrono_literals;
+
+TEST(PreferencesScenario, DisplayOpensTheSheetAndOkTakesATypedLabel) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    scenario::WriteSettings({{"ProjectFilePath", demo.Project()}, {"ShowCOMStatus", "0"}});
+
+    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+        bool sheetSeen = false;
+        bool labelTyped = false;
+        QTimer driver;
+        driver.setInterval(50);
+        // The sheet runs its own loop: it is driven from a timer inside that loop.
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            auto* sheet = qobject_cast<ui::PreferencesSheet*>(QApplication::activeModalWidget());
+            if (sheet == nullptr || sheetSeen) return;
+            sheetSeen = true;
+            driver.stop();
+            ASSERT_TRUE(scenario::WaitUntil([&] { return sheet->isVisible(); }, 3s));
+            scenario::Pump(300ms);
+            EXPECT_EQ(sheet->windowTitle(), "Pelor Preferences");
+            EXPECT_LE(sheet->width(), 1024);
+            EXPECT_LE(sheet->height(), 768);
+
+            // Every page as the X server shows it.
+            QTabWidget* tabs = sheet->Tabs();
+            for (int i = tabs->count() - 1; i >= 0; --i) {
+                tabs->setCurrentIndex(i);
+                scenario::Pump(150ms);
+                QString name = tabs->tabText(i).toLower().replace(' ', '-');
+                scenario::SaveShot(scenario::GrabWindow(*sheet),
+                                   "preferences-" + name.toStdString());
+            }
+
+            auto* label = sheet->Page("LABELS")->findChild<QLineEdit*>("Display Label 0");
+            ASSERT_NE(label, nullptr);
+            scenario::Click(*label, label->rect().center());
+            scenario::Key(*sheet, "ctrl+a");
+            for (const char* key : {"H", "E", "L", "M"}) scenario::Key(*sheet, key);
+            labelTyped = scenario::WaitUntil([&] { return label->text() == "HELM"; }, 2s);
+            EXPECT_TRUE(labelTyped) << "typed: " << label->text().toStdString();
+
+            auto* box = sheet->findChild<QDialogButtonBox*>();
+            QPushButton* ok = box->button(QDialogButtonBox::Ok);
+            scenario::Click(*ok, ok->rect().center());
+        });
+        driver.start();
+
+        QPushButton* display = window.Button(app::kIdDisplay);
+        ASSERT_NE(display, nullptr);
+        scenario::Click(*display, display->rect().center());
+        EXPECT_TRUE(scenario::WaitUntil([&] { return sheetSeen; }, 5s))
+            << "DISPLAY clicked through the X server opened no sheet";
+        EXPECT_TRUE(
+            scenario::WaitUntil([&] { return QApplication::activeModalWidget() == &window; }, 5s))
+            << "the sheet did not close on OK";
+        EXPECT_TRUE(labelTyped);
+        EXPECT_EQ(window.dashboard().tables.labelSettings.LabelStrings[0], "HELM    ");
+        EXPECT_TRUE(window.isVisible()) << "the same project: the window goes on";
+        scenario::SaveShot(scenario::GrabWindow(window), "preferences-after-ok");
+    });
+}
+
+// The calibration table editor, its row editor and the theme preview on the X server: each
+// fits a 1024 x 768 screen and shows its table, fields and picture.
+TEST(PreferencesScenario, CalibrationDialogsAndThemePreviewFitTheScreen) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    core::ScriptedPrompt prompt;
+    ui::CalTableDialog cal(prompt, demo.Dir(), "DemoCal00.txt");
+    cal.show();
+    ASSERT_TRUE(scenario::WaitUntil([&] { return cal.isVisible(); }, 3s));
+    scenario::Pump(300ms);
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_LE(cal.frameGeometry().height(), 768);
+    const QImage calShot = scenario::GrabWindow(cal);
+    scenario::SaveShot(calShot, "cal-table");
+    EXPECT_GT(scenario::LitShare(calShot, 200), 0.3) << "a readable light list";
+
+    ui::CalTableEditDialog edit(40, {"  12.5", " 7", "Coolant deg C"}, &cal);
+    edit.show();
+    ASSERT_TRUE(scenario::WaitUntil([&] { return edit.isVisible(); }, 3s));
+    scenario::Pump(200ms);
+    scenario::SaveShot(scenario::GrabWindow(edit), "cal-table-edit");
+
+    ui::CThemes themes;
+    themes.show();
+    ASSERT_TRUE(scenario::WaitUntil([&] { return themes.isVisible(); }, 3s));
+    scenario::Pump(200ms);
+    const QImage first = scenario::GrabWindow(themes);
+    themes.NextFrame();
+    themes.NextFrame();
+    scenario::Pump(200ms);
+    const QImage third = scenario::GrabWindow(themes);
+    scenario::SaveShot(third, "themes-preview");
+    EXPECT_GT(scenario::ChangedShare(first, third), 0.001) << "the sample gauge moved";
+}
+
+}  // namespace

@@ -1,0 +1,390 @@
+// The preferences sheet on the offscreen platform, opened on a started dashboard (a copy of
+// the demo project): fields changed through the page widgets, the page buttons pressed, and
+// the files on disk compared byte for byte with what the table writers give for the same
+// values.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/preferences.h"
+#include "display_render_support.h"
+#include "tables/calibration_file.h"
+#include "tables/label_file.h"
+#include "tables/options_file.h"
+#include "tables/table_file.h"
+#include "ui/cal_table_dlg.h"
+#include "ui/preferences_sheet.h"
+#include "ui/prefs_alarms_page.h"
+#include "ui/prefs_channels_page.h"
+#include "ui/prefs_labels_page.h"
+#include "ui/prefs_options_page.h"
+#include "ui/themes_dlg.h"
+
+namespace {
+
+using namespace pelor;
+namespace fs = std::filesystem;
+using F = tables::OptionsField;
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void Press(QWidget* page, const char* button) {
+    auto* b = page->findChild<QPushButton*>(button);
+    ASSERT_NE(b, nullptr) << button;
+    b->click();
+}
+
+// Runs `act` on the next modal dialog that appears (while `open` runs its event loop).
+void OnNextModal(const std::function<void(QDialog*)>& act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (modal == nullptr) return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}
+
+struct NoHooks : app::WindowHooks {};
+
+class PreferencesSheetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ui::testing::EnsureQtApplication();
+        std::string pattern = (fs::temp_directory_path() / "pelor-sheet-XXXXXX").string();
+        root_ = ::mkdtemp(pattern.data());
+        dir_ = root_ + "/demo/";
+        cwd_ = fs::current_path().string();
+        fs::copy(std::string(PELOR_SOURCE_DIR) + "/examples/demo", dir_);
+        store.values["ProjectFilePath"] = dir_ + "Demo.cdp";
+        ASSERT_TRUE(dashboard.Initialise(hooks));
+        ASSERT_TRUE(prompt.shown.empty());
+        copies = app::MakePreferencesCopies(dashboard);
+        sheet = std::make_unique<ui::PreferencesSheet>(copies, prompt);
+        sheet->show();
+    }
+    void TearDown() override {
+        sheet.reset();
+        std::error_code ec;
+        fs::current_path(cwd_, ec);
+        fs::remove_all(root_, ec);
+    }
+    template <class T>
+    T* PageOf(const char* caption) {
+        auto* page = qobject_cast<T*>(sheet->Page(caption));
+        EXPECT_NE(page, nullptr) << caption;
+        return page;
+    }
+    // What the writer gives for `table`, as bytes.
+    std::string OptionsBytes(const tables::OptionsTable& table) {
+        core::ScriptedPrompt quiet;
+        EXPECT_TRUE(tables::WriteOptionsFile(quiet, root_ + "/", "Expected.txt", table));
+        return ReadBytes(root_ + "/Expected.txt");
+    }
+
+    core::ScriptedPrompt prompt;
+    core::MemorySettingsStore store;
+    core::RecordingView view;
+    core::ManualClock clock;
+    NoHooks hooks;
+    app::Dashboard dashboard{prompt, store, view, clock};
+    app::PreferencesCopies copies;
+    std::unique_ptr<ui::PreferencesSheet> sheet;
+    std::string root_, dir_, cwd_;
+};
+
+TEST_F(PreferencesSheetTest, PagesInTabOrderAndTheLaterPagesSaySo) {
+    EXPECT_EQ(sheet->windowTitle(), "Pelor Preferences");
+    QStringList tabs;
+    for (int i = 0; i < sheet->Tabs()->count(); ++i) tabs << sheet->Tabs()->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{"LABELS", "FILES", "OPTIONS", "CONNECT", "NMEA 2000", "CHANNELS",
+                                 "ALARMS", "NMEA TAGS"}));
+    for (const char* later : {"CONNECT", "NMEA 2000", "NMEA TAGS"}) {
+        auto* text = sheet->Page(later)->findChild<QLabel*>("LaterPageText");
+        ASSERT_NE(text, nullptr) << later;
+        EXPECT_TRUE(text->text().contains("not edited in this version")) << later;
+    }
+    auto* files = sheet->Page("FILES");
+    EXPECT_EQ(files->findChild<QLineEdit*>("Pelor Project File")->text().toStdString(),
+              dir_ + "Demo.cdp");
+    EXPECT_EQ(files->findChild<QLineEdit*>("Sensor 3 Table")->text(), "DemoCal03.txt");
+}
+
+TEST_F(PreferencesSheetTest, OptionsPrefsaveWritesTheWritersBytes) {
+    auto* page = PageOf<ui::GaugeOptions>("OPTIONS");
+    static_cast<QSpinBox*>(page->FieldWidget(F::Pages))->setValue(4);
+    static_cast<QCheckBox*>(page->FieldWidget(F::DemoMode))->setChecked(true);
+    static_cast<QComboBox*>(page->FieldWidget(F::BaudRate))->setCurrentIndex(2);
+    static_cast<QComboBox*>(page->FieldWidget(F::Pulse2Enable))->setCurrentIndex(4);
+    page->findChild<QRadioButton*>("T200L")->click();
+    page->findChild<QLineEdit*>("HTTP Post Address")->setText("boat.example/post");
+    Q_EMIT page->findChild<QLineEdit*>("HTTP Post Address")->textEdited("boat.example/post");
+
+    // A number typed out of range: a message, and no file is touched.
+    const std::string before = ReadBytes(dir_ + "DemoOptions.txt");
+    static_cast<QSpinBox*>(page->FieldWidget(F::Contrast))->setValue(300);
+    Press(page, "PREFSAVE");
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Contrast must be 0 to 255"});
+    EXPECT_EQ(ReadBytes(dir_ + "DemoOptions.txt"), before);
+    static_cast<QSpinBox*>(page->FieldWidget(F::Contrast))->setValue(40);
+
+    prompt.shown.clear();
+    prompt.files.push_back(dir_ + "DemoOptions.txt");
+    Press(page, "PREFSAVE");
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
+
+    tables::OptionsPage expected = tables::OptionsPageFromTable(
+        dashboard.tables.options, 100, dashboard.tables.labelSettings.httpPostAddress);
+    expected[F::Pages] = 4;
+    expected[F::DemoMode] = 1;
+    expected[F::BaudRate] = 2;
+    expected[F::Pulse2Enable] = 4;
+    expected[F::DisplayType] = 11;
+    expected[F::Contrast] = 40;
+    expected.httpPostAddress = "boat.example/post";
+    const auto table = tables::BuildOptionsTable(expected, dashboard.tables.options);
+    EXPECT_EQ(table[6], 11);
+    EXPECT_EQ(table[19], 60);
+    EXPECT_EQ(table[216], 255);
+    EXPECT_EQ(ReadBytes(dir_ + "DemoOptions.txt"), OptionsBytes(table));
+}
+
+TEST_F(PreferencesSheetTest, ChannelsPrefsaveRewritesItsSectionInPlace) {
+    auto* page = PageOf<ui::GaugeChanels>("CHANNELS");
+    page->InputNumber(5)->setValue(5);
+    page->InputChoice(5)->button(1)->click();  // NEMA
+    page->OutputNumber(3)->setValue(3);
+    page->OutputChoice(3)->button(2)->click();  // Index
+    Press(page, "PREFSAVE");
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
+
+    auto table = dashboard.tables.options;
+    table[32 + 5] = 0x85;
+    table[48 + 3] = 0x43;
+    EXPECT_EQ(ReadBytes(dir_ + "DemoOptions.txt"), OptionsBytes(table));
+
+    // Typed beyond 15: refused with a message, the file stays.
+    page->OutputNumber(7)->setValue(16);
+    prompt.shown.clear();
+    Press(page, "PREFSAVE");
+    EXPECT_EQ(prompt.MessageTexts(),
+              std::vector<std::string>{"OUTPUT Display 7: the channel number must be 0 to 15"});
+    EXPECT_EQ(ReadBytes(dir_ + "DemoOptions.txt"), OptionsBytes(table));
+}
+
+TEST_F(PreferencesSheetTest, AlarmsTextsAndCancelAfterPrefsaveKeepsTheWindowsCopy) {
+    auto* page = PageOf<ui::CAlarmProperty>("ALARMS");
+    page->Low(3)->setValue(0);
+    EXPECT_EQ(page->LowText(3)->text(), " < OFF");
+    page->Invert(3)->setChecked(true);
+    EXPECT_EQ(page->LowText(3)->text(), " > OFF");
+    page->Low(0)->setValue(40);
+    const std::string value = tables::CalibrationText(dashboard.tables.calibration, 0, 40);
+    EXPECT_EQ(page->LowText(0)->text().toStdString(), "< " + value.substr(0, 4));
+    page->Invert(11)->setChecked(true);
+    page->Action(2)->setCurrentIndex(5);
+    page->RelayMap(2)->setValue(9);
+
+    const auto windowAlarms = dashboard.tables.values.alarms;
+    Press(page, "PREFSAVE");
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
+    auto table = dashboard.tables.options;
+    const auto bytes = tables::BytesFromAlarms(copies.alarms);
+    std::copy(bytes.begin(), bytes.end(), table.begin() + 64);
+    EXPECT_EQ(table[150], 1);
+    EXPECT_EQ(table[151], 0);
+    EXPECT_EQ(table[160 + 2], 5);
+    EXPECT_EQ(ReadBytes(dir_ + "DemoOptions.txt"), OptionsBytes(table));
+
+    Press(page, "PREFCLOSE");
+    EXPECT_EQ(sheet->result(), QDialog::Rejected);
+    EXPECT_EQ(dashboard.tables.values.alarms, windowAlarms) << "cancel takes nothing back";
+}
+
+TEST_F(PreferencesSheetTest, LabelsSaveEndsTheSheetAndWritesTheLabelsFile) {
+    auto* page = PageOf<ui::DisplayLabels>("LABELS");
+    page->Label(0)->setText("RPM PORT");
+    Q_EMIT page->Label(0)->textEdited("RPM PORT");
+    page->SwitchLabel(1)->setText("BILGE");
+    Q_EMIT page->SwitchLabel(1)->textEdited("BILGE");
+    page->Symbol(1)->setCurrentIndex(70);
+    page->PowerOn(1)->setChecked(true);
+    page->PowerOnReset()->setChecked(true);
+    EXPECT_EQ(page->Label(2)->maxLength(), 8);
+    Press(page, "PREFSAVE");
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+    ASSERT_TRUE(copies.labels.saveRequested);
+
+    prompt.answers.push_back(core::Answer::Yes);
+    app::ApplyPreferences(dashboard, copies, hooks);
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Save Display Labels?"});
+    const auto& s = dashboard.tables.labelSettings;
+    EXPECT_EQ(s.LabelStrings[0], "RPM PORT");
+    EXPECT_EQ(s.KanteloLabels[1], "BILGE   ");
+    EXPECT_EQ(s.symbolCodes[1], 70);
+
+    core::ScriptedPrompt quiet;
+    auto labels = dashboard.tables.labels;
+    ASSERT_TRUE(tables::WriteLabelFile(quiet, root_ + "/", "Expected.txt", labels, s));
+    EXPECT_EQ(ReadBytes(dir_ + "DemoLabels.txt"), ReadBytes(root_ + "/Expected.txt"));
+    tables::LabelTable reread{};
+    ASSERT_EQ(tables::LoadTableFile(quiet, dir_, "DemoLabels.txt", reread, false),
+              "DemoLabels.txt");
+    const auto decoded = tables::DecodeLabelSettings(reread);
+    EXPECT_EQ(decoded.symbolCodes[1], 70);
+    EXPECT_TRUE(decoded.switchPowerOn[1]);
+    EXPECT_TRUE(decoded.powerOnReset);
+}
+
+TEST_F(PreferencesSheetTest, FilesChooseCopiesASensorTableAndOkReloadsOnlyIt) {
+    fs::create_directory(root_ + "/elsewhere");
+    core::ScriptedPrompt quiet;
+    tables::CalibrationRows rows;
+    for (auto& r : rows) r = {"  99.9", " 2", "from elsewhere"};
+    ASSERT_TRUE(
+        tables::WriteCalibrationFile(quiet, root_ + "/elsewhere/", "Tank.txt", "8300", rows));
+    const auto table2 = dashboard.tables.calibration[2];
+
+    // The project chosen again is the same project: its names come back unchanged.
+    auto* files = sheet->Page("FILES");
+    prompt.files.push_back(dir_ + "Demo.cdp");
+    Press(files, "Choose Pelor Project File");
+    EXPECT_EQ(copies.files.projectPath, dir_ + "Demo.cdp");
+    EXPECT_EQ(files->findChild<QLineEdit*>("Sensor 3 Table")->text(), "DemoCal03.txt");
+
+    prompt.files.push_back(root_ + "/elsewhere/Tank.txt");
+    Press(files, "Choose Sensor 3 Table");
+    EXPECT_EQ(files->findChild<QLineEdit*>("Sensor 3 Table")->text(), "Tank.txt");
+    EXPECT_EQ(copies.files.sensorFiles[3], "Tank.txt");
+    EXPECT_EQ(ReadBytes(dir_ + "Tank.txt"), ReadBytes(root_ + "/elsewhere/Tank.txt"));
+
+    // The window had a theme; the field is cleared.
+    dashboard.project.themeFile = "DemoTheme.txt";
+    auto* theme = files->findChild<QLineEdit*>("Pelor Theme File");
+    theme->setText("x");
+    theme->clear();
+    Q_EMIT theme->textEdited("");
+
+    Press(files, "PREFOK");
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+    prompt.shown.clear();
+    prompt.files.push_back(dir_ + "Tank.txt");
+    EXPECT_EQ(app::ApplyPreferences(dashboard, copies, hooks), app::PreferencesResult::Applied);
+    EXPECT_EQ(prompt.FileDialogCount(), 1u) << "one dialog, for table 3";
+    EXPECT_EQ(prompt.MessageTexts(),
+              (std::vector<std::string>{"Please restart Pelor to load new theme",
+                                        "No Theme file selected - using default theme"}))
+        << "the same project asks nothing";
+    EXPECT_EQ(tables::CalibrationText(dashboard.tables.calibration, 3, 0), "  99.9");
+    EXPECT_EQ(dashboard.tables.calibration[2], table2);
+}
+
+TEST_F(PreferencesSheetTest, AnEmptyTableNameKeepsTheSheetOpenOnItsPage) {
+    auto* files = sheet->Page("FILES");
+    auto* field = files->findChild<QLineEdit*>("Display Pages");
+    field->clear();
+    Q_EMIT field->textEdited("");
+    sheet->Tabs()->setCurrentIndex(0);
+    Press(files, "PREFOK");
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->result(), 0);
+    EXPECT_EQ(prompt.MessageTexts(),
+              std::vector<std::string>{
+                  "Display Pages: give the bare name of a file in the project folder"});
+    EXPECT_EQ(sheet->Tabs()->tabText(sheet->Tabs()->currentIndex()), "FILES");
+}
+
+TEST_F(PreferencesSheetTest, CalTableOpensFromFilesEditsARowAndSavesTheWritersBytes) {
+    auto* files = sheet->Page("FILES");
+    prompt.files.push_back(dir_ + "DemoCal03.txt");
+    std::string address;
+    int rows = 0;
+    OnNextModal([&](QDialog* d) {
+        auto* cal = qobject_cast<ui::CalTableDialog*>(d);
+        ASSERT_NE(cal, nullptr);
+        rows = cal->List()->rowCount();
+        address = cal->findChild<QLineEdit*>("Address")->text().toStdString();
+        OnNextModal([](QDialog* edit) {
+            EXPECT_EQ(edit->findChild<QLineEdit*>("Location")->text(), "007");
+            EXPECT_TRUE(edit->findChild<QLineEdit*>("Location")->isReadOnly());
+            EXPECT_EQ(edit->findChild<QLineEdit*>("Value")->maxLength(), 6);
+            EXPECT_EQ(edit->findChild<QLineEdit*>("Comment")->maxLength(), 24);
+            edit->findChild<QLineEdit*>("Value")->setText("12.5");
+            edit->findChild<QLineEdit*>("Index")->setText("X");
+            edit->findChild<QLineEdit*>("Comment")->setText("edited row");
+            edit->accept();
+        });
+        cal->EditRow(7);
+        EXPECT_EQ(cal->List()->item(7, 1)->text(), "12.5");
+        prompt.files.push_back(dir_ + "Edited.txt");
+        cal->Save();
+    });
+    Press(files, "Open Sensor 3");
+    EXPECT_EQ(rows, 256);
+    EXPECT_EQ(files->findChild<QLineEdit*>("Sensor 3 Table")->text(), "Edited.txt");
+
+    core::ScriptedPrompt quiet;
+    const auto read = tables::ReadCalibrationFile(quiet, dir_, "DemoCal03.txt");
+    auto edited = read.rows;
+    edited[7] = {"12.5", "X", "edited row"};
+    ASSERT_TRUE(tables::WriteCalibrationFile(quiet, root_ + "/", "Expected.txt", address, edited));
+    EXPECT_EQ(ReadBytes(dir_ + "Edited.txt"), ReadBytes(root_ + "/Expected.txt"));
+    const auto back = tables::ReadCalibrationFile(quiet, dir_, "Edited.txt");
+    EXPECT_EQ(back.rows[7].value, "  12.5");
+    EXPECT_EQ(back.rows[7].index, " X");
+    EXPECT_EQ(back.rows[7].comment, "edited row");
+}
+
+TEST_F(PreferencesSheetTest, CalTableRefusesABadAddressAndKeepsItsEditsOnCancel) {
+    ui::CalTableDialog cal(prompt, dir_, "DemoCal00.txt");
+    cal.findChild<QLineEdit*>("Address")->setText("80G0");
+    cal.Save();
+    EXPECT_EQ(
+        prompt.MessageTexts(),
+        std::vector<std::string>{"The Address must be four hexadecimal digits, for example 8000"});
+    cal.findChild<QLineEdit*>("Address")->setText("8000");
+    prompt.shown.clear();
+    cal.Save();  // the save dialog is cancelled
+    EXPECT_EQ(prompt.FileDialogCount(), 1u);
+    EXPECT_EQ(cal.result(), 0) << "still open, nothing written";
+
+    ui::CalTableDialog missing(prompt, dir_, "NoSuchTable.txt");
+    EXPECT_EQ(missing.List()->rowCount(), 0);
+    EXPECT_EQ(prompt.MessageTexts().back(), "Could not Open NoSuchTable.txt");
+}
+
+TEST_F(PreferencesSheetTest, ThemesPreviewStepsThroughTheDialFrames) {
+    ui::CThemes themes;
+    themes.show();
+    auto* preview = themes.findChild<QWidget*>("ThemePreview");
+    ASSERT_NE(preview, nullptr);
+    const QImage first = preview->grab().toImage();
+    themes.findChild<QPushButton*>("NextFrame")->click();
+    EXPECT_EQ(themes.Frame(), 1);
+    const QImage second = preview->grab().toImage();
+    EXPECT_NE(first, second) << "the next frame of the strip is shown";
+    EXPECT_EQ(first.pixelColor(2, 2), QColor(212, 208, 200));
+}
+
+}  // namespace
