@@ -77,6 +77,8 @@ void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
         std::min<std::size_t>(static_cast<std::size_t>(std::max(bufferSize, 0)), kSerialReadBuffer);
     std::vector<std::uint8_t> buffer(kSerialReadBuffer);
     while (valid_ && SleepUnlessStopped(token, kSerialPassMs)) {
+        // While the flash programmer holds the port its answers are not the reader's.
+        if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
         if (TakePurgeRequest(sinks_.store)) {
             port_->Purge();
             if (sinks_.resetPositions) sinks_.resetPositions();
@@ -106,6 +108,7 @@ void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) 
         static_cast<std::size_t>(std::max(bufferSize, 0)), kAdapterReadBuffer);
     std::vector<std::uint8_t> buffer(kAdapterReadBuffer);
     while (valid_ && SleepUnlessStopped(token, kAdapterPassMs)) {
+        if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
         const int waiting = port_->BytesWaiting();
         if (waiting < 0) return;
         if (size == 0 || static_cast<std::size_t>(waiting) < size) continue;
