@@ -80,7 +80,9 @@ std::string Debugger::Feed(std::string_view in) {
     std::string out;
     for (const char ch : in) {
         if (hung_) return out;
-        out.push_back(ch);  // the wire's echo
+        // The wire's echo; a debugger answering wrongly garbles its status read.
+        const bool garble = fault_ == DebuggerFault::Wrong && bits_ == 8 && ch == '\x05';
+        out.push_back(garble ? '\x15' : ch);
         cmd_.push_back(static_cast<std::uint8_t>(ch));
         const std::size_t need = Needed();
         if (need != 0 && cmd_.size() >= need) {

@@ -48,7 +48,7 @@ std::string Unit::Handle(const Command& c) {
             }
             if (!c.checksumOk) return "BAD CHECKSUM   \r";
             if (flashFault_ == FlashFault::Address) return "WRITE FAILED   \r";
-            if (flashFault_ == FlashFault::Close && recordsWritten_ >= 2) {
+            if (flashFault_ == FlashFault::Close && recordsWritten_ >= 1) {
                 wantsClose_ = true;
                 return {};
             }
