@@ -11,6 +11,7 @@
 #include "display/layout.h"
 #include "logs/record_button.h"
 #include "ui/artwork.h"
+#include "ui/flash_command.h"
 #include "ui/gauge_area.h"
 #include "ui/playback_window.h"
 
@@ -135,6 +136,9 @@ void CDataViewerDlg::OnCommand(int controlId) {
             break;
         case app::kIdRecord:
             dashboard_->Record();
+            break;
+        case app::kIdFlash:
+            RunFlashCommand(*dashboard_, prompt_, this);
             break;
         default:
             // Flash programming, preferences, the switch module and the label menus are not
