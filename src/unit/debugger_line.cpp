@@ -58,7 +58,8 @@ public:
             std::uint32_t queued = 0;
             if (!core::StatusOk(device_.GetQueueStatus(queued)) || queued == 0) return;
             std::uint32_t got = 0;
-            const auto size = static_cast<std::uint32_t>(std::min<std::size_t>(queued, kDrainPiece));
+            const auto size =
+                static_cast<std::uint32_t>(std::min<std::size_t>(queued, kDrainPiece));
             if (!core::StatusOk(device_.Read(piece.data(), size, got)) || got == 0) return;
         }
     }
@@ -68,13 +69,12 @@ public:
     int Exchange(std::span<const std::uint8_t> out, std::span<std::uint8_t> in) override {
         device_.Purge(core::kFtPurgeRx | core::kFtPurgeTx);
         std::uint32_t written = 0;
-        if (!core::StatusOk(device_.Write(out.data(), static_cast<std::uint32_t>(out.size()),
-                                          written)) ||
+        if (!core::StatusOk(
+                device_.Write(out.data(), static_cast<std::uint32_t>(out.size()), written)) ||
             written != out.size())
             return -1;
         std::uint32_t got = 0;
-        if (!core::StatusOk(
-                device_.Read(in.data(), static_cast<std::uint32_t>(in.size()), got)))
+        if (!core::StatusOk(device_.Read(in.data(), static_cast<std::uint32_t>(in.size()), got)))
             return -1;
         return static_cast<int>(got);
     }

@@ -39,7 +39,7 @@ bool FinishDebugger8(DebuggerLine& line, core::Prompt& prompt);
 // Read-back: connects to whichever debugger answers and tells the kind by its version answer.
 enum class DebuggerKind { None, Bits8, Bits16 };
 struct DebuggerConnection {
-    bool ok = false;       // the debugger answered its version
+    bool ok = false;  // the debugger answered its version
     DebuggerKind kind = DebuggerKind::None;
     std::array<std::uint8_t, 4> version{};
 };

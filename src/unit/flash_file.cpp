@@ -116,7 +116,8 @@ FlashFileResult ReadTable(const LineReader& read, std::string_view header,
     FlashFileResult r;
     r.plan.kind = FlashFileKind::Table;
     const int firstPage = (start / 512) % 256;
-    const int lastPage = static_cast<int>((firstPage + (static_cast<long long>(width) * count) / 512) % 256);
+    const int lastPage =
+        static_cast<int>((firstPage + (static_cast<long long>(width) * count) / 512) % 256);
     r.plan.eraseCommand = EraseRangeCommand(firstPage, lastPage, false);
 
     // A text line gives `width` characters (blank where the line ends early).

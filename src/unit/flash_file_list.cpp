@@ -13,13 +13,13 @@ struct RowSpec {
 };
 
 constexpr RowSpec kRows[kFlashRowCount] = {
-    {"Display Labels File", "FLASH1", "6800"}, {"Page File Name", "FLASH1", "7000"},
-    {"Options File Name", "FLASH2", "7800"},   {"Cal Table 0  - %s ", "FLASH3", "0800"},
-    {"Cal Table 1  - %s ", "FLASH4", "1000"},  {"Cal Table 2  - %s ", "FLASH5", "1800"},
-    {"Cal Table 3  - %s ", "FLASH6", "2000"},  {"Cal Table 4  - %s ", "FLASH7", "2800"},
-    {"Cal Table 5  - %s ", "FLASH8", "3000"},  {"Cal Table 6  - %s ", "FLASH9", "3800"},
-    {"Cal Table 7  - %s ", "FLASH10", "4000"}, {"Cal Table 8  - %s ", "FLASH11", "4800"},
-    {"Cal Table 9  - %s ", "FLASH12", "5000"}, {"Cal Table 10  - %s ", "FLASH13", "5800"},
+    {"Display Labels File", "FLASH1", "6800"},  {"Page File Name", "FLASH1", "7000"},
+    {"Options File Name", "FLASH2", "7800"},    {"Cal Table 0  - %s ", "FLASH3", "0800"},
+    {"Cal Table 1  - %s ", "FLASH4", "1000"},   {"Cal Table 2  - %s ", "FLASH5", "1800"},
+    {"Cal Table 3  - %s ", "FLASH6", "2000"},   {"Cal Table 4  - %s ", "FLASH7", "2800"},
+    {"Cal Table 5  - %s ", "FLASH8", "3000"},   {"Cal Table 6  - %s ", "FLASH9", "3800"},
+    {"Cal Table 7  - %s ", "FLASH10", "4000"},  {"Cal Table 8  - %s ", "FLASH11", "4800"},
+    {"Cal Table 9  - %s ", "FLASH12", "5000"},  {"Cal Table 10  - %s ", "FLASH13", "5800"},
     {"Cal Table 11  - %s ", "FLASH14", "6000"},
 };
 

@@ -177,8 +177,8 @@ FlashOutcome FlashProgrammer::ThroughDebugger(const FlashPlan& plan) {
     } restore{*line};
 
     const bool bits8 = plan.kind == FlashFileKind::Image8;
-    const SetUpResult setUp = bits8 ? SetUpDebugger8(*line, h_.prompt, true)
-                                    : SetUpDebugger16(*line, h_.prompt, true);
+    const SetUpResult setUp =
+        bits8 ? SetUpDebugger8(*line, h_.prompt, true) : SetUpDebugger16(*line, h_.prompt, true);
     if (setUp == SetUpResult::Declined) return FlashOutcome::Declined;
     if (setUp == SetUpResult::Failed) {
         Error("Error in FLASH init");
@@ -188,10 +188,9 @@ FlashOutcome FlashProgrammer::ThroughDebugger(const FlashPlan& plan) {
     int done = 0;
     for (const FlashRecord& record : plan.records) {
         const auto& a = record.addressText;
-        const std::string title =
-            bits8 ? Title(record)
-                  : core::Format("Flash - %c%c%c%c%c", '0' + record.extension, a[0], a[1], a[2],
-                                 a[3]);
+        const std::string title = bits8 ? Title(record)
+                                        : core::Format("Flash - %c%c%c%c%c", '0' + record.extension,
+                                                       a[0], a[1], a[2], a[3]);
         if (!Step(done, title)) {
             if (bits8) LeaveDebugMode(*line, DebuggerKind::Bits8);
             Status("Flash cancelled - the unit's FLASH holds part of the file");
@@ -262,9 +261,8 @@ FlashOutcome FlashProgrammer::ReadBack(const std::string& path) {
     for (int bank = 0; bank < banks; ++bank) {
         if (bank == 1) file.Write(core::Format("%s%c", ":020000040001F9", '\n'));
         for (std::uint32_t address = 0; address < 0x10000; address += 16) {
-            const std::string title =
-                bits16 ? core::Format("Flash Reading - %d%04X", bank, address)
-                       : core::Format("Flash %04X", address);
+            const std::string title = bits16 ? core::Format("Flash Reading - %d%04X", bank, address)
+                                             : core::Format("Flash %04X", address);
             if (!Step(done, title)) {
                 LeaveDebugMode(*line, c.kind);
                 Status("Flash read-back cancelled - nothing was saved");
@@ -275,9 +273,8 @@ FlashOutcome FlashProgrammer::ReadBack(const std::string& path) {
                 Error("Error Reading FLASH data - check FLASH cable");
                 return fail();
             }
-            file.Write(core::Format("%s%c",
-                                    ReadBackRecord(static_cast<std::uint16_t>(address), data).c_str(),
-                                    '\n'));
+            file.Write(core::Format(
+                "%s%c", ReadBackRecord(static_cast<std::uint16_t>(address), data).c_str(), '\n'));
             ++done;
         }
     }

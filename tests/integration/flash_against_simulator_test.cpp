@@ -76,10 +76,8 @@ struct FlashRig {
                            unit::FlashProgress* progress = nullptr) {
         simulator.sim_.ClearTranscript();
         unit::LinkManagerFlashLink link(manager, kLinkBaud, 57800);
-        unit::FlashProgrammer programmer(
-            unit::FlashHooks{prompt, view, link, programming, progress, [] {}, [this] {
-                                 ++finished;
-                             }});
+        unit::FlashProgrammer programmer(unit::FlashHooks{prompt, view, link, programming, progress,
+                                                          [] {}, [this] { ++finished; }});
         return programmer.Run(path, address);
     }
 
@@ -181,14 +179,15 @@ TEST(FlashFirmware, TableFileExchangeIsByteExactAndTheUnitHoldsTheTable) {
     rig.prompt.answers = {core::Answer::Yes};
     ASSERT_EQ(rig.Run(dir.Write("labels.txt", TableFile32Bytes()), ""), unit::FlashOutcome::Done);
 
-    const std::string r1 = unit::TableDataRecord(0x6800, reinterpret_cast<const std::uint8_t*>(
-                                                             "ABCDEFGHIJKLMNOP"));
-    const std::string r2 = unit::TableDataRecord(0x6810, reinterpret_cast<const std::uint8_t*>(
-                                                             "QRSTUVWXYZ012345"));
+    const std::string r1 =
+        unit::TableDataRecord(0x6800, reinterpret_cast<const std::uint8_t*>("ABCDEFGHIJKLMNOP"));
+    const std::string r2 =
+        unit::TableDataRecord(0x6810, reinterpret_cast<const std::uint8_t*>("QRSTUVWXYZ012345"));
     EXPECT_EQ(r1, ":106800004142434445464748494A4B4C4D4E4F5000\r\n");
     EXPECT_EQ(rig.Sent(), "$PKZLC,P\r$PKZLC,P\r  *3434\r$PKZLC,E\r" + r1 + r2 + kEnd);
-    EXPECT_EQ(rig.Answered(), "FLASH READY    \rFLASH READY    \rRANGE 34-34    \r"
-                              "ERASED 34-34   \rWROTE 0x6800 OK\rWROTE 0x6810 OK\r");
+    EXPECT_EQ(rig.Answered(),
+              "FLASH READY    \rFLASH READY    \rRANGE 34-34    \r"
+              "ERASED 34-34   \rWROTE 0x6800 OK\rWROTE 0x6810 OK\r");
     const std::string want = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
     for (std::size_t i = 0; i < want.size(); ++i)
         EXPECT_EQ(rig.simulator.sim_.UnitFlash(static_cast<std::uint16_t>(0x6800 + i)),
@@ -208,14 +207,15 @@ TEST(FlashFirmware, IntelHexExchangeIsByteExactWithBothQuestions) {
     TempDir dir;
     const std::string rec1 = ":10700000000102030405060708090A0B0C0D0E0F08";
     const std::string rec2 = ":04701000DEADBEEF44";
-    const std::string path = dir.Write(
-        "image.hex", "[INTELHEX]5657\r\n" + rec1 + "\r\n" + rec2 + "\r\n:00000001FF\r\n");
+    const std::string path =
+        dir.Write("image.hex", "[INTELHEX]5657\r\n" + rec1 + "\r\n" + rec2 + "\r\n:00000001FF\r\n");
     rig.prompt.answers = {core::Answer::Yes, core::Answer::Yes};
     ASSERT_EQ(rig.Run(path, ""), unit::FlashOutcome::Done);
     EXPECT_EQ(rig.Sent(),
               "$PKZLC,P\r$PKZLC,P\r  *3839\r\n$PKZLC,E\r" + rec1 + "\r" + rec2 + "\r" + kEnd);
-    EXPECT_EQ(rig.Answered(), "FLASH READY    \rFLASH READY    \rRANGE 38-39    \r"
-                              "ERASED 38-39   \rWROTE 0x7000 OK\rWROTE 0x7010 OK\r");
+    EXPECT_EQ(rig.Answered(),
+              "FLASH READY    \rFLASH READY    \rRANGE 38-39    \r"
+              "ERASED 38-39   \rWROTE 0x7000 OK\rWROTE 0x7010 OK\r");
     EXPECT_EQ(rig.prompt.MessageTexts(),
               (std::vector<std::string>{"Are you sure you want to  Flash Data?",
                                         "Erase and Flash Data? \n\r RANGE 38-39    \r",
@@ -307,28 +307,33 @@ TEST_P(FlashFirmwareFaults, EndWithTheMessageAndTheReaderDeliversAgain) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FlashFirmwareFaults,
-    ::testing::Values(
-        FirmwareFault{sim::FlashFault::None,
-                      {core::Answer::No},
-                      "Are you sure you want to  Flash Data?",
-                      "$PKZLC,P\r",
-                      "No to the first question"},
-        FirmwareFault{sim::FlashFault::Sync, {core::Answer::Yes}, "Error sync with device", "",
-                      "reply without FLASH"},
-        FirmwareFault{sim::FlashFault::Erase, {core::Answer::Yes}, "Error in Erase operation", "",
-                      "erase refused"},
-        FirmwareFault{sim::FlashFault::Address,
-                      {core::Answer::Yes},
-                      "Error Writing to device \n\r WRITE FAILED   \r",
-                      "",
-                      "record answered without its address"},
-        FirmwareFault{sim::FlashFault::Close,
-                      {core::Answer::Yes},
-                      "Error Writing db %XX to device",
-                      "",
-                      "line closed mid-transfer"}));
+INSTANTIATE_TEST_SUITE_P(Cases, FlashFirmwareFaults,
+                         ::testing::Values(FirmwareFault{sim::FlashFault::None,
+                                                         {core::Answer::No},
+                                                         "Are you sure you want to  Flash Data?",
+                                                         "$PKZLC,P\r",
+                                                         "No to the first question"},
+                                           FirmwareFault{sim::FlashFault::Sync,
+                                                         {core::Answer::Yes},
+                                                         "Error sync with device",
+                                                         "",
+                                                         "reply without FLASH"},
+                                           FirmwareFault{sim::FlashFault::Erase,
+                                                         {core::Answer::Yes},
+                                                         "Error in Erase operation",
+                                                         "",
+                                                         "erase refused"},
+                                           FirmwareFault{
+                                               sim::FlashFault::Address,
+                                               {core::Answer::Yes},
+                                               "Error Writing to device \n\r WRITE FAILED   \r",
+                                               "",
+                                               "record answered without its address"},
+                                           FirmwareFault{sim::FlashFault::Close,
+                                                         {core::Answer::Yes},
+                                                         "Error Writing db %XX to device",
+                                                         "",
+                                                         "line closed mid-transfer"}));
 
 // A progress that cancels after `after` steps.
 class CancelAfter : public unit::FlashProgress {
@@ -371,10 +376,9 @@ sim::Options DebuggerOptions(int bits, sim::DebuggerFault fault = sim::DebuggerF
 
 std::string ImageRecord(std::uint16_t address, const std::vector<std::uint8_t>& data,
                         int type = 0) {
-    std::vector<std::uint8_t> bytes = {static_cast<std::uint8_t>(data.size()),
-                                       static_cast<std::uint8_t>(address >> 8),
-                                       static_cast<std::uint8_t>(address & 0xFF),
-                                       static_cast<std::uint8_t>(type)};
+    std::vector<std::uint8_t> bytes = {
+        static_cast<std::uint8_t>(data.size()), static_cast<std::uint8_t>(address >> 8),
+        static_cast<std::uint8_t>(address & 0xFF), static_cast<std::uint8_t>(type)};
     bytes.insert(bytes.end(), data.begin(), data.end());
     std::string line = ":";
     char hex[4];
@@ -393,18 +397,19 @@ TEST(FlashDebugger, Image8IsWrittenByteExactThenReadBackEqual) {
     TempDir dir;
     const std::vector<std::uint8_t> a = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     const std::vector<std::uint8_t> b = {0xAA, 0x55};
-    const std::string path = dir.Write("image.txt", "[KZLFLASH]\r\n" + ImageRecord(0x0100, a) +
-                                                        ":020000040000FA\r\n" +
-                                                        ImageRecord(0x0110, b) + kEnd.substr(0, 13));
+    const std::string path =
+        dir.Write("image.txt", "[KZLFLASH]\r\n" + ImageRecord(0x0100, a) + ":020000040000FA\r\n" +
+                                   ImageRecord(0x0110, b) + kEnd.substr(0, 13));
     rig.prompt.answers = {core::Answer::Yes};
     ASSERT_EQ(rig.Run(path, ""), unit::FlashOutcome::Done)
         << ::testing::PrintToString(rig.prompt.MessageTexts());
 
     using Bytes = std::string;
     const Bytes setup1 = Bytes("\x80\x05\x05\x04\x80\x05\x04\x81\x05\x00", 10);
-    const Bytes unlock = Bytes("\x08\x0F\xF8\x04\x00\x00\x48\x00"
-                               "\x08\x0F\xF8\x01\x00\x08\x0F\xF8\x01\x73\x08\x0F\xF8\x01\x8C",
-                               23);
+    const Bytes unlock = Bytes(
+        "\x08\x0F\xF8\x04\x00\x00\x48\x00"
+        "\x08\x0F\xF8\x01\x00\x08\x0F\xF8\x01\x73\x08\x0F\xF8\x01\x8C",
+        23);
     const Bytes erase = Bytes("\x08\x0F\xF8\x01\x63", 5);
     const Bytes poll = Bytes("\x09\x0F\xF8\x01", 4);
     Bytes writeA = Bytes("\x0A\x01\x00\x00\x10", 5) + Bytes(a.begin(), a.end());
@@ -528,8 +533,8 @@ TEST_P(FlashDebuggerFaults, EndWithTheMessageAtTheLinksSpeed) {
     EXPECT_EQ(rig.Run(dir.Write("image.txt", image), ""), unit::FlashOutcome::Failed) << c.legend;
     const auto texts = rig.prompt.MessageTexts();
     ASSERT_GE(texts.size(), c.lastMessages.size()) << c.legend;
-    EXPECT_EQ(std::vector<std::string>(texts.end() - static_cast<std::ptrdiff_t>(c.lastMessages.size()),
-                                       texts.end()),
+    EXPECT_EQ(std::vector<std::string>(
+                  texts.end() - static_cast<std::ptrdiff_t>(c.lastMessages.size()), texts.end()),
               c.lastMessages)
         << c.legend;
     EXPECT_EQ(rig.programming.load(), 0) << c.legend;
@@ -543,26 +548,32 @@ TEST_P(FlashDebuggerFaults, EndWithTheMessageAtTheLinksSpeed) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, FlashDebuggerFaults,
     ::testing::Values(
-        DebuggerFaultCase{8, sim::DebuggerFault::Silent,
+        DebuggerFaultCase{8,
+                          sim::DebuggerFault::Silent,
                           {"Error Reading data - check FLASH cable", "Error in FLASH init"},
                           "8-bit debugger stops answering"},
-        DebuggerFaultCase{8, sim::DebuggerFault::Wrong,
+        DebuggerFaultCase{8,
+                          sim::DebuggerFault::Wrong,
                           {"Error Reading OCD Status - check FLASH cable", "Error in FLASH init"},
                           "8-bit debugger answers wrongly"},
-        DebuggerFaultCase{8, sim::DebuggerFault::EraseStuck,
-                          {"Error waiting for FLASH Erase - check FLASH cable",
-                           "Error in FLASH init"},
-                          "8-bit mass erase never ends"},
-        DebuggerFaultCase{8, sim::DebuggerFault::Close,
+        DebuggerFaultCase{
+            8,
+            sim::DebuggerFault::EraseStuck,
+            {"Error waiting for FLASH Erase - check FLASH cable", "Error in FLASH init"},
+            "8-bit mass erase never ends"},
+        DebuggerFaultCase{8,
+                          sim::DebuggerFault::Close,
                           {"Error writing data - check FLASH cable"},
                           "8-bit line closed mid-transfer"},
-        DebuggerFaultCase{16, sim::DebuggerFault::Wrong,
+        DebuggerFaultCase{16,
+                          sim::DebuggerFault::Wrong,
                           {"Error getting Version - check FLASH cable", "Error in FLASH init"},
                           "16-bit debugger answers wrongly"},
-        DebuggerFaultCase{16, sim::DebuggerFault::EraseStuck,
-                          {"Error writing FLASH Controller - check FLASH cable",
-                           "Error in FLASH init"},
-                          "16-bit mass erase never ends"}));
+        DebuggerFaultCase{
+            16,
+            sim::DebuggerFault::EraseStuck,
+            {"Error writing FLASH Controller - check FLASH cable", "Error in FLASH init"},
+            "16-bit mass erase never ends"}));
 
 TEST(FlashDebugger, NetworkLinksCarryNoDebugger) {
     sim::Options o;
@@ -583,7 +594,8 @@ TEST(FlashDebugger, NetworkLinksCarryNoDebugger) {
     TempDir dir;
     std::atomic<int> programming{0};
     unit::LinkManagerFlashLink link(manager, kLinkBaud, 57800);
-    unit::FlashProgrammer programmer(unit::FlashHooks{prompt, view, link, programming, nullptr, {}, {}});
+    unit::FlashProgrammer programmer(
+        unit::FlashHooks{prompt, view, link, programming, nullptr, {}, {}});
     EXPECT_EQ(programmer.Run(dir.Write("i.txt", "[KZLFLASH]\r\n" + ImageRecord(0, {1})), ""),
               unit::FlashOutcome::Failed);
     EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Error in FLASH init"});

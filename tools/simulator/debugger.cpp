@@ -6,10 +6,10 @@ namespace pelor::sim {
 
 namespace {
 
-constexpr int kErasePolls = 4;        // a mass erase answers "busy" this many times
-constexpr int kStuckPolls = 40;       // a stuck erase stops answering after this many polls
-constexpr int kSilentAfter = 3;       // commands answered before a silent debugger stops
-constexpr int kCloseAfterRecords = 3; // image records taken before the line closes
+constexpr int kErasePolls = 4;         // a mass erase answers "busy" this many times
+constexpr int kStuckPolls = 40;        // a stuck erase stops answering after this many polls
+constexpr int kSilentAfter = 3;        // commands answered before a silent debugger stops
+constexpr int kCloseAfterRecords = 3;  // image records taken before the line closes
 
 std::uint16_t Crc16(const std::vector<std::uint8_t>& bytes) {
     std::uint16_t crc = 0xFFFF;
