@@ -68,7 +68,8 @@ bool SerialLink::CloseSerialPort() {
 // and hands them to the reader pass. A failing device ends the reader; the link stays
 // "connected" until the user disconnects.
 void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
-    if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) return;
+    // A reader that starts while the flash programmer holds the port waits for it (below)
+    // rather than ending: the link would otherwise stay connected with no reader.
     if (!valid_) {
         sinks_.view.RequestRepaint();
         return;
@@ -98,7 +99,8 @@ void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
 // Adapter reader: as the text reader, every 500 ms, with the frame pass. Each read is decoded
 // on its own; it does not act on purge requests.
 void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) {
-    if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) return;
+    // A reader that starts while the flash programmer holds the port waits for it (below)
+    // rather than ending: the link would otherwise stay connected with no reader.
     if (!valid_) {
         sinks_.view.RequestRepaint();
         return;

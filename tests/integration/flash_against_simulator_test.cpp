@@ -470,9 +470,10 @@ TEST(FlashDebugger, Image8IsWrittenByteExactThenReadBackEqual) {
 }
 
 TEST(FlashDebugger, Image16WritesBothBanksThenReadsBackEqual) {
+    // Programmed at once after connecting: the reader, started while the programmer holds
+    // the port, must still deliver afterwards.
     FlashRig rig(DebuggerOptions(16));
     ASSERT_TRUE(rig.manager.Connected());
-    ASSERT_TRUE(rig.ValuesFlowAgain());
     TempDir dir;
     const std::vector<std::uint8_t> a = {0x11, 0x22, 0x33, 0x44};
     const std::string path =
@@ -524,7 +525,6 @@ TEST_P(FlashDebuggerFaults, EndWithTheMessageAtTheLinksSpeed) {
     const DebuggerFaultCase& c = GetParam();
     FlashRig rig(DebuggerOptions(c.bits, c.fault));
     ASSERT_TRUE(rig.manager.Connected());
-    ASSERT_TRUE(rig.ValuesFlowAgain());
     TempDir dir;
     std::string image = c.bits == 8 ? "[KZLFLASH]\r\n" : "[KZLZ16FLASH]\r\n";
     for (int i = 0; i < 8; ++i)
