@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "links/fake_ftdi_control.h"
 #include "links/link_manager.h"
 #include "simulator/simulator.h"
 #include "unit/debugger_protocol.h"
@@ -24,6 +25,7 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 constexpr int kLinkBaud = 38400;
+constexpr int kUsbBaud = 57800;
 
 class SimThread {
 public:
@@ -64,11 +66,20 @@ public:
 // A dashboard's link manager on the simulator's terminal, with the programming flag holding
 // its reader.
 struct FlashRig {
-    explicit FlashRig(sim::Options o) : simulator(std::move(o)) {
-        context.settings.connectionType = 0;
+    // `fake`: the USB link (type 2) through the fake converter library serving the terminal.
+    explicit FlashRig(sim::Options o, links::testing::FakeFtdi* fake = nullptr)
+        : simulator(std::move(o)) {
+        context.settings.connectionType = fake != nullptr ? 2 : 0;
         context.settings.baudRate = kLinkBaud;
         context.settings.serialBufferSize = 200;
         context.settings.serialPortName = simulator.sim_.Endpoint();
+        context.settings.usbLibraryPath = PELOR_FAKE_FTD2XX;
+        context.settings.usbBaudRate = kUsbBaud;
+        context.settings.usbBufferSize = 200;
+        if (fake != nullptr) {
+            fake->SetReadWaitCap(300);
+            fake->ServePty(simulator.sim_.Endpoint());
+        }
         manager.ToggleConnection();
     }
 
@@ -574,6 +585,36 @@ INSTANTIATE_TEST_SUITE_P(
             sim::DebuggerFault::EraseStuck,
             {"Error writing FLASH Controller - check FLASH cable", "Error in FLASH init"},
             "16-bit mass erase never ends"}));
+
+// The same image and table through the USB converter's library: the converter goes to the
+// debugger's speed and back to the link's own.
+TEST(FlashDebugger, UsbLinkProgramsAnImageAndATable) {
+    links::testing::FakeFtdi fake(PELOR_FAKE_FTD2XX);
+    ASSERT_TRUE(fake.Loaded());
+    FlashRig rig(DebuggerOptions(8), &fake);
+    ASSERT_TRUE(rig.manager.Connected()) << ::testing::PrintToString(rig.prompt.MessageTexts());
+    ASSERT_TRUE(rig.ValuesFlowAgain());
+    TempDir dir;
+    const std::vector<std::uint8_t> a = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 1, 2, 3, 4, 5, 6};
+    rig.prompt.answers = {core::Answer::Yes};
+    ASSERT_EQ(rig.Run(dir.Write("image.txt", "[KZLFLASH]\r\n" + ImageRecord(0x4000, a)), ""),
+              unit::FlashOutcome::Done)
+        << ::testing::PrintToString(rig.prompt.MessageTexts());
+    EXPECT_EQ(rig.simulator.sim_.DebuggerMemory(0x4000), 9);
+    EXPECT_EQ(rig.simulator.sim_.DebuggerMemory(0x400F), 6);
+    EXPECT_EQ(rig.prompt.MessageTexts().back(), "Loaded Flash: bytes =16");
+    EXPECT_EQ(fake.BaudRate(), static_cast<unsigned long>(kUsbBaud));
+    EXPECT_NE(fake.Calls().find("FT_SetBaudRate,FT_SetTimeouts,"), std::string::npos);
+    EXPECT_EQ(rig.programming.load(), 0);
+    EXPECT_TRUE(rig.ValuesFlowAgain());
+
+    rig.prompt.shown.clear();
+    rig.prompt.answers = {core::Answer::Yes};
+    ASSERT_EQ(rig.Run(dir.Write("labels.txt", TableFile32Bytes()), ""), unit::FlashOutcome::Done)
+        << ::testing::PrintToString(rig.prompt.MessageTexts());
+    EXPECT_EQ(rig.simulator.sim_.UnitFlash(0x6800), 'A');
+    EXPECT_TRUE(rig.ValuesFlowAgain());
+}
 
 TEST(FlashDebugger, NetworkLinksCarryNoDebugger) {
     sim::Options o;
