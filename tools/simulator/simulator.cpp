@@ -346,15 +346,16 @@ void Simulator::Run(const std::stop_token& token) {
                 scenarioSeconds += std::chrono::duration<double>(now - lastTick).count();
             lastTick = now;
             if (programming && options_.programmingTimeoutMs > 0 &&
-                now - lastProgramInput_ > std::chrono::milliseconds(options_.programmingTimeoutMs)) {
+                now - lastProgramInput_ >
+                    std::chrono::milliseconds(options_.programmingTimeoutMs)) {
                 std::lock_guard lock(mutex_);
                 unit_.LeaveProgramming();
             }
-            if (inDebugger_) {
-                const int speed = transport_->LineSpeed();
-                if (speed != 0 && speed != kDebuggerSpeed) inDebugger_ = false;
-            }
-            if (!programming && !closed && !inDebugger_) {
+            // A line at the debugger's speed carries the debugger, not the unit's data.
+            const int speed = debugger_ ? transport_->LineSpeed() : 0;
+            if (inDebugger_ && speed != 0 && speed != kDebuggerSpeed) inDebugger_ = false;
+            const bool debuggerLine = debugger_ && speed == kDebuggerSpeed;
+            if (!programming && !closed && !inDebugger_ && !debuggerLine) {
                 const auto messages = CycleMessages(options_.mode, state, scenarioSeconds, cycle);
                 const std::size_t unit = transport_->MaxUnit();
                 std::string batch;
