@@ -3,6 +3,7 @@
 // no window system: the main window owns one Dashboard, implements the seams for it and runs
 // the window-only steps through WindowHooks.
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -24,6 +25,7 @@
 #include "logs/playback.h"
 #include "tables/project_file.h"
 #include "tables/project_tables.h"
+#include "unit/flash_programmer.h"
 
 namespace pelor::app {
 
@@ -127,6 +129,11 @@ public:
     void Record();              // RECORD: record, stop, or play back a read-only log
     void ChooseLogFile();       // RECORD double click
     void SaveLabelsAndPages();  // SAVE
+    // FLASH, once the file list gave a path and an address text ("FFFF": read back).
+    unit::FlashOutcome Flash(const std::string& path, std::string_view addressText,
+                             unit::FlashProgress* progress);
+    // The project's fifteen table file paths in the flash file list's order.
+    std::array<std::string, 15> FlashTablePaths() const;
 
     // After the preferences sheet: takes `newTables` (with the store's mutex held, so no reader
     // sees them half replaced), the values of the options, the page configuration when the page
@@ -167,6 +174,8 @@ public:
     PageState page;
 
     std::array<std::uint8_t, 17> flashSelection{};
+    // 1 while flash programming holds the link: the readers skip their passes.
+    std::atomic<int> flashProgramming{0};
     std::int32_t auxCounter = 0;
     std::array<std::uint8_t, kSwitchButtonCount> switchState{};
     std::int32_t switchCounter = 0;

@@ -190,7 +190,8 @@ void NetLink::CloseNetLink() {
 // Every 500 ms: one receive of up to `bufferSize` bytes (3-second wait) handed to the text or
 // frame pass. A stream whose peer has gone ends the reader.
 void NetLink::RunReader(const std::stop_token& token, int connectionType, int bufferSize) {
-    if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) return;
+    // A reader that starts while the flash programmer holds the link waits for it rather than
+    // ending: the link would otherwise stay connected with no reader.
     if (socket_.load() < 0) {
         sinks_.view.RequestRepaint();
         return;
@@ -202,6 +203,7 @@ void NetLink::RunReader(const std::stop_token& token, int connectionType, int bu
         static_cast<std::size_t>(std::max(bufferSize, 0)), kNetReadBuffer - 1);
     std::vector<std::uint8_t> buffer(kNetReadBuffer);
     while (socket_.load() >= 0 && SleepUnlessStopped(token, kNetPassMs)) {
+        if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
         if (TakePurgeRequest(sinks_.store) && sinks_.resetPositions) sinks_.resetPositions();
         if (size == 0) continue;
         sockaddr_in from{};

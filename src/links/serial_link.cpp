@@ -68,7 +68,8 @@ bool SerialLink::CloseSerialPort() {
 // and hands them to the reader pass. A failing device ends the reader; the link stays
 // "connected" until the user disconnects.
 void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
-    if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) return;
+    // A reader that starts while the flash programmer holds the port waits for it (below)
+    // rather than ending: the link would otherwise stay connected with no reader.
     if (!valid_) {
         sinks_.view.RequestRepaint();
         return;
@@ -77,6 +78,8 @@ void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
         std::min<std::size_t>(static_cast<std::size_t>(std::max(bufferSize, 0)), kSerialReadBuffer);
     std::vector<std::uint8_t> buffer(kSerialReadBuffer);
     while (valid_ && SleepUnlessStopped(token, kSerialPassMs)) {
+        // While the flash programmer holds the port its answers are not the reader's.
+        if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
         if (TakePurgeRequest(sinks_.store)) {
             port_->Purge();
             if (sinks_.resetPositions) sinks_.resetPositions();
@@ -96,7 +99,8 @@ void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
 // Adapter reader: as the text reader, every 500 ms, with the frame pass. Each read is decoded
 // on its own; it does not act on purge requests.
 void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) {
-    if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) return;
+    // A reader that starts while the flash programmer holds the port waits for it (below)
+    // rather than ending: the link would otherwise stay connected with no reader.
     if (!valid_) {
         sinks_.view.RequestRepaint();
         return;
@@ -106,6 +110,7 @@ void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) 
         static_cast<std::size_t>(std::max(bufferSize, 0)), kAdapterReadBuffer);
     std::vector<std::uint8_t> buffer(kAdapterReadBuffer);
     while (valid_ && SleepUnlessStopped(token, kAdapterPassMs)) {
+        if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
         const int waiting = port_->BytesWaiting();
         if (waiting < 0) return;
         if (size == 0 || static_cast<std::size_t>(waiting) < size) continue;

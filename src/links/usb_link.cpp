@@ -88,6 +88,8 @@ void UsbLink::RunReader(const std::stop_token& token, int connectionType, int us
     std::vector<std::uint8_t> buffer(kUsbReadBuffer);
     auto& d = *device_;
     while (running_ && SleepUnlessStopped(token, kUsbPassMs)) {
+        // While the flash programmer holds the device its answers are not the reader's.
+        if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
         if (TakePurgeRequest(sinks_.store)) {
             d.Purge(core::kFtPurgeRx | core::kFtPurgeTx);
             if (sinks_.resetPositions) sinks_.resetPositions();

@@ -43,6 +43,8 @@ public:
     // bytes of the reply are awaited for at most 3 seconds. Returns 0 or the failing status.
     core::FtStatus UsbWrite(std::span<const std::uint8_t> bytes, bool expectReply);
     const UnitReplyText& UnitReply() const { return unitReply_; }
+    // The open device, for the flash programmer's own exchanges; null when closed.
+    core::UsbDevice* Device() { return device_.get(); }
 
 private:
     void RunReader(const std::stop_token& token, int connectionType, int usbBufferSize);

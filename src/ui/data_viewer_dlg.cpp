@@ -11,6 +11,7 @@
 #include "display/layout.h"
 #include "logs/record_button.h"
 #include "ui/artwork.h"
+#include "ui/flash_command.h"
 #include "ui/gauge_area.h"
 #include "ui/picture_preparer.h"
 #include "ui/playback_window.h"
@@ -154,6 +155,9 @@ void CDataViewerDlg::OnCommand(int controlId) {
                 app::PreferencesResult::EndProgram) {
                 accept();
             }
+            break;
+        case app::kIdFlash:
+            RunFlashCommand(*dashboard_, prompt_, this);
             break;
         default:
             // CLEAR, the switch buttons and the label menus.

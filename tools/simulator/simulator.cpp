@@ -29,6 +29,8 @@ std::string Usage() {
            "SECONDS]\n"
            "                 [--faults drop=P,corrupt=P,split,close=SECONDS,seed=N]\n"
            "                 [--bank N] [--datagram BYTES] [--verbose]\n"
+           "                 [--flash-fault sync|erase|address|close]\n"
+           "                 [--debugger 8|16] [--debugger-fault silent|wrong|close|erase]\n"
            "Plays a remote sensor unit on 127.0.0.1 only: a pseudo-terminal (its path is\n"
            "printed), a TCP port to connect to (0 picks one), or UDP datagrams sent to a port.\n"
            "  text    the unit's status sentences and $IIXDR per channel\n"
@@ -110,6 +112,41 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
                 return false;
             }
             o.datagramSize = static_cast<std::size_t>(size);
+        } else if (a == "--flash-fault") {
+            if (!value(v)) return false;
+            if (v == "sync")
+                o.flashFault = FlashFault::Sync;
+            else if (v == "erase")
+                o.flashFault = FlashFault::Erase;
+            else if (v == "address")
+                o.flashFault = FlashFault::Address;
+            else if (v == "close")
+                o.flashFault = FlashFault::Close;
+            else {
+                error = "--flash-fault is sync, erase, address or close";
+                return false;
+            }
+        } else if (a == "--debugger") {
+            if (!value(v)) return false;
+            if (v != "8" && v != "16") {
+                error = "--debugger is 8 or 16";
+                return false;
+            }
+            o.debuggerBits = v == "8" ? 8 : 16;
+        } else if (a == "--debugger-fault") {
+            if (!value(v)) return false;
+            if (v == "silent")
+                o.debuggerFault = DebuggerFault::Silent;
+            else if (v == "wrong")
+                o.debuggerFault = DebuggerFault::Wrong;
+            else if (v == "close")
+                o.debuggerFault = DebuggerFault::Close;
+            else if (v == "erase")
+                o.debuggerFault = DebuggerFault::EraseStuck;
+            else {
+                error = "--debugger-fault is silent, wrong, close or erase";
+                return false;
+            }
         } else if (a == "--verbose" || a == "-v") {
             o.verbose = true;
         } else {
@@ -125,7 +162,52 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
 }
 
 Simulator::Simulator(Options options)
-    : options_(std::move(options)), faults_(options_.faults), unit_(options_.bankInstance) {}
+    : options_(std::move(options)),
+      faults_(options_.faults),
+      unit_(options_.bankInstance, options_.flashFault) {
+    if (options_.debuggerBits != 0)
+        debugger_ = std::make_unique<Debugger>(options_.debuggerBits, options_.debuggerFault);
+}
+
+std::vector<TranscriptEntry> Simulator::Transcript() const {
+    std::lock_guard lock(mutex_);
+    return transcript_;
+}
+
+void Simulator::ClearTranscript() {
+    std::lock_guard lock(mutex_);
+    transcript_.clear();
+}
+
+std::uint8_t Simulator::UnitFlash(std::uint16_t address) const {
+    std::lock_guard lock(mutex_);
+    return unit_.Flash(address);
+}
+
+std::uint8_t Simulator::DebuggerMemory(std::uint32_t address) const {
+    std::lock_guard lock(mutex_);
+    return debugger_ ? debugger_->Memory(address) : 0xFF;
+}
+
+bool Simulator::Programming() const {
+    std::lock_guard lock(mutex_);
+    return unit_.Programming();
+}
+
+void Simulator::Note(bool fromDashboard, std::string_view bytes) {
+    if (bytes.empty()) return;
+    std::lock_guard lock(mutex_);
+    if (!transcript_.empty() && transcript_.back().fromDashboard == fromDashboard)
+        transcript_.back().bytes.append(bytes);
+    else
+        transcript_.push_back({fromDashboard, std::string(bytes)});
+}
+
+void Simulator::Answer(const std::string& bytes) {
+    if (bytes.empty()) return;
+    Note(false, bytes);
+    transport_->Send(bytes);
+}
 
 bool Simulator::Open(std::string& error) {
     switch (options_.link) {
@@ -173,7 +255,42 @@ void Simulator::SendStream(const std::string& bytes) {
     }
 }
 
+// The debugger's speed on the line: its session begins with the automatic baud-rate character
+// at that speed and ends when the line goes back to another speed or debug mode is left.
+constexpr int kDebuggerSpeed = 57600;
+
 void Simulator::HandleInput(const std::string& bytes) {
+    Note(true, bytes);
+    std::string_view rest = bytes;
+    if (debugger_ && !inDebugger_) {
+        const int speed = transport_->LineSpeed();
+        const std::size_t at = rest.find('\x80');
+        bool programming = false;
+        {
+            std::lock_guard lock(mutex_);
+            programming = unit_.Programming();
+        }
+        if (at != std::string_view::npos && (speed == 0 || speed == kDebuggerSpeed) &&
+            !programming) {
+            std::lock_guard lock(mutex_);
+            debugger_->Reset();
+            inDebugger_ = true;
+            rest = rest.substr(at);
+        }
+    }
+    if (inDebugger_) {
+        std::string reply;
+        bool close = false;
+        {
+            std::lock_guard lock(mutex_);
+            reply = debugger_->Feed(rest);
+            close = debugger_->WantsClose();
+            if (debugger_->LeftDebugMode()) inDebugger_ = false;
+        }
+        Answer(reply);
+        if (close) transport_->CloseLink();
+        return;
+    }
     for (const auto& command : parser_.Feed(bytes)) {
         std::string reply;
         {
@@ -182,7 +299,19 @@ void Simulator::HandleInput(const std::string& bytes) {
             commands_.push_back(Describe(command));
         }
         if (options_.verbose) std::fprintf(stderr, "pelor-sim: %s\n", Describe(command).c_str());
-        if (!reply.empty()) transport_->Send(reply);
+        if (command.kind == CommandKind::Program || command.kind == CommandKind::Record ||
+            command.kind == CommandKind::Erase || command.kind == CommandKind::EraseRange)
+            lastProgramInput_ = std::chrono::steady_clock::now();
+        Answer(reply);
+        bool close = false;
+        {
+            std::lock_guard lock(mutex_);
+            close = unit_.WantsClose();
+        }
+        if (close) {
+            transport_->CloseLink();
+            return;
+        }
     }
 }
 
@@ -216,7 +345,17 @@ void Simulator::Run(const std::stop_token& token) {
             if (!state.hold)
                 scenarioSeconds += std::chrono::duration<double>(now - lastTick).count();
             lastTick = now;
-            if (!programming && !closed) {
+            if (programming && options_.programmingTimeoutMs > 0 &&
+                now - lastProgramInput_ >
+                    std::chrono::milliseconds(options_.programmingTimeoutMs)) {
+                std::lock_guard lock(mutex_);
+                unit_.LeaveProgramming();
+            }
+            // A line at the debugger's speed carries the debugger, not the unit's data.
+            const int speed = debugger_ ? transport_->LineSpeed() : 0;
+            if (inDebugger_ && speed != 0 && speed != kDebuggerSpeed) inDebugger_ = false;
+            const bool debuggerLine = debugger_ && speed == kDebuggerSpeed;
+            if (!programming && !closed && !inDebugger_ && !debuggerLine) {
                 const auto messages = CycleMessages(options_.mode, state, scenarioSeconds, cycle);
                 const std::size_t unit = transport_->MaxUnit();
                 std::string batch;
@@ -235,9 +374,20 @@ void Simulator::Run(const std::stop_token& token) {
         }
         const auto wait =
             std::chrono::duration_cast<std::chrono::milliseconds>(nextCycle - Clock::now()).count();
+        const int most = inDebugger_ ? 2 : 20;
         const std::string input =
-            transport_->Receive(static_cast<int>(std::clamp<long long>(wait, 0, 20)));
-        if (!input.empty()) HandleInput(input);
+            transport_->Receive(static_cast<int>(std::clamp<long long>(wait, 0, most)));
+        if (!input.empty()) {
+            HandleInput(input);
+        } else if (inDebugger_) {
+            std::string reply;
+            {
+                std::lock_guard lock(mutex_);
+                reply = debugger_->Quiet();
+            }
+            Answer(reply);
+        }
+        if (!transport_->Alive()) break;
     }
 }
 

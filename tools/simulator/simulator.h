@@ -2,6 +2,7 @@
 // The unit simulator: plays the scenario on its transport, one cycle every interval, answers
 // the dashboard's commands and injects the faults asked for.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "simulator/debugger.h"
 #include "simulator/faults.h"
 #include "simulator/scenario.h"
 #include "simulator/transport.h"
@@ -29,6 +31,18 @@ struct Options {
     std::size_t datagramSize = 480;
     std::string ptyLink;  // a symbolic link to the pseudo-terminal, for a fixed name
     bool verbose = false;
+    FlashFault flashFault = FlashFault::None;
+    int debuggerBits = 0;  // 8 or 16: the controller's debugger answers on the line
+    DebuggerFault debuggerFault = DebuggerFault::None;
+    int programmingTimeoutMs = 3000;  // programming mode ends after this long without a record
+};
+
+// One piece of the exchange on the line: what the dashboard sent, or what the unit answered
+// (its data stream left out).
+struct TranscriptEntry {
+    bool fromDashboard = true;
+    std::string bytes;
+    bool operator==(const TranscriptEntry&) const = default;
 };
 
 // Parses the command line (without the program name). False with `error` set, or with
@@ -52,10 +66,19 @@ public:
     UnitState State() const;
     int RecordsWritten() const;
     std::uint64_t BytesSent() const { return bytesSent_.load(); }
+    // Consecutive pieces of one direction are joined.
+    std::vector<TranscriptEntry> Transcript() const;
+    void ClearTranscript();
+    std::uint8_t UnitFlash(std::uint16_t address) const;
+    std::uint8_t DebuggerMemory(std::uint32_t address) const;
+    bool InDebugger() const { return inDebugger_.load(); }
+    bool Programming() const;
 
 private:
     void SendStream(const std::string& bytes);
     void HandleInput(const std::string& bytes);
+    void Answer(const std::string& bytes);
+    void Note(bool fromDashboard, std::string_view bytes);
 
     Options options_;
     std::unique_ptr<Transport> transport_;
@@ -64,6 +87,10 @@ private:
     mutable std::mutex mutex_;
     Unit unit_;
     std::vector<std::string> commands_;
+    std::vector<TranscriptEntry> transcript_;
+    std::unique_ptr<Debugger> debugger_;
+    std::atomic<bool> inDebugger_{false};
+    std::chrono::steady_clock::time_point lastProgramInput_{};
     std::atomic<std::uint64_t> bytesSent_{0};
 };
 

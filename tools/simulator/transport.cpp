@@ -14,6 +14,8 @@
 
 namespace pelor::sim {
 
+int TerminalSpeed(int fd);
+
 namespace {
 
 sockaddr_in Loopback(int port) {
@@ -63,6 +65,8 @@ public:
     }
     bool Alive() const override { return master_ >= 0; }
     std::string Endpoint() const override { return path_; }
+    // The terminal's settings are the slave's, whichever side asks.
+    int LineSpeed() const override { return master_ < 0 ? 0 : TerminalSpeed(master_); }
 
 private:
     int master_;

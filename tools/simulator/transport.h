@@ -24,6 +24,8 @@ public:
     virtual int Port() const { return 0; }
     // Largest unit Send takes whole (datagram transports), 0 for streams.
     virtual std::size_t MaxUnit() const { return 0; }
+    // The speed the other side set the line to (pseudo-terminal), 0 when not known.
+    virtual int LineSpeed() const { return 0; }
 };
 
 // Each returns null with `error` set on failure.

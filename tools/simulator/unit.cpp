@@ -4,7 +4,8 @@
 
 namespace pelor::sim {
 
-Unit::Unit(int bankInstance) : flash_(65536, 0xFF) {
+Unit::Unit(int bankInstance, FlashFault flashFault)
+    : flash_(65536, 0xFF), flashFault_(flashFault) {
     state_.bankInstance = bankInstance;
 }
 
@@ -21,6 +22,7 @@ std::string Unit::Handle(const Command& c) {
             state_.passThrough = true;
             return {};
         case CommandKind::Program:
+            if (flashFault_ == FlashFault::Sync) return "BUSY           \r";
             programming_ = true;
             return "FLASH READY    \r";
         case CommandKind::EraseRange:
@@ -31,6 +33,7 @@ std::string Unit::Handle(const Command& c) {
             return reply;
         case CommandKind::Erase:
             if (!programming_) return {};
+            if (flashFault_ == FlashFault::Erase) return "ERASE FAILED   \r";
             for (int page = firstPage_; page <= lastPage_ && page < 128; ++page)
                 for (int i = 0; i < 512; ++i)
                     flash_[static_cast<std::size_t>(page) * 512 + static_cast<std::size_t>(i)] =
@@ -44,6 +47,11 @@ std::string Unit::Handle(const Command& c) {
                 return {};
             }
             if (!c.checksumOk) return "BAD CHECKSUM   \r";
+            if (flashFault_ == FlashFault::Address) return "WRITE FAILED   \r";
+            if (flashFault_ == FlashFault::Close && recordsWritten_ >= 1) {
+                wantsClose_ = true;
+                return {};
+            }
             if (c.recordType == 0) {
                 for (std::size_t i = 0; i < c.data.size(); ++i)
                     flash_[(c.address + i) & 0xFFFF] = c.data[i];

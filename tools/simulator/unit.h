@@ -10,9 +10,14 @@
 
 namespace pelor::sim {
 
+// Faults of the unit's firmware exchange: the program command answered without "FLASH ",
+// the erase refused, records answered with another address, the line closed after a few
+// records.
+enum class FlashFault { None, Sync, Erase, Address, Close };
+
 class Unit {
 public:
-    explicit Unit(int bankInstance = 0);
+    explicit Unit(int bankInstance = 0, FlashFault flashFault = FlashFault::None);
 
     // Applies one command; returns the unit's answer (empty when it answers nothing). Answers
     // are 16 bytes, as the dashboard reads them.
@@ -23,6 +28,10 @@ public:
     bool Programming() const { return programming_; }
     int RecordsWritten() const { return recordsWritten_; }
     std::uint8_t Flash(std::uint16_t address) const { return flash_[address]; }
+    // Programming mode ends without an end record (the unit's own time-out).
+    void LeaveProgramming() { programming_ = false; }
+    // The close fault: the line is to close now.
+    bool WantsClose() const { return wantsClose_; }
 
 private:
     UnitState state_;
@@ -31,6 +40,8 @@ private:
     int lastPage_ = 0;
     int recordsWritten_ = 0;
     std::vector<std::uint8_t> flash_;
+    FlashFault flashFault_;
+    bool wantsClose_ = false;
 };
 
 // A short name for a command, for the simulator's log ("$PKZLC,N", "hold", "switch 5 on").

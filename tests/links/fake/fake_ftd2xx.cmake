@@ -1,6 +1,6 @@
 # The fake FTDI library the USB tests load: a full one and one that lacks two entry points.
 include_guard(GLOBAL)
-set(_fake_source ${CMAKE_CURRENT_LIST_DIR}/fake_ftd2xx.cpp)
+set(_fake_source ${CMAKE_CURRENT_LIST_DIR}/fake_ftd2xx.cpp ${CMAKE_CURRENT_LIST_DIR}/fake_ftd2xx_speed.cpp)
 add_library(fake_ftd2xx SHARED ${_fake_source})
 set_target_properties(fake_ftd2xx PROPERTIES OUTPUT_NAME ftd2xx
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/fake_ftd2xx/full)

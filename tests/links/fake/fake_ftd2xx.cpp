@@ -15,6 +15,8 @@
 #include <string>
 #include <thread>
 
+extern "C" int FakeFtdiApplySpeed(int fd, unsigned long baud);
+
 namespace {
 
 using Status = unsigned long;
@@ -176,6 +178,7 @@ Status FT_SetDataCharacteristics(void*, unsigned char bits, unsigned char stop,
 Status FT_SetBaudRate(void*, unsigned long baud) {
     std::lock_guard lock(D().mutex);
     D().baud = baud;
+    if (D().fd >= 0) FakeFtdiApplySpeed(D().fd, baud);
     return Enter("FT_SetBaudRate");
 }
 Status FT_SetFlowControl(void*, unsigned short, unsigned char, unsigned char) {
