@@ -246,6 +246,8 @@ void Dashboard::NextPage() {
         context_.currentPage = page.m_nCurrentPage;
     }
     ResetPositions();
+    // A paused playback places its values on the new page at once.
+    if (playback_->Running()) playback_->Refresh();
     if (!links_->Connected()) return;
 
     const int result = links_->SendToLink(kNextPageCommand, false);
