@@ -159,6 +159,7 @@ Playback::StepResult Playback::Step() {
         }
         // Like a live reader's pass: the paint that follows draws the gauges.
         store.m_bRedrawAll = 0;
+        store.m_strTitlePrefix = kPlaybackCaptionPrefix;
         caption = store.m_strTitlePrefix + store.m_strLinkStatus;
     }
     if (kind_ != LogKind::Ebl && !IsCsv(kind_) && context_.linkConnected && context_.sendToLink &&

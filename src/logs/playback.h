@@ -25,6 +25,12 @@
 
 namespace pelor::logs {
 
+// The first half of the caption while a log plays back, so that the caption never reads as a
+// live link (the decoders may write link texts of the log into it).
+inline constexpr std::string_view kPlaybackCaptionPrefix = "playing back log ";
+// The caption prefix after recording or playback stops.
+inline constexpr std::string_view kLogCompletePrefix = "Log Complete";
+
 // The "Log Playback" window as the engine sees it.
 class PlaybackWindow {
 public:

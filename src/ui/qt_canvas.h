@@ -25,7 +25,7 @@ struct NameHash {
 using PictureMap = std::unordered_map<std::string, QImage, NameHash, std::equal_to<>>;
 
 class QtCanvas : public core::Canvas {
-  public:
+public:
     QtCanvas();
     ~QtCanvas() override;
     QtCanvas(const QtCanvas&) = delete;
@@ -53,12 +53,13 @@ class QtCanvas : public core::Canvas {
     void CopyPicture(std::string_view picture, core::Rect source, int destX, int destY,
                      core::CopyMode mode) override;
     void FillRect(core::Rect area, core::Color color) override;
+    void Dim(core::Rect area) override;
     void DrawText(int x, int y, std::string_view text, std::string_view font,
                   core::Color color) override;
     void DrawLine(int x1, int y1, int x2, int y2, core::Color color) override;
     void StretchCopy(core::Rect source, core::Rect dest) override;
 
-  private:
+private:
     struct PreparedFont {
         QFont font;
         int ascent = 0;
