@@ -122,10 +122,18 @@ Playback::StepResult Playback::Step() {
 
     // Offset = position / scale, with the single-precision scale widened to double.
     const double bytesPerPosition = 1.0 / static_cast<double>(scale_);
-    const auto offset = static_cast<std::int64_t>(position_ * bytesPerPosition);
+    auto offset = static_cast<std::int64_t>(position_ * bytesPerPosition);
+    std::size_t want = kChunk;
+    if (refresh && offset > 0) {
+        // Placing the values anew: the chunk also covers what came just before the position,
+        // so that even at the end of the log the latest values come back.
+        const std::int64_t back = std::min<std::int64_t>(offset, kChunk);
+        offset -= back;
+        want = kChunk + static_cast<std::size_t>(back);
+    }
     std::size_t n = 0;
     if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) == 0) {
-        n = std::fread(buffer_.data(), 1, kChunk, file_);
+        n = std::fread(buffer_.data(), 1, want, file_);
     }
     if (n == 0 && std::ferror(file_)) {
         FailReading();
@@ -148,6 +156,7 @@ Playback::StepResult Playback::Step() {
         } else {
             TakeText(text_, buffer_.data(), n);
             std::string& receive = store.ReceiveText;
+            if (refresh) receive.clear();  // a tail from elsewhere in the log
             receive += text_;
             if (receive.size() > decode::kReceiveTextLimit) receive.clear();
             if (receive.find("$IIXDR") != std::string::npos) {
@@ -162,8 +171,8 @@ Playback::StepResult Playback::Step() {
         store.m_strTitlePrefix = kPlaybackCaptionPrefix;
         caption = store.m_strTitlePrefix + store.m_strLinkStatus;
     }
-    if (kind_ != LogKind::Ebl && !IsCsv(kind_) && context_.linkConnected && context_.sendToLink &&
-        context_.linkConnected()) {
+    if (!refresh && kind_ != LogKind::Ebl && !IsCsv(kind_) && context_.linkConnected &&
+        context_.sendToLink && context_.linkConnected()) {
         ResendSentences(text_);
     }
     context_.view.SetCaption(caption);

@@ -164,8 +164,23 @@ TEST_F(PlaybackTest, CsvRowsComeBackAndARefreshReadsThePositionAgain) {
     EXPECT_EQ(playback->Step(), Playback::StepResult::Unchanged);
     playback->Refresh();
     EXPECT_EQ(playback->Step(), Playback::StepResult::Read);
+    {
+        std::lock_guard<std::mutex> lock(store.mutex);
+        EXPECT_EQ(store.m_PosMode[3], 1);
+    }
+    // At the end of the log the chunk at the position is empty: a refresh still brings the
+    // latest values back.
+    playback->Modes().SetSliderPosition(1000);
+    ASSERT_EQ(playback->Step(), Playback::StepResult::Read);
+    {
+        std::lock_guard<std::mutex> lock(store.mutex);
+        decode::ResetPositions(store, nullptr);
+    }
+    playback->Refresh();
+    EXPECT_EQ(playback->Step(), Playback::StepResult::Read);
     std::lock_guard<std::mutex> lock(store.mutex);
     EXPECT_EQ(store.m_PosMode[3], 1);
+    EXPECT_EQ(std::string(store.m_PosValueText[3].data(), 4), "22.2");
 }
 
 TEST_F(PlaybackTest, EblChunksGoThroughTheFrameDecoderNotAsText) {
