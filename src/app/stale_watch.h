@@ -31,7 +31,7 @@ public:
 private:
     std::array<std::uint32_t, decode::kChannelCount> counts_{};
     std::array<std::int64_t, decode::kChannelCount> changedAt_{};
-    std::int64_t limitMs_ = kDefaultStaleSeconds * 1000;
+    std::int64_t limitMs_ = std::int64_t{kDefaultStaleSeconds} * 1000;
     bool suspended_ = false;
     bool started_ = false;
     std::uint16_t mask_ = 0;

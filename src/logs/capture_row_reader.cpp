@@ -71,7 +71,7 @@ void CaptureRowReader::Reset() {
 bool CaptureRowReader::TakeHeader(std::string_view line) {
     if (line.substr(0, kHeaderStart.size()) != kHeaderStart) return false;
     Fields fields(line.substr(kHeaderStart.size()));
-    std::array<std::int8_t, 16> groups{};
+    std::array<int, 16> groups{};
     int count = 0;
     std::string_view name;
     while (count < 16 && fields.Next(name)) {
@@ -87,7 +87,7 @@ bool CaptureRowReader::TakeHeader(std::string_view line) {
         const bool hex = (digit >= '0' && digit <= '9') || (digit >= 'A' && digit <= 'F');
         const bool placeholder = name.substr(0, kPlaceholderName.size()) == kPlaceholderName;
         groups[static_cast<std::size_t>(count++)] =
-            !hex || placeholder ? kSkip : static_cast<std::int8_t>(decode::HexDigit(digit));
+            !hex || placeholder ? kSkip : decode::HexDigit(digit);
     }
     groups_ = groups;
     groupCount_ = count;

@@ -43,9 +43,9 @@ public:
 private:
     // Per column group in order: the channel it belongs to, kSingle for the one-column entry 0
     // ("--------"), kSkip for a pair that carries no channel (a placeholder entry).
-    static constexpr std::int8_t kSingle = -1;
-    static constexpr std::int8_t kSkip = -2;
-    std::array<std::int8_t, 16> groups_{};
+    static constexpr int kSingle = -1;
+    static constexpr int kSkip = -2;
+    std::array<int, 16> groups_{};
     int groupCount_ = 0;
     bool hasHeader_ = false;
 };

@@ -29,12 +29,15 @@ double Bright(const QImage& image) {
     return scenario::LitShare(image, 150);
 }
 
+// The reader takes at most TCPBufferSize bytes per half second; a buffer that keeps up with
+// the simulator leaves no backlog in the socket, so the end of the stream is seen at once.
 void ConnectToSimulator(scenario::Simulator& sim, const scenario::DemoProject& demo,
                         const std::string& showStatus) {
     scenario::WriteSettings({{"ProjectFilePath", demo.Project()},
                              {"ConnectionType", "129"},
                              {"IPAddress", "127.0.0.1"},
                              {"TCPPort", std::to_string(sim.Port())},
+                             {"TCPBufferSize", "3000"},
                              {"ShowCOMStatus", showStatus}});
 }
 
