@@ -1,4 +1,5 @@
-// A log played back: the first byte picks text or ".ebl" playback, the rest is the file.
+// A log file played back: the first byte picks ".ebl" (bit 0), CSV rows (bit 1) or text
+// playback, the rest is the file.
 // The reader jumps to spread-out positions, steps forward and back, and re-sends the complete
 // sentences of each chunk to a link that is always connected.
 #include <cstddef>
@@ -15,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace pelor;
     static auto* fuzz = new fuzz::DecodeFuzzContext();
     const bool binary = size > 0 && (data[0] & 1) != 0;
+    const bool rows = size > 0 && !binary && (data[0] & 2) != 0;
     if (size > 0) {
         ++data;
         --size;
@@ -36,7 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 __builtin_trap();
             sentBytes += s.size();
         }});
-    if (!playback.Prepare(file, binary ? logs::LogKind::Ebl : logs::LogKind::Text, 0)) return 0;
+    const logs::LogKind kind = binary
+                                   ? logs::LogKind::Ebl
+                                   : (rows ? logs::LogKind::CsvHeaderPending : logs::LogKind::Text);
+    if (!playback.Prepare(file, kind, 0)) return 0;
     logs::PlaybackModes& modes = playback.Modes();
     for (int p : {1, 999, 1000, 500, 3, 0, 250}) {
         modes.SetSliderPosition(p);
@@ -46,6 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < 4; ++i) playback.Step();
     modes.Press(logs::PlaybackButton::FastReverse);
     for (int i = 0; i < 4; ++i) playback.Step();
+    playback.Refresh();
+    playback.Step();
     if (fuzz->store.ReceiveText.size() > 4000 + 1000) __builtin_trap();
     playback.Stop();
     return 0;

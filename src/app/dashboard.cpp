@@ -237,6 +237,43 @@ void Dashboard::ResetPositions() {
     view.RequestRepaint();
 }
 
+std::string_view Dashboard::Banner() const {
+    if (capture_->PlayingBack()) return "PLAYBACK";
+    if (holdFlag != 0) return "HOLD";
+    return {};
+}
+
+void Dashboard::Watch() {
+    bool changed = false;
+    if (links_->ReaderEnded()) links_->DropDeadLink();
+    const bool connected = links_->Connected();
+    const bool playingBack = capture_->PlayingBack();
+    // What the link or the log gave is not current once either has gone.
+    if ((wasConnected_ && !connected) || (wasPlayingBack_ && !playingBack))
+        changed |= stale_.MarkAllStale();
+    wasConnected_ = connected;
+    wasPlayingBack_ = playingBack;
+    stale_.SetSuspended(playingBack);
+    stale_.SetLimitMs(static_cast<std::int64_t>(settings.staleSeconds) * 1000);
+    std::array<std::uint32_t, decode::kChannelCount> counts{};
+    {
+        std::lock_guard lock(channels.mutex);
+        counts = channels.UpdateCount;
+    }
+    changed |= stale_.Sample(counts, clock.MonotonicMs());
+    const std::string_view banner = Banner();
+    if (banner != shownBanner_) {
+        shownBanner_ = banner;
+        changed = true;
+    }
+    if (!changed) return;
+    {
+        std::lock_guard lock(channels.mutex);
+        channels.m_bRedrawAll = 0;
+    }
+    view.RequestRepaint();
+}
+
 void Dashboard::Destroy(WindowHooks& hooks) {
     if (destroyed) return;
     destroyed = true;
@@ -265,6 +302,8 @@ void Dashboard::NextPage() {
         context_.currentPage = page.m_nCurrentPage;
     }
     ResetPositions();
+    // A paused playback places its values on the new page at once.
+    if (playback_->Running()) playback_->Refresh();
     if (!links_->Connected()) return;
 
     view.SetButtonPicture(kIdPage, unit::kPagePressedPicture);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "app/stale_watch.h"
 #include "core/clock.h"
 #include "core/prompt.h"
 #include "core/reader_thread.h"
@@ -143,6 +144,15 @@ public:
     // Clears the live positions and asks for the bare background (purge, page change).
     void ResetPositions();
 
+    // Run a few times a second by the window: notices a link whose reader has ended and
+    // closes it, and turns gauges stale whose channels went quiet (or every gauge once the
+    // link or the playback is gone); asks for a repaint when what is shown must change.
+    void Watch();
+    // What the paint shows besides the channels: the stale gauges and the banner of a frozen
+    // picture ("PLAYBACK", "HOLD"; empty for live data). User interface thread.
+    std::uint16_t StaleMask() const { return stale_.Mask(); }
+    std::string_view Banner() const;
+
     // The decoders' view of the tables, page configuration, layout and seams. Rebuilt after
     // tables or layout change, with the store's mutex held, so a reader never sees half of it.
     void RebuildChannelContext();
@@ -195,6 +205,10 @@ private:
     void ApplyDisplayLayout();
     void SyncLinkSettings();
 
+    StaleWatch stale_;
+    bool wasConnected_ = false;
+    bool wasPlayingBack_ = false;
+    std::string_view shownBanner_;
     std::array<core::ReaderThread, 5> readers_;
     decode::ChannelContext context_;
     std::vector<std::uint8_t> frameWork_;  // binary frames are unstuffed in place here

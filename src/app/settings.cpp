@@ -40,6 +40,8 @@ void LoadSettings(core::SettingsStore& store, Settings& s) {
 
     if (auto ip = store.ReadString("IPAddress")) s.ipAddress = CutToLimit(*ip);
     if (auto path = store.ReadString("ProjectFilePath")) s.projectFilePath = CutToLimit(*path);
+    ReadInt(store, kStaleSecondsName, s.staleSeconds);
+    if (s.staleSeconds < 0 || s.staleSeconds > kStaleSecondsLimit) s.staleSeconds = 10;
     store.CloseKey();
 }
 
@@ -79,6 +81,7 @@ void SaveSettings(core::SettingsStore& store, const Settings& s,
     store.WriteDword("ShowCOMStatus", showStatus);
     store.WriteString("IPAddress", CutToLimit(s.ipAddress));
     store.WriteString("ProjectFilePath", CutToLimit(projectFilePath));
+    dword(kStaleSecondsName, s.staleSeconds);
     store.CloseKey();
 }
 

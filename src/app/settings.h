@@ -28,6 +28,9 @@ struct Settings {
     std::int32_t usbBaudIndex = 5;
     std::string ipAddress = "192.168.0.100";
     std::optional<std::string> projectFilePath;  // nothing when the value is missing
+    // After the fifteen values above: seconds without a new value after which a gauge is
+    // drawn as stale (0: only a lost or closed link makes values stale).
+    std::int32_t staleSeconds = 10;
 
     // ... and the values derived from them, which the links and the capture writer use.
     std::int32_t baudRate = 38400;
@@ -40,7 +43,9 @@ inline constexpr std::int32_t kSerialBaudRates[8] = {2400,  4800,  9600,   19200
 inline constexpr std::int32_t kUsbBaudRates[8] = {2400,  4800,  9600,   19200,
                                                   38400, 57800, 115200, 210400};
 inline constexpr std::int32_t kCaptureIntervalSeconds[9] = {0, 1, 2, 5, 10, 30, 60, 300, 600};
-inline constexpr std::size_t kSettingTextLimit = 259;  // texts are kept in 260-byte buffers
+inline constexpr std::size_t kSettingTextLimit = 259;
+inline constexpr const char* kStaleSecondsName = "GaugeStaleSeconds";
+inline constexpr std::int32_t kStaleSecondsLimit = 3600;  // texts are kept in 260-byte buffers
 
 // Fills `settings` from the store in the fixed order, with the corrections for out-of-range
 // scale and the split of the touch-mode and auto-connect bits. Missing values keep presets.
@@ -50,8 +55,8 @@ void LoadSettings(core::SettingsStore& store, Settings& settings);
 // after the tables are loaded.
 void DeriveSettings(Settings& settings);
 
-// Writes all fifteen values in the fixed order. `projectFilePath` is the project directory
-// followed by the project file name.
+// Writes all fifteen values in the fixed order, then the gauge stale time. `projectFilePath` is the
+// project directory followed by the project file name.
 void SaveSettings(core::SettingsStore& store, const Settings& settings,
                   const std::string& projectFilePath);
 

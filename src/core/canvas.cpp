@@ -29,6 +29,10 @@ void RecordingCanvas::DrawLine(int x1, int y1, int x2, int y2, Color color) {
         Format("line %d,%d -> %d,%d rgb(%d,%d,%d)", x1, y1, x2, y2, color.r, color.g, color.b));
 }
 
+void RecordingCanvas::Dim(Rect area) {
+    operations.push_back(Format("dim %d,%d %dx%d", area.x, area.y, area.width, area.height));
+}
+
 void RecordingCanvas::StretchCopy(Rect source, Rect dest) {
     operations.push_back(Format("stretch %d,%d %dx%d -> %d,%d %dx%d", source.x, source.y,
                                 source.width, source.height, dest.x, dest.y, dest.width,

@@ -32,6 +32,8 @@ public:
     virtual void CopyPicture(std::string_view picture, Rect source, int destX, int destY,
                              CopyMode mode) = 0;
     virtual void FillRect(Rect area, Color color) = 0;
+    // Darkens what `area` already shows (a gauge whose value is not current).
+    virtual void Dim(Rect area) = 0;
     virtual void DrawText(int x, int y, std::string_view text, std::string_view font,
                           Color color) = 0;
     virtual void DrawLine(int x1, int y1, int x2, int y2, Color color) = 0;
@@ -45,6 +47,7 @@ public:
     void CopyPicture(std::string_view picture, Rect source, int destX, int destY,
                      CopyMode mode) override;
     void FillRect(Rect area, Color color) override;
+    void Dim(Rect area) override;
     void DrawText(int x, int y, std::string_view text, std::string_view font, Color color) override;
     void DrawLine(int x1, int y1, int x2, int y2, Color color) override;
     void StretchCopy(Rect source, Rect dest) override;

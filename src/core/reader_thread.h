@@ -21,6 +21,12 @@ public:
     // Starts `body` on a new thread; false when one is already running.
     bool Start(std::function<void(std::stop_token)> body);
     bool Running() const { return thread_.joinable(); }
+    // True when a started body has returned on its own (or was stopped) and not been joined
+    // yet: a reader that gave up on its device.
+    bool Ended() const {
+        std::lock_guard lock(mutex_);
+        return thread_.joinable() && done_;
+    }
 
     // Asks the body to stop and waits up to `grace` for it. Returns false when it had not ended
     // within that time; the thread is joined before returning either way.
@@ -28,7 +34,7 @@ public:
 
 private:
     std::jthread thread_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable ended_;
     bool done_ = false;
 };

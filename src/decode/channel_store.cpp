@@ -143,6 +143,7 @@ void UpdateChannel(ChannelStore& store, const ChannelContext& context, int chann
                    std::string_view value) {
     if (channel < 0 || channel >= kChannelCount) return;
     const auto c = static_cast<std::size_t>(channel);
+    ++store.UpdateCount[c];
     if (context.labelStrings != nullptr) {
         store.m_PosLabel[c] = (*context.labelStrings)[c];
     } else {

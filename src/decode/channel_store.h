@@ -27,6 +27,9 @@ struct ChannelStore {
     std::array<std::array<std::int32_t, 8>, kChannelCount> LabelGlyphs{};
     std::array<std::string, kChannelCount> LastSentence;
     std::array<std::uint8_t, kChannelCount> AlarmBlink{};
+    // Counts the values each channel has been given (by UpdateChannel or a screen record), so
+    // that the window can tell a channel that still receives from one that went quiet.
+    std::array<std::uint32_t, kChannelCount> UpdateCount{};
 
     // Link status.
     std::string ReceiveText;

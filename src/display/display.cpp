@@ -43,6 +43,11 @@ void Display::Paint(core::Canvas& canvas, decode::ChannelStore& store, bool show
     PaintGaugeArea(canvas, store, layout_, styles_, resources_, options);
 }
 
+void Display::Paint(core::Canvas& canvas, decode::ChannelStore& store,
+                    const PaintOptions& options) const {
+    PaintGaugeArea(canvas, store, layout_, styles_, resources_, options);
+}
+
 std::size_t Display::ParseScreenRecords(std::string_view text, decode::ChannelStore& store) const {
     return display::ParseScreenRecords(text, store,
                                        MakeScreenRecordRules(layout_.displayType, styles_));

@@ -23,7 +23,7 @@
 namespace pelor::display {
 
 class Display {
-  public:
+public:
     Display();
 
     // Theme: replaces styles, mode names, grid colour and background paths. Result as
@@ -51,6 +51,8 @@ class Display {
 
     // One paint of the gauge area (see PaintGaugeArea).
     void Paint(core::Canvas& canvas, decode::ChannelStore& store, bool showGrid) const;
+    void Paint(core::Canvas& canvas, decode::ChannelStore& store,
+               const PaintOptions& options) const;
 
     // Screen records of the unit, by the current display type and styles.
     std::size_t ParseScreenRecords(std::string_view text, decode::ChannelStore& store) const;
@@ -59,7 +61,7 @@ class Display {
     static bool WriteWebBitmap(const std::string& path, const RgbBuffer& pixels,
                                core::Prompt& prompt);
 
-  private:
+private:
     GaugeStyles styles_;
     Theme theme_;
     PaintResources resources_;

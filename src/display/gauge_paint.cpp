@@ -56,6 +56,10 @@ bool GridOrsBackground(int displayType) {
     }
 }
 
+// The banner of a frozen picture: the label font of the DATA style, in amber.
+constexpr int kBannerStyle = 6;
+constexpr core::Color kBannerColor{255, 176, 0};
+
 void FillSegment(core::Canvas& canvas, int x, int y, int width, int height, core::Color color) {
     if (width > 0 && height > 0) canvas.FillRect({x, y, width, height}, color);
 }
@@ -176,14 +180,15 @@ void PaintGaugeArea(core::Canvas& canvas, decode::ChannelStore& store, const Lay
     const int type = layout.displayType;
     const int background = DisplayTypeFor(type).background;
 
-    if (store.m_bRedrawAll != 0) {
+    if (store.m_bRedrawAll != 0 || options.clearFirst) {
         if (TypeUsesBlack(type)) {
             canvas.FillRect(area, core::Color{0, 0, 0});
         } else {
             canvas.CopyPicture(resources.backgrounds[background], area, area.x, area.y,
                                core::CopyMode::Copy);
         }
-    } else {
+    }
+    if (store.m_bRedrawAll == 0) {
         for (int slot = 0; slot < decode::kChannelCount; ++slot) {
             const int mode = store.m_PosMode[slot];
             const int index = StyleIndexForMode(mode);
@@ -199,8 +204,17 @@ void PaintGaugeArea(core::Canvas& canvas, decode::ChannelStore& store, const Lay
 
             canvas.CopyPicture(res.strip, {frame * style.width, 0, style.width, style.height},
                                x + o.pictureX, y + o.pictureY, core::CopyMode::Copy);
+            const bool stale = (options.staleMask >> slot & 1U) != 0;
             const std::string& label = store.m_PosLabel[slot];
             if (mode == kModeIndicator) {
+                if (stale) {
+                    if (!label.empty()) {
+                        canvas.DrawText(x + style.labelX + o.labelX, y + style.labelY + o.labelY,
+                                        label, res.labelFont, res.labelColor);
+                    }
+                    canvas.Dim({x + o.pictureX, y + o.pictureY, style.width, style.height});
+                    continue;
+                }
                 if (label.empty()) continue;
                 if (store.m_PosFrame[slot] >= 1) {
                     canvas.DrawText(x + style.valueX + o.valueX, y + style.valueY + o.valueY, label,
@@ -213,12 +227,17 @@ void PaintGaugeArea(core::Canvas& canvas, decode::ChannelStore& store, const Lay
             }
             const std::array<char, 4> value = FormatScaledValue(
                 store.m_PosValueText[slot], style.valueMultiplier, style.valueDivisor);
-            canvas.DrawText(x + style.valueX + o.valueX, y + style.valueY + o.valueY, TextOf(value),
-                            res.valueFont, res.valueColor);
+            canvas.DrawText(x + style.valueX + o.valueX, y + style.valueY + o.valueY,
+                            stale ? kStaleValue : TextOf(value), res.valueFont, res.valueColor);
             if (!label.empty()) {
                 canvas.DrawText(x + style.labelX + o.labelX, y + style.labelY + o.labelY, label,
                                 res.labelFont, res.labelColor);
             }
+            if (stale) canvas.Dim({x + o.pictureX, y + o.pictureY, style.width, style.height});
+        }
+        if (!options.banner.empty()) {
+            const PaintResources::Style& res = resources.styles[kBannerStyle];
+            canvas.DrawText(area.x + 8, area.y + 6, options.banner, res.labelFont, kBannerColor);
         }
         if (options.showGrid) {
             if (GridOrsBackground(type) && background != 0) {

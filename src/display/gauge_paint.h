@@ -60,7 +60,19 @@ void DrawGrid(core::Canvas& canvas, const LayoutState& layout, int width, int he
 
 struct PaintOptions {
     bool showGrid = false;
+    // The gauges go over the bare background rather than over what the buffer holds, so a
+    // gauge that moved or vanished since the last paint leaves nothing behind.
+    bool clearFirst = false;
+    // Bit c set: channel c has had no value for too long (or the link is gone). Its gauge is
+    // drawn dimmed with dashes in place of the value.
+    std::uint16_t staleMask = 0;
+    // A state that freezes the picture ("PLAYBACK", "HOLD"), written over the gauge area's
+    // top-left corner; empty for live data.
+    std::string_view banner;
 };
+
+// What a stale gauge shows in place of its value.
+inline constexpr std::string_view kStaleValue = "----";
 
 // One paint of the gauge area. When store.m_bRedrawAll is 1 the area shows the bare
 // background (or black); otherwise the gauges are drawn over what the buffer holds, then the

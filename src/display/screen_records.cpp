@@ -133,6 +133,7 @@ std::size_t ParseScreenRecords(std::string_view text, decode::ChannelStore& stor
         frame = style >= 0 ? CorrectFrame(mode, frame, offset) : 0;
 
         tailStart = quote[5] + 1;
+        ++store.UpdateCount[s];
         if (type.recordScaleX != 0) {
             store.m_PosMode[s] = mode;
             store.m_PosFrame[s] = frame;

@@ -142,6 +142,25 @@ void LinkManager::Disconnect() {
     context_.view.RequestRepaint();
 }
 
+bool LinkManager::ReaderEnded() const {
+    if (!connected_) return false;
+    const int type = openType_;
+    const core::ReaderThread* reader = nullptr;
+    if (type == 0) reader = &context_.slots.serial;
+    if (type == 3) reader = &context_.slots.adapter;
+    if (IsNetType(type)) reader = &context_.slots.network;
+    if (IsUsbType(type)) reader = &context_.slots.usb;
+    return reader != nullptr && reader->Ended();
+}
+
+void LinkManager::DropDeadLink() {
+    if (!connected_) return;
+    Disconnect();
+    context_.view.SetButtonPicture(kConnectButtonId, kFailedPicture);
+    SetStatus(kLinkLostStatus);
+    context_.view.RequestRepaint();
+}
+
 int LinkManager::SendToLink(std::span<const std::uint8_t> bytes, bool expectReply) {
     const int type = openType_;
     if (IsSerialType(type)) return serial_.SerialWrite(bytes, expectReply);

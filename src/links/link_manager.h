@@ -29,6 +29,8 @@ inline constexpr const char* kConnectedPicture = "CONNECT171_170";
 inline constexpr const char* kFailedPicture = "CONNECT170_171";
 inline constexpr const char* kDisconnectedPicture = "CONNECT170_170";
 inline constexpr std::string_view kPassThroughCommand = "$PKZLC,Z\r";
+// The link status once the open link's reader has given up (peer closed, device gone).
+inline constexpr std::string_view kLinkLostStatus = "disconnected - link lost";
 
 // The settings the links use, as the settings store holds them (rates already looked up).
 struct LinkSettings {
@@ -84,6 +86,11 @@ public:
     bool Connected() const { return connected_; }
     // The type of the open link (-1 when none).
     int OpenType() const { return openType_; }
+    // Connected, but the open link's reader has ended on its own: nothing more will arrive.
+    bool ReaderEnded() const;
+    // Closes a link whose reader has ended and says so: the Connect button back to its
+    // disconnected look, the caption "disconnected - link lost". The next toggle connects.
+    void DropDeadLink();
 
     // Writes to the open link by its type; with `expectReply` the unit's 16-character answer
     // lands in UnitReply. Returns 0, or the failed write's error code or status.

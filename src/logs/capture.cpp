@@ -22,6 +22,12 @@ constexpr const char* kNoBuffer = "Could not set buffer to 0";
 constexpr const char* kWriteError = "Error Writing to file";
 constexpr const char* kCloseError = "Could not Close File";
 
+// "Could not Open Capture File" with the file it is about on a line of its own, so that a
+// folder the user may not write to can be found.
+std::string CannotOpen(const std::string& path) {
+    return std::string(kCannotOpen) + "\n" + path;
+}
+
 // A play source: an existing file that nobody may write (no write permission bit at all).
 bool IsReadOnly(const std::string& path) {
     struct stat st {};
@@ -85,7 +91,7 @@ std::string Capture::WebDataPath() const {
 }
 
 void Capture::Show(const Messages& messages) {
-    for (const char* m : messages) prompt_.Message(m, kError);
+    for (const std::string& m : messages) prompt_.Message(m, kError);
 }
 
 void Capture::ChooseLogFile() {
@@ -94,11 +100,34 @@ void Capture::ChooseLogFile() {
     request.defaultExtension = "txt";
     request.initialName = "Pelor_Log";
     request.filter = std::string(kLogFileFilter);
-    request.overwritePrompt = true;
-    if (auto path = prompt_.ChooseFile(request)) SetLogPath(std::move(*path));
+    // The chooser picks a log to play as well as one to record into: choosing an existing
+    // file must not ask to replace it. Only an existing ".ebl" that recording would start
+    // anew is asked about.
+    request.overwritePrompt = false;
+    auto path = prompt_.ChooseFile(request);
+    if (!path) return;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(*path, ec);
+    if (KindForPath(*path) == LogKind::Ebl && !ec && size > 0 && !IsReadOnly(*path)) {
+        const std::string question =
+            *path +
+            "\nRecording into this log starts it anew and replaces what it holds "
+            "(make it read-only to play it back). Use it?";
+        if (prompt_.Message(question, "Status", core::MessageButtons::YesNo) != core::Answer::Yes)
+            return;
+    }
+    // A new log ends what runs on the old one.
+    if (recording_ || playingBack_) Stop();
+    SetLogPath(std::move(*path));
 }
 
 void Capture::OnRecord() {
+    // Recording and playback never run together: whichever runs, the toggle ends it, even
+    // when the log path has changed since it started (chosen anew, or made read-only).
+    if (recording_ || playingBack_) {
+        Stop();
+        return;
+    }
     const std::string path = LogPath();
     const std::optional<LogKind> kind = path.empty() ? std::nullopt : KindForPath(path);
     if (!kind) {
@@ -106,26 +135,18 @@ void Capture::OnRecord() {
         recording_ = false;
         return;
     }
-    const bool playSource = IsReadOnly(path);
-    if (playSource) {
-        if (!playingBack_) {
-            StartPlayback(*kind);
-        } else {
-            Stop();
-        }
-        return;
-    }
-    if (!recording_) {
-        StartRecording(*kind);
+    if (IsReadOnly(path)) {
+        StartPlayback(*kind);
     } else {
-        Stop();
+        StartRecording(*kind);
     }
 }
 
 void Capture::StartPlayback(LogKind kind) {
-    std::FILE* file = std::fopen(LogPath().c_str(), "rb");
+    const std::string path = LogPath();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        prompt_.Message(kCannotOpen, kError);
+        prompt_.Message(CannotOpen(path), kError);
         playingBack_ = false;
         return;
     }
@@ -139,10 +160,17 @@ void Capture::StartPlayback(LogKind kind) {
         prompt_.Message("Unable to create the read log file thread", kError);
     }
     playingBack_ = started;
+    std::string caption;
     {
         std::lock_guard<std::mutex> lock(store_.mutex);
-        store_.m_strLinkStatus = " recording .";
+        // Not " recording .": nothing is recorded while a log plays back.
+        if (started) {
+            store_.m_strTitlePrefix = kPlaybackCaptionPrefix;
+            store_.m_strLinkStatus.clear();
+        }
+        caption = store_.m_strTitlePrefix + store_.m_strLinkStatus;
     }
+    view_.SetCaption(caption);
     view_.RequestRepaint();
 }
 
@@ -155,7 +183,7 @@ void Capture::StartRecording(LogKind kind) {
                                 ? stream_.OpenFile(logPath_, LogStream::Open::Truncate, false)
                                 : stream_.OpenFile(logPath_, LogStream::Open::Append, true);
         if (!opened) {
-            messages.push_back(kCannotOpen);
+            messages.push_back(CannotOpen(logPath_));
             recording_ = false;
         } else if (!stream_.SetBuffer(kStreamBuffer)) {
             stream_.Close();
@@ -170,9 +198,20 @@ void Capture::StartRecording(LogKind kind) {
             kind_ = kind;
             recording_ = true;
             store_.m_strLinkStatus = " recording .";
+            // A caption left by an earlier log must not contradict this one.
+            if (store_.m_strTitlePrefix == kLogCompletePrefix ||
+                store_.m_strTitlePrefix == kPlaybackCaptionPrefix) {
+                store_.m_strTitlePrefix.clear();
+            }
         }
     }
     if (recording_) {
+        std::string caption;
+        {
+            std::lock_guard<std::mutex> lock(store_.mutex);
+            caption = store_.m_strTitlePrefix + store_.m_strLinkStatus;
+        }
+        view_.SetCaption(caption);
         view_.SetButtonPicture(kRecordButtonId, kRecordActivePicture);
         view_.RequestRepaint();
     }
@@ -195,7 +234,7 @@ bool Capture::Stop() {
     std::string caption;
     {
         std::lock_guard<std::mutex> lock(store_.mutex);
-        store_.m_strTitlePrefix = "Log Complete";
+        store_.m_strTitlePrefix = kLogCompletePrefix;
         store_.m_strLinkStatus.clear();
         caption = store_.m_strTitlePrefix + store_.m_strLinkStatus;
     }
@@ -222,7 +261,7 @@ bool Capture::WriteLocked(std::string_view data, Messages& messages) {
 bool Capture::BeginWebPage(Messages& messages) {
     stream_.Close();
     if (!stream_.OpenFile(WebDataPath(), LogStream::Open::Truncate, true)) {
-        messages.push_back(kCannotOpen);
+        messages.push_back(CannotOpen(WebDataPath()));
         recording_ = false;
         return false;
     }

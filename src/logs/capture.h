@@ -84,7 +84,7 @@ private:
     void StartRecording(LogKind kind);
     void StartPlayback(LogKind kind);
     // Message texts collected under mutex_ and shown once it is released.
-    using Messages = std::vector<const char*>;
+    using Messages = std::vector<std::string>;
     bool WriteRowLocked(decode::ChannelStore& store, LogKind kind, Messages& messages);
     bool WriteFramesLocked(decode::ChannelStore& store, std::span<const std::uint8_t> batch,
                            Messages& messages);

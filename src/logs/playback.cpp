@@ -32,6 +32,10 @@ void TakeText(std::string& out, const char* bytes, std::size_t n) {
     }
 }
 
+bool IsCsv(LogKind kind) {
+    return kind == LogKind::CsvRows || kind == LogKind::CsvHeaderPending;
+}
+
 }  // namespace
 
 Playback::Playback(PlaybackContext context) : context_(std::move(context)) {
@@ -61,6 +65,16 @@ bool Playback::Prepare(std::FILE* file, LogKind kind, int intervalSeconds) {
     if (std::fseek(file_, 0, SEEK_END) == 0) length = std::ftell(file_);
     if (length < 0) length = 0;
     std::rewind(file_);
+
+    // A CSV log names its columns in its first line; chunks read later start mid-file.
+    rows_.Reset();
+    if (IsCsv(kind_)) {
+        const std::size_t n = std::fread(buffer_.data(), 1, kChunk, file_);
+        TakeText(text_, buffer_.data(), n);
+        rows_.TakeHeader(text_.substr(0, text_.find('\n')));
+        std::rewind(file_);
+    }
+    refresh_ = false;
 
     modes_.Reset();
     if (window_ != nullptr) {
@@ -101,16 +115,25 @@ bool Playback::Pace(const std::stop_token& token) {
 
 Playback::StepResult Playback::Step() {
     position_ = modes_.NextPosition(position_);
-    if (position_ == lastShown_) return StepResult::Unchanged;
+    const bool refresh = refresh_.exchange(false);
+    if (position_ == lastShown_ && !refresh) return StepResult::Unchanged;
     lastShown_ = position_;
     if (file_ == nullptr) return StepResult::Failed;
 
     // Offset = position / scale, with the single-precision scale widened to double.
     const double bytesPerPosition = 1.0 / static_cast<double>(scale_);
-    const auto offset = static_cast<std::int64_t>(position_ * bytesPerPosition);
+    auto offset = static_cast<std::int64_t>(position_ * bytesPerPosition);
+    std::size_t want = kChunk;
+    if (refresh && offset > 0) {
+        // Placing the values anew: the chunk also covers what came just before the position,
+        // so that even at the end of the log the latest values come back.
+        const std::int64_t back = std::min<std::int64_t>(offset, kChunk);
+        offset -= back;
+        want = kChunk + static_cast<std::size_t>(back);
+    }
     std::size_t n = 0;
     if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) == 0) {
-        n = std::fread(buffer_.data(), 1, kChunk, file_);
+        n = std::fread(buffer_.data(), 1, want, file_);
     }
     if (n == 0 && std::ferror(file_)) {
         FailReading();
@@ -127,9 +150,13 @@ Playback::StepResult Playback::Step() {
             const decode::N2KBatch batch = decode::DecodeN2KBinary(
                 store, context_.decoders, reinterpret_cast<std::uint8_t*>(buffer_.data()), n);
             decode::ApplyN2KBatchStatus(store, batch);
+        } else if (IsCsv(kind_)) {
+            TakeText(text_, buffer_.data(), n);
+            rows_.Feed(text_, offset == 0, store, context_.decoders);
         } else {
             TakeText(text_, buffer_.data(), n);
             std::string& receive = store.ReceiveText;
+            if (refresh) receive.clear();  // a tail from elsewhere in the log
             receive += text_;
             if (receive.size() > decode::kReceiveTextLimit) receive.clear();
             if (receive.find("$IIXDR") != std::string::npos) {
@@ -139,10 +166,13 @@ Playback::StepResult Playback::Step() {
                 decode::DecodeEncapsulatedN2K(store, context_.decoders, receive);
             }
         }
+        // Like a live reader's pass: the paint that follows draws the gauges.
+        store.m_bRedrawAll = 0;
+        store.m_strTitlePrefix = kPlaybackCaptionPrefix;
         caption = store.m_strTitlePrefix + store.m_strLinkStatus;
     }
-    if (kind_ != LogKind::Ebl && context_.linkConnected && context_.sendToLink &&
-        context_.linkConnected()) {
+    if (!refresh && kind_ != LogKind::Ebl && !IsCsv(kind_) && context_.linkConnected &&
+        context_.sendToLink && context_.linkConnected()) {
         ResendSentences(text_);
     }
     context_.view.SetCaption(caption);

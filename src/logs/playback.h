@@ -2,8 +2,9 @@
 // Log playback: a reader thread moves a position (0..1000, tenths of a percent of the file)
 // through a recorded log, reads up to 1000 bytes at each new position and hands them to the
 // same decoders as live data: a text log to the transducer and NMEA 2000 text decoders, an
-// ".ebl" log to the binary NMEA 2000 frame decoder. While a link is connected the complete
-// sentences of each text chunk are sent out over it.
+// ".ebl" log to the binary NMEA 2000 frame decoder, a CSV log's rows back into the channels. While
+// a link is connected the complete sentences of each text chunk are sent out over it.
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -18,10 +19,17 @@
 #include "core/view.h"
 #include "decode/channel_context.h"
 #include "decode/channel_store.h"
+#include "logs/capture_row_reader.h"
 #include "logs/log_kind.h"
 #include "logs/playback_modes.h"
 
 namespace pelor::logs {
+
+// The first half of the caption while a log plays back, so that the caption never reads as a
+// live link (the decoders may write link texts of the log into it).
+inline constexpr std::string_view kPlaybackCaptionPrefix = "playing back log ";
+// The caption prefix after recording or playback stops.
+inline constexpr std::string_view kLogCompletePrefix = "Log Complete";
 
 // The "Log Playback" window as the engine sees it.
 class PlaybackWindow {
@@ -68,6 +76,10 @@ public:
 
     bool Running() const { return context_.thread.Running(); }
 
+    // Any thread: the next step reads the chunk at the current position again even when the
+    // position has not moved (the page changed, so the values must be placed anew).
+    void Refresh() { refresh_ = true; }
+
     // The parts of the reader loop, public so that tests can drive them on their own thread.
     // Prepare: everything of Start but the thread.
     bool Prepare(std::FILE* file, LogKind kind, int intervalSeconds);
@@ -98,6 +110,8 @@ private:
     float scale_ = 0.0f;  // positions per byte: 1000 / file length
     int position_ = 0;
     int lastShown_ = 0;
+    std::atomic<bool> refresh_{false};
+    CaptureRowReader rows_;
     std::time_t lastStep_ = 0;
     std::vector<char> buffer_;
     std::string text_;

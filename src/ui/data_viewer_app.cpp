@@ -41,7 +41,14 @@ bool CDataViewerApp::InitInstance() {
     CDataViewerDlg dialog;
     QTimer quitWatch;
     QObject::connect(&quitWatch, &QTimer::timeout, &dialog, [&dialog] {
-        if (quitRequested.load() != 0 && dialog.isVisible()) dialog.reject();
+        if (quitRequested.load() == 0) return;
+        // A message box or chooser left open would keep its own loop running: close it first.
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal != &dialog) {
+            modal->close();
+            return;
+        }
+        if (dialog.isVisible()) dialog.reject();
     });
     quitWatch.start(100);
     dialog.DoModal();

@@ -6,8 +6,10 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <QEvent>
+#include <QKeyEvent>
 #include "display/layout.h"
 #include "logs/record_button.h"
 #include "ui/artwork.h"
@@ -72,9 +74,18 @@ void CDataViewerDlg::BuildControls() {
         button->setFlat(true);
         button->setStyleSheet("QPushButton { border: none; background: transparent; }");
         buttons_.insert(entry.id, button);
+        button->setAutoDefault(false);
         const int id = entry.id;
-        connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
+        if (id == app::kIdRecord) {
+            connect(button, &QPushButton::clicked, this,
+                    [this] { recordClick_->start(QApplication::doubleClickInterval()); });
+        } else {
+            connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
+        }
     }
+    recordClick_ = new QTimer(this);
+    recordClick_->setSingleShot(true);
+    connect(recordClick_, &QTimer::timeout, this, [this] { OnCommand(app::kIdRecord); });
 
     // Pointer, label menus, touch zones, CLEAR and the switch module.
     interaction_ = new WindowInteraction(*dashboard_, *this, *gaugeArea_, buttonPictures_,
@@ -103,10 +114,31 @@ void CDataViewerDlg::BuildControls() {
 
 bool CDataViewerDlg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Button(app::kIdRecord) && event->type() == QEvent::MouseButtonDblClick) {
+        recordClick_->stop();
         dashboard_->ChooseLogFile();
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void CDataViewerDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            event->accept();
+            return;
+        case Qt::Key_F4:
+            if (event->modifiers() & Qt::AltModifier) {
+                event->accept();
+                close();
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 int CDataViewerDlg::DoModal() {
@@ -117,7 +149,12 @@ int CDataViewerDlg::DoModal() {
 }
 
 bool CDataViewerDlg::OnInitDialog() {
-    return dashboard_->Initialise(*this);
+    if (!dashboard_->Initialise(*this)) return false;
+    // Link state and stale gauges are looked at four times a second.
+    auto* watch = new QTimer(this);
+    connect(watch, &QTimer::timeout, this, [this] { dashboard_->Watch(); });
+    watch->start(250);
+    return true;
 }
 
 void CDataViewerDlg::OnDestroy() {
@@ -213,6 +250,7 @@ void CDataViewerDlg::SetCaption(std::string_view text) {
 }
 
 void CDataViewerDlg::RequestRepaint() {
+    gaugeArea_->RequestRender();
     QMetaObject::invokeMethod(gaugeArea_, qOverload<>(&QWidget::update), Qt::QueuedConnection);
 }
 

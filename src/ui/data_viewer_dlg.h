@@ -19,6 +19,8 @@ class QPushButton;
 class QPlainTextEdit;
 class QLabel;
 class QMenuBar;
+class QKeyEvent;
+class QTimer;
 
 namespace pelor::ui {
 
@@ -61,6 +63,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Escape does not end the program (nor does Return press a button); Alt+F4 closes the
+    // window the normal way, also where no window manager does it.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildControls();
@@ -81,6 +86,9 @@ private:
     PicturePreparer* picturePreparer_ = nullptr;
     WindowInteraction* interaction_ = nullptr;
     QMap<int, QPushButton*> buttons_;
+    // RECORD's single click waits out the double-click time: a double click only chooses the
+    // log, it does not start or stop a recording first.
+    QTimer* recordClick_ = nullptr;
 };
 
 }  // namespace pelor::ui

@@ -15,10 +15,15 @@ void GaugeArea::paintEvent(QPaintEvent*) {
     app::Dashboard& d = dashboard_;
     bool webFailed = false;
     core::ScriptedPrompt webMessages;  // no dialog may open while the store is held
-    {
+    if (renderPending_.exchange(false)) {
+        display::PaintOptions options;
+        options.showGrid = d.page.m_bShowGrid != 0;
+        options.clearFirst = true;
+        options.staleMask = d.StaleMask();
+        options.banner = d.Banner();
         // A paint never sees half of a reader's pass: the store is held for the whole paint.
         std::lock_guard lock(d.channels.mutex);
-        d.display.Paint(canvas_, d.channels, d.page.m_bShowGrid != 0);
+        d.display.Paint(canvas_, d.channels, options);
         if (d.project.webBitmapEnabled) {
             const auto& layout = d.display.Layout();
             webFailed = !display::Display::WriteWebBitmap(

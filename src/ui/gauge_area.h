@@ -2,6 +2,7 @@
 // The client area of the main window: shows the canvas's window image, which the display
 // paints with the gauges, and writes the web bitmap after every paint when the project asks.
 #include <QWidget>
+#include <atomic>
 
 #include "app/dashboard.h"
 #include "ui/qt_canvas.h"
@@ -14,6 +15,11 @@ class GaugeArea : public QWidget {
 public:
     GaugeArea(app::Dashboard& dashboard, QtCanvas& canvas, QWidget* parent);
 
+    // Any thread: the next paint draws the gauge area anew from the channels. Other paints
+    // (the window uncovered, the status window's text changed) show the last picture as it
+    // was, so they can neither blank the gauges nor take a reader's repaint for themselves.
+    void RequestRender() { renderPending_ = true; }
+
 Q_SIGNALS:
     // The web bitmap could not be written (the message text); web output is then switched off.
     void WebBitmapFailed(QString message);
@@ -24,6 +30,7 @@ protected:
 private:
     app::Dashboard& dashboard_;
     QtCanvas& canvas_;
+    std::atomic<bool> renderPending_{true};
 };
 
 }  // namespace pelor::ui

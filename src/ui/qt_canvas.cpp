@@ -130,6 +130,11 @@ void QtCanvas::FillRect(core::Rect area, core::Color color) {
     BufferPainter().fillRect(QRect(area.x, area.y, area.width, area.height), ToQColor(color));
 }
 
+void QtCanvas::Dim(core::Rect area) {
+    // Two thirds of the brightness goes: still legible as the gauge it was, plainly not live.
+    BufferPainter().fillRect(QRect(area.x, area.y, area.width, area.height), QColor(0, 0, 0, 170));
+}
+
 void QtCanvas::DrawText(int x, int y, std::string_view text, std::string_view font,
                         core::Color color) {
     if (text.empty()) return;

@@ -69,6 +69,7 @@ public:
     void CopyPicture(std::string_view picture, core::Rect source, int destX, int destY,
                      core::CopyMode mode) override;
     void FillRect(core::Rect area, core::Color color) override;
+    void Dim(core::Rect area) override;
     void DrawText(int x, int y, std::string_view text, std::string_view font,
                   core::Color color) override;
     void DrawLine(int x1, int y1, int x2, int y2, core::Color color) override;

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tables/calibration_file.h"
@@ -129,7 +130,7 @@ TEST(Dashboard, StartsWithTheNamedProjectSilentlyAndSavesEverythingAtExit) {
 
     std::filesystem::remove(project.ProjectPath());
     f.dashboard.Destroy(f.hooks);
-    EXPECT_EQ(f.store.writeOrder.size(), 15u);
+    EXPECT_EQ(f.store.writeOrder.size(), 16u) << "the fifteen values and the gauge stale time";
     EXPECT_EQ(std::get<std::uint32_t>(f.store.values.at("DisplayType")), 10u);
     EXPECT_EQ(std::get<std::uint32_t>(f.store.values.at("ConnectionType")), 0x02u);
     EXPECT_EQ(std::get<std::string>(f.store.values.at("ProjectFilePath")), project.ProjectPath());
@@ -178,7 +179,7 @@ TEST(Dashboard, EndsWhenNoProjectDirectoryCanBeFound) {
     EXPECT_EQ(f.prompt.shown.back().caption, "Error");
     EXPECT_TRUE(f.hooks.calls.empty()) << "nothing of the window was prepared";
     f.dashboard.Destroy(f.hooks);
-    EXPECT_EQ(f.store.writeOrder.size(), 15u) << "settings are still saved on the way out";
+    EXPECT_EQ(f.store.writeOrder.size(), 16u) << "settings are still saved on the way out";
 }
 
 TEST(Dashboard, EndsWhenTheProjectIsInvalidAndTheUserAnswersNo) {
@@ -250,6 +251,105 @@ TEST(Dashboard, ShutDownStopsEveryReaderAndReportsOneThatWillNotStop) {
     EXPECT_EQ(f.prompt.MessageTexts(),
               (std::vector<std::string>{"Unable terminate TCP read thread"}));
     EXPECT_EQ(f.hooks.calls.back(), "ReleaseDrawing");
+}
+
+// A loopback server that accepts one client; Close() hangs up as a unit that was switched off.
+class OneClientServer {
+public:
+    OneClientServer() {
+        listen_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listen_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        ::listen(listen_, 1);
+        socklen_t len = sizeof addr;
+        ::getsockname(listen_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
+    }
+    ~OneClientServer() {
+        Close();
+        ::close(listen_);
+    }
+    int Port() const { return port_; }
+    void Accept() { client_ = ::accept(listen_, nullptr, nullptr); }
+    void Send(const std::string& text) { (void)!::write(client_, text.data(), text.size()); }
+    void Close() {
+        if (client_ >= 0) ::close(client_);
+        client_ = -1;
+    }
+
+private:
+    int listen_ = -1;
+    int client_ = -1;
+    int port_ = 0;
+};
+
+TEST(Dashboard, ALinkWhoseReaderEndsIsClosedAndSaidSoAndItsValuesTurnStale) {
+    ScratchProject project;
+    OneClientServer unit;
+    Fixture f;
+    f.store.values["ProjectFilePath"] = project.ProjectPath();
+    f.store.values["ConnectionType"] = 0x81u;  // TCP text, connect at start
+    f.store.values["IPAddress"] = std::string("127.0.0.1");
+    f.store.values["TCPPort"] = static_cast<std::uint32_t>(unit.Port());
+    ASSERT_TRUE(f.dashboard.Initialise(f.hooks));
+    unit.Accept();
+    ASSERT_TRUE(f.dashboard.Links().Connected());
+    f.dashboard.Watch();
+    EXPECT_EQ(f.dashboard.StaleMask(), 0);
+
+    // Values arrive; the unit then goes quiet for the stale time: its gauges turn stale.
+    unit.Send(std::string("$IIXDR,G,  12##10,U,RPM     0*00\r") + std::string(60, ' '));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (f.dashboard.channels.UpdateCount[0] == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    f.dashboard.Watch();
+    EXPECT_EQ(f.dashboard.StaleMask() & 1, 0) << "channel 0 just got a value";
+    f.clock.AdvanceMs(10000);
+    f.dashboard.Watch();
+    EXPECT_EQ(f.dashboard.StaleMask(), 0xFFFF) << "10 s without a value";
+    EXPECT_EQ(f.dashboard.channels.m_bRedrawAll, 0) << "the change is drawn with the gauges";
+
+    // The unit hangs up: within two seconds the link is closed and the caption says so.
+    unit.Close();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (f.dashboard.Links().Connected() && std::chrono::steady_clock::now() < until) {
+        f.dashboard.Watch();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_FALSE(f.dashboard.Links().Connected());
+    EXPECT_EQ(f.dashboard.Caption(), "disconnected - link lost");
+    EXPECT_EQ(f.view.ButtonPicture(1006), "CONNECT170_171");
+    EXPECT_TRUE(f.prompt.MessageTexts().empty());
+    f.dashboard.Destroy(f.hooks);
+}
+
+TEST(Dashboard, AManualDisconnectMakesTheShownValuesStaleAndHoldOrPlaybackSayWhatTheyAre) {
+    ScratchProject project;
+    OneClientServer unit;
+    Fixture f;
+    f.store.values["ProjectFilePath"] = project.ProjectPath();
+    f.store.values["ConnectionType"] = 0x81u;
+    f.store.values["IPAddress"] = std::string("127.0.0.1");
+    f.store.values["TCPPort"] = static_cast<std::uint32_t>(unit.Port());
+    ASSERT_TRUE(f.dashboard.Initialise(f.hooks));
+    unit.Accept();
+    f.dashboard.Watch();
+    EXPECT_EQ(f.dashboard.Banner(), "");
+    f.dashboard.ToggleHold();
+    EXPECT_EQ(f.dashboard.Banner(), "HOLD");
+    const int repaints = f.view.RepaintCount();
+    f.dashboard.Watch();
+    EXPECT_GT(f.view.RepaintCount(), repaints) << "the banner is drawn at once";
+    f.dashboard.ToggleHold();
+
+    f.dashboard.ToggleConnection();
+    ASSERT_FALSE(f.dashboard.Links().Connected());
+    f.dashboard.Watch();
+    EXPECT_EQ(f.dashboard.StaleMask(), 0xFFFF);
+    EXPECT_EQ(f.dashboard.Caption(), "disconnected");
+    f.dashboard.Destroy(f.hooks);
 }
 
 }  // namespace

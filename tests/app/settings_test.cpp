@@ -17,7 +17,7 @@ std::uint32_t Dword(const MemorySettingsStore& store, const std::string& name) {
     return std::get<std::uint32_t>(store.values.at(name));
 }
 
-TEST(Settings, FirstRunUsesPresetsAndWritesAllFifteenValuesInOrder) {
+TEST(Settings, FirstRunUsesPresetsAndWritesAllFifteenValuesInOrderThenTheStaleTime) {
     MemorySettingsStore store;
     Settings s;
     LoadSettings(store, s);
@@ -40,12 +40,14 @@ TEST(Settings, FirstRunUsesPresetsAndWritesAllFifteenValuesInOrder) {
 
     SaveSettings(store, s, "/boat/project/Demo.cdp");
     const std::vector<std::string> order = {
-        "BaudRate",         "ComPort",     "CaptureInterval", "DisplayType",   "DisplayScale",
-        "SerialBufferSize", "TCPPort",     "ConnectionType",  "TCPBufferSize", "USBDeviceNumber",
-        "USBBufferSize",    "USBBaudRate", "ShowCOMStatus",   "IPAddress",     "ProjectFilePath"};
+        "BaudRate",      "ComPort",          "CaptureInterval", "DisplayType",
+        "DisplayScale",  "SerialBufferSize", "TCPPort",         "ConnectionType",
+        "TCPBufferSize", "USBDeviceNumber",  "USBBufferSize",   "USBBaudRate",
+        "ShowCOMStatus", "IPAddress",        "ProjectFilePath", "GaugeStaleSeconds"};
     EXPECT_EQ(store.writeOrder, order);
     EXPECT_EQ(std::get<std::string>(store.values.at("ProjectFilePath")), "/boat/project/Demo.cdp");
     EXPECT_EQ(Dword(store, "USBBaudRate"), 5u);
+    EXPECT_EQ(Dword(store, "GaugeStaleSeconds"), 10u);
 }
 
 TEST(Settings, StoredValuesAreCorrectedAndSavedBackAsTheyShould) {
@@ -66,6 +68,10 @@ TEST(Settings, StoredValuesAreCorrectedAndSavedBackAsTheyShould) {
         {"USBBaudRate", 13, "index 13 kept (rate of index 5)", 13},
         {"BaudRate", 0xFFFFFFFFu, "negative baud index becomes 0", 0},
         {"USBBaudRate", 0xFFFFFFFFu, "negative USB baud index becomes 2", 2},
+        {"GaugeStaleSeconds", 0, "stale time 0 (never by time) is kept", 0},
+        {"GaugeStaleSeconds", 30, "stale time 30 is kept", 30},
+        {"GaugeStaleSeconds", 0xFFFFFFFFu, "negative stale time becomes 10", 10},
+        {"GaugeStaleSeconds", 100000, "stale time past an hour becomes 10", 10},
     };
     for (const auto& c : cases) {
         MemorySettingsStore store;

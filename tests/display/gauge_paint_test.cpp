@@ -44,7 +44,7 @@ TEST(FormatScaledValue, Cases) {
 }
 
 class PaintTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { display.ApplyLayout(store, 9, 100, false); }
 
     void Put(int slot, int mode, int frame, int x, int y, const char* value, const char* label) {
@@ -124,6 +124,36 @@ TEST_F(PaintTest, EveryModeDrawsItsFrameValueAndLabel) {
         "stretch 20,20 640x500 -> 20,20 640x500",
     };
     EXPECT_EQ(PaintGauges(), want);
+}
+
+TEST_F(PaintTest, StaleGaugesShowDashesDimmedAndAFrozenPictureSaysWhatItIs) {
+    Put(0, kModeDial, 13, 200, 0, " 850", "RPM");
+    Put(1, kModeIndicator, 1, 300, 0, "    ", "PUMP");
+    Put(2, kModeData, 0, 100, 10, "12.5", "DEPTH");
+    PaintOptions options;
+    options.clearFirst = true;
+    options.staleMask = 0b011;
+    options.banner = "PLAYBACK";
+    core::RecordingCanvas canvas;
+    store.m_bRedrawAll = 0;
+    display.Paint(canvas, store, options);
+    const std::vector<std::string> want = {
+        "copy BACKGROUND4 20,20 640x500 -> 20,20",
+        "copy STRIP1 1664,0 128x128 -> 240,20",
+        "text 274,74 \"----\" Arial 24 rgb(70,199,131)",
+        "text 275,128 \"RPM\" Arial 16 rgb(70,199,131)",
+        "dim 240,20 128x128",
+        "copy STRIP10 0,0 180x32 -> 340,30",
+        "text 350,40 \"PUMP\" Arial 12 rgb(70,199,131)",
+        "dim 340,30 180x32",
+        "copy STRIP6 0,0 350x40 -> 120,40",
+        "text 350,50 \"12.5\" Arial 24 rgb(70,199,131)",
+        "text 160,50 \"DEPTH\" Arial 24 rgb(70,199,131)",
+        "text 28,26 \"PLAYBACK\" Arial 24 rgb(255,176,0)",
+        "stretch 20,20 640x500 -> 20,20 640x500",
+    };
+    EXPECT_EQ(canvas.operations, want);
+    EXPECT_EQ(store.m_bRedrawAll, 1);
 }
 
 TEST_F(PaintTest, FullRedrawShowsTheBareBackgroundOrBlack) {

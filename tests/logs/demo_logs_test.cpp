@@ -192,6 +192,8 @@ TEST(DemoLogs, CheckedInDemoLogsPlayBack) {
     if (!std::filesystem::exists(demo + "DemoLog.txt")) GTEST_SKIP() << "no demo logs yet";
     EXPECT_GT(PlayBack(demo + "DemoLog.txt", LogKind::Text), 0);
     EXPECT_GT(PlayBack(demo + "DemoLog.ebl", LogKind::Ebl), 0);
+    EXPECT_GT(PlayBack(demo + "DemoLog.htm", LogKind::Text), 0);
+    EXPECT_GT(PlayBack(demo + "DemoLog.csv", LogKind::CsvHeaderPending), 0);
     const std::string csv = ReadAll(demo + "DemoLog.csv");
     EXPECT_EQ(csv.rfind("Date Time, Count,", 0), 0u);
 }

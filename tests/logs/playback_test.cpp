@@ -99,6 +99,90 @@ TEST_F(PlaybackTest, ChunkTextGoesThroughTheTransducerDecoder) {
     EXPECT_LE(store.ReceiveText.size(), 4000u);
 }
 
+TEST_F(PlaybackTest, EveryChunkReadAsksForTheGaugesNotTheBareBackground) {
+    // A reader's repaint draws the gauges only when the pass clears the full-redraw flag.
+    decode::PageBytes modes{};
+    for (auto& m : modes[0]) m = 1;
+    context.labelMode = &modes;
+    const auto frame = Frame(127250, 1, 0x1234, {0, 0x10, 0x27, 0, 0, 0, 0, 0xFD});
+    std::string frames;
+    for (int i = 0; i < 100; ++i) frames.append(frame.begin(), frame.end());
+    std::string rows = "Date Time, Count,RPM     ,0  ,\r\n";
+    for (int i = 0; i < 100; ++i) rows += "20261204194900,000001, 850, 17,\r\n";
+    const std::string text = Sentence(" 850##C4", "RPM     ", '0') + "\r\n";
+    struct Case {
+        LogKind kind;
+        std::string log;
+    };
+    const Case kCases[] = {{LogKind::Text, text + text + std::string(2000, ' ')},
+                           {LogKind::CsvHeaderPending, rows},
+                           {LogKind::Ebl, frames}};
+    for (const auto& c : kCases) {
+        Prepare(c.log, c.kind);
+        {
+            std::lock_guard<std::mutex> lock(store.mutex);
+            store.m_bRedrawAll = 1;
+            store.m_PosMode.fill(0);
+        }
+        playback->Modes().SetSliderPosition(c.kind == LogKind::Ebl ? 1 : 0);
+        playback->Refresh();
+        ASSERT_EQ(playback->Step(), Playback::StepResult::Read);
+        std::lock_guard<std::mutex> lock(store.mutex);
+        EXPECT_EQ(store.m_bRedrawAll, 0) << static_cast<int>(c.kind);
+        if (c.kind != LogKind::Ebl) {
+            EXPECT_EQ(store.m_PosMode[0], 1) << static_cast<int>(c.kind);
+            EXPECT_EQ(std::string(store.m_PosValueText[0].data(), 4), " 850");
+        }
+    }
+}
+
+TEST_F(PlaybackTest, CsvRowsComeBackAndARefreshReadsThePositionAgain) {
+    decode::PageBytes modes{};
+    for (auto& m : modes[0]) m = 1;
+    context.labelMode = &modes;
+    std::string log = "Date Time, Count,--------,WTEMP   ,3 ,NOTUSED ,4 ,\r\n";
+    for (int i = 1; i <= 300; ++i) {
+        log += "20261204194900," + std::to_string(100000 + i) + ",--------," +
+               (i < 150 ? "11.1" : "22.2") + ",  5, 000,  1,\r\n";
+    }
+    Prepare(log, LogKind::CsvHeaderPending);
+    auto shown = [&] {
+        std::lock_guard<std::mutex> lock(store.mutex);
+        return std::string(store.m_PosValueText[3].data(), 4);
+    };
+    playback->Modes().SetSliderPosition(100);
+    ASSERT_EQ(playback->Step(), Playback::StepResult::Read);
+    EXPECT_EQ(shown(), "11.1");
+    playback->Modes().SetSliderPosition(900);
+    ASSERT_EQ(playback->Step(), Playback::StepResult::Read);
+    EXPECT_EQ(shown(), "22.2");
+    {
+        std::lock_guard<std::mutex> lock(store.mutex);
+        EXPECT_EQ(store.m_PosMode[4], 0) << "a placeholder column became a value";
+        decode::ResetPositions(store, nullptr);  // the page changed
+    }
+    EXPECT_EQ(playback->Step(), Playback::StepResult::Unchanged);
+    playback->Refresh();
+    EXPECT_EQ(playback->Step(), Playback::StepResult::Read);
+    {
+        std::lock_guard<std::mutex> lock(store.mutex);
+        EXPECT_EQ(store.m_PosMode[3], 1);
+    }
+    // At the end of the log the chunk at the position is empty: a refresh still brings the
+    // latest values back.
+    playback->Modes().SetSliderPosition(1000);
+    ASSERT_EQ(playback->Step(), Playback::StepResult::Read);
+    {
+        std::lock_guard<std::mutex> lock(store.mutex);
+        decode::ResetPositions(store, nullptr);
+    }
+    playback->Refresh();
+    EXPECT_EQ(playback->Step(), Playback::StepResult::Read);
+    std::lock_guard<std::mutex> lock(store.mutex);
+    EXPECT_EQ(store.m_PosMode[3], 1);
+    EXPECT_EQ(std::string(store.m_PosValueText[3].data(), 4), "22.2");
+}
+
 TEST_F(PlaybackTest, EblChunksGoThroughTheFrameDecoderNotAsText) {
     const auto frame = Frame(127250, 1, 0x1234, {0, 0x10, 0x27, 0, 0, 0, 0, 0xFD});
     std::string bytes(frame.begin(), frame.end());

@@ -71,7 +71,7 @@ TEST_F(RecordTest, ChooserSetsThePathOnlyOnOk) {
     EXPECT_FALSE(request.open);
     EXPECT_EQ(request.defaultExtension, "txt");
     EXPECT_EQ(request.initialName, "Pelor_Log");
-    EXPECT_TRUE(request.overwritePrompt);
+    EXPECT_FALSE(request.overwritePrompt) << "choosing a log to play must not ask to replace it";
     EXPECT_EQ(request.filter,
               "CSV Files (*.csv)|*.csv|HTM Web Log Files (*.htm)|*.htm|N2K Log Files "
               "(*.ebl)|*.ebl|Text Files (*.txt)|*.txt||");
@@ -86,7 +86,7 @@ TEST_F(RecordTest, ReadOnlyLogStartsPlaybackAndTheToggleStopsIt) {
     EXPECT_TRUE(capture->PlayingBack());
     EXPECT_FALSE(capture->Recording());
     EXPECT_EQ(window.opened, 1);
-    EXPECT_EQ(store.m_strLinkStatus, " recording .");
+    EXPECT_EQ(view.Caption(), "playing back log ") << "a playback never says it records";
     capture->OnRecord();
     EXPECT_FALSE(capture->PlayingBack());
     EXPECT_FALSE(playback->Running());
@@ -103,7 +103,8 @@ TEST_F(RecordTest, LogThatCannotBeCreatedGivesMessageAndNoRecording) {
         prompt.shown.clear();
         capture->SetLogPath(path);
         capture->OnRecord();
-        EXPECT_EQ(Messages(), std::vector<std::string>{"Could not Open Capture File"}) << path;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"Could not Open Capture File\n" + path})
+            << "the message names the file";
         EXPECT_FALSE(capture->Recording()) << path;
     }
 }
@@ -145,7 +146,69 @@ TEST_F(RecordTest, WebPageThatCannotBeBuiltStopsRecording) {
     capture->OnRecord();
     Ticks(1, 1);
     EXPECT_FALSE(capture->Recording());
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Could not Open Capture File"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Could not Open Capture File\n" +
+                                                   dir.Path("file/WebData.htm")});
+}
+
+TEST_F(RecordTest, RecordingAndPlaybackNeverRunTogether) {
+    const std::string played = dir.Path("played.txt");
+    WriteAll(played, Sentence(" 850##C4", "RPM     ", '0') + "\r\n");
+    MakeReadOnly(played);
+    const std::string recorded = dir.Path("recorded.txt");
+
+    // Playing back, a writable log is chosen: the toggle only stops the playback.
+    capture->SetLogPath(played);
+    capture->OnRecord();
+    ASSERT_TRUE(capture->PlayingBack());
+    capture->SetLogPath(recorded);
+    capture->OnRecord();
+    EXPECT_FALSE(capture->PlayingBack());
+    EXPECT_FALSE(capture->Recording());
+    EXPECT_FALSE(playback->Running());
+
+    // Recording, the log path turns into a play source: the toggle only stops the recording.
+    capture->OnRecord();
+    ASSERT_TRUE(capture->Recording());
+    EXPECT_EQ(view.Caption(), " recording .") << "no \"Log Complete\" left from before";
+    capture->SetLogPath(played);
+    capture->OnRecord();
+    EXPECT_FALSE(capture->Recording());
+    EXPECT_FALSE(capture->PlayingBack());
+    EXPECT_EQ(window.opened, 1);
+
+    // Choosing a new log while one plays back ends the playback first.
+    capture->OnRecord();
+    ASSERT_TRUE(capture->PlayingBack());
+    prompt.files.push_back(recorded);
+    capture->ChooseLogFile();
+    EXPECT_FALSE(capture->PlayingBack());
+    EXPECT_EQ(capture->LogPath(), recorded);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(RecordTest, ChoosingAnEblThatRecordingWouldEmptyAsksFirst) {
+    const std::string ebl = dir.Path("frames.ebl");
+    WriteAll(ebl, "\x10\x02\x93");
+    capture->SetLogPath(dir.Path("before.csv"));
+    prompt.files.push_back(ebl);
+    prompt.answers.push_back(core::Answer::No);
+    capture->ChooseLogFile();
+    EXPECT_EQ(capture->LogPath(), dir.Path("before.csv"));
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_EQ(prompt.shown.at(1).caption, "Status");
+    EXPECT_EQ(prompt.shown.at(1).text.rfind(ebl + "\n", 0), 0u) << prompt.shown.at(1).text;
+
+    prompt.files.push_back(ebl);
+    prompt.answers.push_back(core::Answer::Yes);
+    capture->ChooseLogFile();
+    EXPECT_EQ(capture->LogPath(), ebl);
+
+    // A read-only one is a log to play: no question.
+    MakeReadOnly(ebl);
+    const std::size_t before = prompt.shown.size();
+    prompt.files.push_back(ebl);
+    capture->ChooseLogFile();
+    EXPECT_EQ(prompt.shown.size(), before + 1) << "only the chooser";
 }
 
 TEST_F(RecordTest, StopLeavesEveryRowOnDisk) {

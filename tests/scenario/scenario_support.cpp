@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QScreen>
@@ -116,7 +117,11 @@ private:
     ::testing::AddGlobalTestEnvironment(new XvfbEnvironment);
 
 QPoint Global(QWidget& widget, QPoint at) {
-    return widget.mapToGlobal(at);
+    const QPoint g = widget.mapToGlobal(at);
+    // "xdotool mousemove --sync" waits for the pointer to move: when it is already there (the
+    // same button clicked again, or by the previous test), it would wait many seconds.
+    if (QCursor::pos() == g) QCursor::setPos(g + QPoint(3, 3));
+    return g;
 }
 
 }  // namespace
