@@ -159,6 +159,12 @@ void Dashboard::RebuildChannelContext() {
     c.currentPage = page.m_nCurrentPage;
     c.gridX = &display.GridX();
     c.gridY = &display.GridY();
+    for (int m = 0; m < display::kModeCodeCount; ++m) {
+        c.modeHidden[static_cast<std::size_t>(m)] = display.Layout().modeUnavailable[m];
+    }
+    for (int k = 0; k < display::kCellCount; ++k) {
+        c.cellMissing[static_cast<std::size_t>(k)] = display::CellMissing(display.Layout(), k);
+    }
     c.frameCounts = display.StyleFrameCounts();
     for (std::size_t i = 0; i < c.frameOffsets.size(); ++i) {
         c.frameOffsets[i] = display.Styles()[i].frameOffset;

@@ -107,6 +107,14 @@ GaugeOffsets OffsetsFor(int displayType, int mode) {
     return o;
 }
 
+core::Rect GaugeRect(int displayType, const GaugeStyles& styles, int mode, int x, int y) {
+    const int index = StyleIndexForMode(mode);
+    if (index < 0) return {};
+    const GaugeOffsets o = OffsetsFor(displayType, mode);
+    const GaugeStyle& style = styles[static_cast<std::size_t>(index)];
+    return {x + o.pictureX, y + o.pictureY, style.width, style.height};
+}
+
 std::array<char, 4> FormatScaledValue(const std::array<char, 8>& valueText, int multiplier,
                                       int divisor) {
     std::array<char, 4> out{};

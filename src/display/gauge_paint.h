@@ -27,6 +27,10 @@ struct GaugeOffsets {
 
 GaugeOffsets OffsetsFor(int displayType, int mode);
 
+// The buffer rectangle a gauge of `mode` at position (x, y) covers: its style's frame size
+// at the picture offset of the display type. Empty for the modes that draw nothing.
+core::Rect GaugeRect(int displayType, const GaugeStyles& styles, int mode, int x, int y);
+
 // The first four characters of a value text after scaling: read as a decimal integer (as
 // atoi reads it), divided by `divisor` when that is not 1 and written "%4d", then multiplied
 // by `multiplier` when that is not 1 and written "%4d" again, cut to four characters. With
