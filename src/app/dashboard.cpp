@@ -7,6 +7,7 @@
 #include "decode/reader_pass.h"
 #include "display/layout.h"
 #include "tables/page_file.h"
+#include "tables/project_guard.h"
 #include "tables/project_start.h"
 
 namespace pelor::app {
@@ -91,7 +92,9 @@ bool Dashboard::Initialise(WindowHooks& hooks) {
     page.m_nDisplayScale = settings.displayScale;
     page.m_bTouchMode = settings.touchMode ? 1 : 0;
 
-    if (!tables::OpenProjectAtStart(prompt, project, settings.projectFilePath)) return false;
+    const bool projectOpen = tables::OpenProjectAtStart(prompt, project, settings.projectFilePath);
+    projectAtStart = project;
+    if (!projectOpen) return false;
 
     captureState = 1;
     if (!project.themeFile.empty())
@@ -227,12 +230,16 @@ void Dashboard::Destroy(WindowHooks& hooks) {
     if (destroyed) return;
     destroyed = true;
     capture_->Stop();
-    SaveSettings(store, settings, project.directory + project.projectFile);
+    // Without a usable project the saved path stays as it was, so the next start tries the
+    // user's project again.
+    const bool keepPath = project.projectFile.empty() && settings.projectFilePath.has_value();
+    SaveSettings(store, settings,
+                 keepPath ? *settings.projectFilePath : project.directory + project.projectFile);
     hooks.CloseAdapterLibrary();
-    if (!project.projectFile.empty()) {
+    if (!project.projectFile.empty() && tables::ProjectChanged(project, projectAtStart)) {
         std::error_code ec;
         std::filesystem::current_path(project.directory, ec);
-        if (!ec) tables::SaveProject(prompt, project);
+        if (!ec) tables::SaveProject(prompt, tables::WithoutPlaceholders(project, projectAtStart));
     }
     hooks.ReleaseDrawing();
     for (std::size_t i = 0; i < readers_.size(); ++i) {

@@ -20,6 +20,9 @@ inline constexpr const char* kProjectMarker = "[Pelor_Project_File]";
 inline constexpr const char* kProjectVersion = "[Version 3.04]";
 // What the web bitmap path shows when the project names no bitmap.
 inline constexpr const char* kNoWebBitmap = "[Path to Web Server folder for Pelor_BitMap_File]";
+// The project choosers: project files first, text files as the second choice.
+inline constexpr const char* kCdpFilter = "CDP Files (*.cdp)|*.cdp|TXT Files (*.txt)|*.txt||";
+inline constexpr const char* kProjectChooserTitle = "Select the project file (.cdp)";
 
 struct Project {
     std::string directory;  // absolute, ends in "/"
@@ -57,6 +60,9 @@ std::string LoadProject(core::Prompt& prompt, Project& project, const std::strin
 // Writes the 23 lines to project.directory + project.projectFile (the working directory
 // becomes the project directory first). Returns false on any failure, after reporting it.
 bool SaveProject(core::Prompt& prompt, const Project& project);
+
+// The text SaveProject writes for `project` (lines end in "\n"; the file has "\r\n").
+std::string ProjectFileText(const Project& project);
 
 // Makes `directory` the working directory; false for "" or a folder that cannot be entered.
 bool ChangeDirectory(const std::string& directory);

@@ -33,10 +33,10 @@ inline constexpr const char* kTableOpenFilter =
 // Start-up reader. Reads projectDir + name into `destination` (never beyond its end); with
 // askUser an open dialog comes first. Returns the file name finally used: the caller keeps it
 // as the table's name. Every failure is reported through `prompt`; entries read before a bad
-// line stay stored.
+// line stay stored. `what` names the table in the dialog's title ("display labels").
 std::string LoadTableFile(core::Prompt& prompt, const std::string& projectDir,
                           const std::string& name, std::span<std::uint8_t> destination,
-                          bool askUser);
+                          bool askUser, std::string_view what = {});
 
 // Editors' reader: skips `skip` entry lines after the header, then reads exactly `count` byte
 // entries (either case of hex digits) into destination[0..count-1]. When the file ends early
@@ -54,7 +54,7 @@ std::string ByteEntryLine(std::uint8_t value, std::string_view comment);
 // The frame every table writer shares: name check, open (a temporary file renamed over the
 // target on a clean close), 100-byte buffer, header, lines, the messages of each failure.
 class TableWriter {
-  public:
+public:
     struct Texts {
         std::string emptyNameCaption = "Error";
         std::string openFailure = "Could not Open File";
@@ -77,7 +77,7 @@ class TableWriter {
     const std::string& Path() const { return path_; }
     bool Failed() const { return failed_; }
 
-  private:
+private:
     core::Prompt& prompt_;
     Texts texts_;
     core::TextFile file_;
