@@ -44,7 +44,7 @@ TEST(FormatScaledValue, Cases) {
 }
 
 class PaintTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { display.ApplyLayout(store, 9, 100, false); }
 
     void Put(int slot, int mode, int frame, int x, int y, const char* value, const char* label) {
@@ -95,7 +95,9 @@ TEST_F(PaintTest, EveryModeDrawsItsFrameValueAndLabel) {
         "text 590,240 \"0075\" Arial 36 rgb(70,199,131)",
         "text 40,240 \"FUEL\" Arial 24 rgb(70,199,131)",
         "copy STRIP10 0,0 180x32 -> 340,30",
-        "text 450,40 \"PUMP\" Arial 12 rgb(70,199,131)",
+        "fill 424,38 16x16 rgb(70,199,131)",
+        "fill 428,42 8x8 rgb(162,227,193)",
+        "text 450,39 \"PUMP\" Arial 14 rgb(70,199,131)",
         "copy STRIP1 1664,0 128x128 -> 240,20",
         "text 274,74 \" 850\" Arial 24 rgb(70,199,131)",
         "text 275,128 \"RPM\" Arial 16 rgb(70,199,131)",
@@ -112,13 +114,13 @@ TEST_F(PaintTest, EveryModeDrawsItsFrameValueAndLabel) {
         "text 160,78 \"  88\" Arial 64 rgb(70,199,131)",
         "text 165,170 \"TEMP\" Arial 24 rgb(70,199,131)",
         "copy STRIP7 0,0 180x32 -> 75,80",
-        "text 190,90 \"  12\" Arial 12 rgb(70,199,131)",
-        "text 90,90 \"AMPS\" Arial 12 rgb(70,199,131)",
+        "text 190,88 \"  12\" Arial 20 rgb(70,199,131)",
+        "text 90,90 \"AMPS\" Arial 16 rgb(70,199,131)",
         "copy STRIP4 0,0 600x150 -> 100,90",
         "text 400,90 \"1013\" Arial 136 rgb(70,199,131)",
         "text 135,110 \"BARO\" Arial 46 rgb(70,199,131)",
         "copy STRIP10 0,0 180x32 -> 110,100",
-        "text 120,110 \"BILGE\" Arial 12 rgb(70,199,131)",
+        "text 120,109 \"BILGE\" Arial 14 rgb(70,199,131)",
         "copy STRIP1 0,0 128x128 -> 40,20",
         "text 74,74 \"    \" Arial 24 rgb(70,199,131)",
         "stretch 20,20 640x500 -> 20,20 640x500",
