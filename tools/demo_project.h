@@ -85,30 +85,33 @@ struct DemoGauge {
 };
 
 // Four pages over grid C (columns at x 0, 160, 220, 320, 420, 470; rows at y 0, 80, 120, 180,
-// 260, 350, 420), every display mode used, placed so that no two gauges overlap in the
-// 640 x 500 gauge area.
+// 260, 350, 420), placed so that on every display model's grid no two gauges overlap and
+// none leaves the gauge area: nothing wider than 592 pixels with its offset (the portrait
+// models' width), no two wide gauges side by side, and the types that cannot show a mode or
+// lack a cell simply leave that gauge out. The bar graph (760 wide) and huge text (600 wide)
+// fit no portrait model, so the demo does not use them.
 inline constexpr DemoGauge kDemoGauges[] = {
     // Page 0: engine
     {0, 15, kLargeRamp, 0},
     {0, 5, kLargeDial, 3},
     {0, 0, kDial, 24},
     {0, 1, kDial, 25},
-    {0, 4, kData, 27},
-    {0, 7, kSmallText, 33},
-    {0, 2, kBargraph, 36},
+    {0, 2, kDial, 28},
+    {0, 4, kData, 36},
+    {0, 7, kSmallText, 40},
     // Page 1: tanks and batteries
     {1, 2, kBarText, 0},
-    {1, 3, kBarText, 3},
-    {1, 4, kLargeText, 18},
-    {1, 11, kLargeText, 21},
-    {1, 0, kIndicator, 30},
-    {1, 1, kIndicator, 32},
+    {1, 11, kDial, 4},
+    {1, 3, kBarText, 18},
+    {1, 0, kIndicator, 22},
+    {1, 1, kIndicator, 28},
+    {1, 4, kLargeText, 30},
     {1, 9, kIndicator, 34},
     // Page 2: navigation
     {2, 13, kLargeDial, 0},
-    {2, 12, kHistogram, 3},
-    {2, 10, kData, 15},
-    {2, 14, kHugeText, 30},
+    {2, 14, kDial, 4},
+    {2, 12, kHistogram, 24},
+    {2, 10, kData, 36},
     // Page 3: everything as text
     {3, 0, kSmallText, 0},
     {3, 1, kSmallText, 2},

@@ -8,6 +8,7 @@
 #include "display/layout.h"
 #include "tables/files_page.h"
 #include "tables/page_file.h"
+#include "tables/project_guard.h"
 #include "tables/project_start.h"
 #include "unit/unit_commands.h"
 
@@ -90,7 +91,9 @@ bool Dashboard::Initialise(WindowHooks& hooks) {
     page.m_nDisplayScale = settings.displayScale;
     page.m_bTouchMode = settings.touchMode ? 1 : 0;
 
-    if (!tables::OpenProjectAtStart(prompt, project, settings.projectFilePath)) return false;
+    const bool projectOpen = tables::OpenProjectAtStart(prompt, project, settings.projectFilePath);
+    projectAtStart = project;
+    if (!projectOpen) return false;
 
     captureState = 1;
     if (!project.themeFile.empty()) display.LoadThemeFile(tables::ThemeFilePath(project), prompt);
@@ -175,6 +178,12 @@ void Dashboard::RebuildChannelContext() {
     c.currentPage = page.m_nCurrentPage;
     c.gridX = &display.GridX();
     c.gridY = &display.GridY();
+    for (int m = 0; m < display::kModeCodeCount; ++m) {
+        c.modeHidden[static_cast<std::size_t>(m)] = display.Layout().modeUnavailable[m];
+    }
+    for (int k = 0; k < display::kCellCount; ++k) {
+        c.cellMissing[static_cast<std::size_t>(k)] = display::CellMissing(display.Layout(), k);
+    }
     c.frameCounts = display.StyleFrameCounts();
     for (std::size_t i = 0; i < c.frameOffsets.size(); ++i) {
         c.frameOffsets[i] = display.Styles()[i].frameOffset;
@@ -278,12 +287,16 @@ void Dashboard::Destroy(WindowHooks& hooks) {
     if (destroyed) return;
     destroyed = true;
     capture_->Stop();
-    SaveSettings(store, settings, project.directory + project.projectFile);
+    // Without a usable project the saved path stays as it was, so the next start tries the
+    // user's project again.
+    const bool keepPath = project.projectFile.empty() && settings.projectFilePath.has_value();
+    SaveSettings(store, settings,
+                 keepPath ? *settings.projectFilePath : project.directory + project.projectFile);
     hooks.CloseAdapterLibrary();
-    if (!project.projectFile.empty()) {
+    if (!project.projectFile.empty() && tables::ProjectChanged(project, projectAtStart)) {
         std::error_code ec;
         std::filesystem::current_path(project.directory, ec);
-        if (!ec) tables::SaveProject(prompt, project);
+        if (!ec) tables::SaveProject(prompt, tables::WithoutPlaceholders(project, projectAtStart));
     }
     hooks.ReleaseDrawing();
     for (std::size_t i = 0; i < readers_.size(); ++i) {

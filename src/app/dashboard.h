@@ -179,6 +179,8 @@ public:
 
     Settings settings;
     tables::Project project;
+    // The project as start-up read it: at exit the file is written only when it changed.
+    tables::Project projectAtStart;
     tables::ProjectTables tables;
     decode::ChannelStore channels;
     PageState page;

@@ -3,7 +3,6 @@
 #include <QSettings>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,20 +10,9 @@
 #include "app/command_line.h"
 #include "app/qt_settings_store.h"
 #include "ui/data_viewer_app.h"
+#include "ui/display_probe.h"
 
 namespace {
-
-// Qt aborts when it cannot reach a display; say why and leave cleanly instead.
-bool DisplayAvailable() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform != nullptr && *platform != '\0' && std::strncmp(platform, "xcb", 3) != 0 &&
-        std::strncmp(platform, "wayland", 7) != 0) {
-        return true;  // offscreen, vnc, ... need no display
-    }
-    const char* x = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x != nullptr && *x != '\0') || (wayland != nullptr && *wayland != '\0');
-}
 
 // The project named on the command line becomes the one the dashboard opens (and remembers,
 // as if chosen in its file dialog). Empty when the file is not there.
@@ -63,13 +51,26 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (!DisplayAvailable()) {
-        std::fprintf(stderr,
-                     "pelor: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
-                     "Start it from a desktop session, or under a virtual screen:\n"
-                     "  xvfb-run -a %s\n",
-                     argv[0]);
-        return 2;
+    // Qt aborts when it cannot reach a display; say why and leave cleanly instead.
+    std::string where;
+    switch (pelor::ui::ProbeDisplay(where)) {
+        case pelor::ui::DisplayState::Unset:
+            std::fprintf(stderr,
+                         "pelor: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+                         "Start it from a desktop session, or under a virtual screen:\n"
+                         "  xvfb-run -a %s\n",
+                         argv[0]);
+            return 2;
+        case pelor::ui::DisplayState::Unreachable:
+            std::fprintf(stderr,
+                         "pelor: cannot open the display \"%s\" (no X server answers there, or "
+                         "it refused the connection).\n"
+                         "Check DISPLAY, or start it under a virtual screen:\n"
+                         "  xvfb-run -a %s\n",
+                         where.c_str(), argv[0]);
+            return 2;
+        case pelor::ui::DisplayState::Usable:
+            break;
     }
     QApplication app(argc, argv);
     if (!project.empty()) {

@@ -4,8 +4,14 @@ namespace pelor::core {
 
 Answer ScriptedPrompt::Message(std::string_view text, std::string_view caption,
                                MessageButtons buttons) {
+    return MessageWithDetail(text, {}, caption, buttons);
+}
+
+Answer ScriptedPrompt::MessageWithDetail(std::string_view text, std::string_view detail,
+                                         std::string_view caption, MessageButtons buttons) {
     Shown s;
     s.text = std::string(text);
+    s.detail = std::string(detail);
     s.caption = std::string(caption);
     s.buttons = buttons;
     shown.push_back(std::move(s));

@@ -12,7 +12,8 @@ enum class MessageButtons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 
 struct FileDialogRequest {
-    bool open = true;  // false: a save dialog
+    bool open = true;   // false: a save dialog
+    std::string title;  // says what is asked for; empty: the window system's own
     std::string defaultExtension;
     std::string initialName;  // a bare name or a full path
     std::string filter;       // "Name (*.ext)|*.ext|...||"
@@ -25,6 +26,14 @@ public:
     virtual ~Prompt() = default;
     virtual Answer Message(std::string_view text, std::string_view caption,
                            MessageButtons buttons = MessageButtons::Ok) = 0;
+    // A message whose text does not say what it is about: `detail` (a file's path) is shown
+    // as a line of its own under the text, which stays exactly as given.
+    virtual Answer MessageWithDetail(std::string_view text, std::string_view detail,
+                                     std::string_view caption,
+                                     MessageButtons buttons = MessageButtons::Ok) {
+        (void)detail;
+        return Message(text, caption, buttons);
+    }
     // The chosen file's full path, or nothing when the user cancelled.
     virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
 };
@@ -38,12 +47,16 @@ public:
         bool isFileDialog = false;
         std::string text;     // message text
         std::string caption;  // message caption
+        std::string detail;   // the line under the text (MessageWithDetail)
         MessageButtons buttons = MessageButtons::Ok;
         FileDialogRequest dialog;
     };
 
     Answer Message(std::string_view text, std::string_view caption,
                    MessageButtons buttons = MessageButtons::Ok) override;
+    Answer MessageWithDetail(std::string_view text, std::string_view detail,
+                             std::string_view caption,
+                             MessageButtons buttons = MessageButtons::Ok) override;
     std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
 
     // The texts of the messages shown, in order (file dialogs left out).

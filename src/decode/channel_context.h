@@ -45,6 +45,10 @@ struct ChannelContext {
     int currentPage = 0;
     const Grid* gridX = nullptr;
     const Grid* gridY = nullptr;
+    // What the display type cannot show: a value whose page entry names such a mode, or a
+    // cell the type does not have, is not placed (its channel draws nothing on this page).
+    std::array<bool, 16> modeHidden{};
+    std::array<bool, kGridSize> cellMissing{};
 
     // Gauge styles: frame count and frame offset of each of the eleven records.
     std::array<int, kGaugeStyleCount> frameCounts{};

@@ -157,8 +157,12 @@ void UpdateChannel(ChannelStore& store, const ChannelContext& context, int chann
 
     const int mode = PageByte(context.labelMode, context.currentPage, channel) & 0x0F;
     const ModeRule rule = kModeRules[mode];
-    if (rule.count != 0) {
-        const int cell = PageByte(context.labelCell, context.currentPage, channel);
+    const int cell = PageByte(context.labelCell, context.currentPage, channel);
+    const bool shown = !context.modeHidden[static_cast<std::size_t>(mode)] &&
+                       (cell >= kGridSize || !context.cellMissing[static_cast<std::size_t>(cell)]);
+    if (rule.count != 0 && !shown) {
+        store.m_PosMode[c] = 0;
+    } else if (rule.count != 0) {
         store.m_PosX[c] = GridValue(context.gridX, cell);
         store.m_PosY[c] = GridValue(context.gridY, cell);
         RefreshGlyphs(store, context, channel, rule.count, work);

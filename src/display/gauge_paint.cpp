@@ -111,6 +111,21 @@ GaugeOffsets OffsetsFor(int displayType, int mode) {
     return o;
 }
 
+core::Rect GaugeRect(int displayType, const GaugeStyles& styles, int mode, int x, int y) {
+    const int index = StyleIndexForMode(mode);
+    if (index < 0) return {};
+    const GaugeOffsets o = OffsetsFor(displayType, mode);
+    const GaugeStyle& style = styles[static_cast<std::size_t>(index)];
+    return {x + o.pictureX, y + o.pictureY, style.width, style.height};
+}
+
+core::Rect IndicatorLamp(const GaugeStyle& style, const GaugeOffsets& o) {
+    const int side = std::max(6, style.height / 2);
+    const int valueAt = style.valueX + o.valueX - o.pictureX;
+    const int x = std::clamp(valueAt - side - 10, 0, std::max(0, style.width - side));
+    return {x, (style.height - side) / 2, side, side};
+}
+
 std::array<char, 4> FormatScaledValue(const std::array<char, 8>& valueText, int multiplier,
                                       int divisor) {
     std::array<char, 4> out{};
@@ -132,6 +147,10 @@ PaintResources MakePaintResources(const GaugeStyles& styles, std::uint32_t gridC
         r.styles[i].labelFont = FontKey(styles[i].labelFontFace, styles[i].labelFontHeight);
         r.styles[i].valueColor = ToColor(styles[i].valueColor);
         r.styles[i].labelColor = ToColor(styles[i].labelColor);
+        const core::Color v = r.styles[i].valueColor;
+        r.styles[i].lampCentre = core::Color{static_cast<std::uint8_t>((v.r + 255) / 2),
+                                             static_cast<std::uint8_t>((v.g + 255) / 2),
+                                             static_cast<std::uint8_t>((v.b + 255) / 2)};
     }
     for (int e = 1; e <= 12; ++e) r.backgrounds[e] = BackgroundPictureName(e);
     r.gridColor = ToColor(gridColor);
@@ -215,8 +234,20 @@ void PaintGaugeArea(core::Canvas& canvas, decode::ChannelStore& store, const Lay
                     canvas.Dim({x + o.pictureX, y + o.pictureY, style.width, style.height});
                     continue;
                 }
+                const bool on = store.m_PosFrame[slot] >= 1;
+                if (on) {
+                    // The lamp lights in the value colour with a bright core.
+                    const core::Rect lamp = IndicatorLamp(style, o);
+                    const int lampX = x + o.pictureX + lamp.x;
+                    const int lampY = y + o.pictureY + lamp.y;
+                    canvas.FillRect({lampX, lampY, lamp.width, lamp.height}, res.valueColor);
+                    const int inset = lamp.width / 4;
+                    canvas.FillRect({lampX + inset, lampY + inset, lamp.width - 2 * inset,
+                                     lamp.height - 2 * inset},
+                                    res.lampCentre);
+                }
                 if (label.empty()) continue;
-                if (store.m_PosFrame[slot] >= 1) {
+                if (on) {
                     canvas.DrawText(x + style.valueX + o.valueX, y + style.valueY + o.valueY, label,
                                     res.valueFont, res.valueColor);
                 } else {

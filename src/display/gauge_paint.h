@@ -27,6 +27,15 @@ struct GaugeOffsets {
 
 GaugeOffsets OffsetsFor(int displayType, int mode);
 
+// The buffer rectangle a gauge of `mode` at position (x, y) covers: its style's frame size
+// at the picture offset of the display type. Empty for the modes that draw nothing.
+core::Rect GaugeRect(int displayType, const GaugeStyles& styles, int mode, int x, int y);
+
+// The lamp of an indicator, relative to its picture: a square of half the picture's height
+// (at least 6 pixels), centred in height, just left of where the lit label is written. The
+// picture holds its dark socket; a lit indicator is filled in over it with the value colour.
+core::Rect IndicatorLamp(const GaugeStyle& style, const GaugeOffsets& offsets);
+
 // The first four characters of a value text after scaling: read as a decimal integer (as
 // atoi reads it), divided by `divisor` when that is not 1 and written "%4d", then multiplied
 // by `multiplier` when that is not 1 and written "%4d" again, cut to four characters. With
@@ -43,6 +52,7 @@ struct PaintResources {
         std::string labelFont;
         core::Color valueColor;
         core::Color labelColor;
+        core::Color lampCentre;  // the value colour halfway to white: a lit lamp's bright core
     };
     std::array<Style, kStyleCount> styles;
     std::array<std::string, 13> backgrounds;  // index = theme background entry 1..12

@@ -40,10 +40,10 @@ GaugeStyles DefaultGaugeStyles() {
         Make("", 600, 150, 1, 0, 300, 0, 136, 35, 20, 46),      // huge text
         Make("", 350, 90, 1, 0, 180, 20, 40, 20, 20, 24),       // large text
         Make("", 350, 40, 1, 0, 220, 10, 24, 30, 10, 24),       // data
-        Make("", 180, 32, 1, 0, 110, 10, 12, 10, 10, 12),       // small text
+        Make("", 180, 32, 1, 0, 110, 8, 20, 10, 10, 16),        // small text
         Make("", 256, 230, 15, 255, 80, 50, 48, 95, 100, 24),   // large dial
         Make("", 320, 100, 15, 255, 190, 12, 40, 12, 12, 20),   // histogram
-        Make("", 180, 32, 1, 0, 110, 10, 12, 10, 10, 12),       // indicator
+        Make("", 180, 32, 1, 0, 110, 9, 14, 10, 9, 14),         // indicator
     };
     for (int i = 0; i < kStyleCount; ++i) s[i].name = names[i];
     return s;

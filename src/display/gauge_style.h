@@ -66,7 +66,9 @@ enum StyleIndex : int {
     kStyleIndicator = 10,
 };
 
-// The built-in records (the histogram record is our own design: 15 frames of 320 x 100).
+// The built-in records (the histogram record is our own design: 15 frames of 320 x 100). The
+// small-text and indicator records write their texts 14 to 20 pixels high, so that their
+// eight characters read at a glance from the helm.
 GaugeStyles DefaultGaugeStyles();
 
 // The style names in record order, as the label-mode menu shows them by default.

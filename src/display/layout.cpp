@@ -40,17 +40,20 @@ struct GridShape {
     std::array<std::int32_t, 8> rows;
 };
 
-// Every row of a grid shares its column values. A row value equal to the next one leaves
-// that row of cells empty (grid A: the wide, short model has five rows of cells).
+// Every row of a grid shares its column values. Grid C is the T100L's; the others follow it
+// so that a page laid out for one model fits the others: the portrait models keep its
+// rows' order with more room between them and narrower columns, the larger landscape models
+// spread it over their area. A row value equal to the next one (or to the area's bottom)
+// leaves that row of cells missing: the short wide model has three rows.
 constexpr std::array<GridShape, 8> kGrids{{
-    {'A', {0, 160, 330, 490, 660, 820}, {0, 50, 100, 150, 200, 255, 255, 255}},
+    {'A', {0, 245, 337, 490, 643, 720}, {0, 80, 120, 255, 255, 255, 255, 255}},
     {'B', {0, 160, 220, 320, 420, 480}, {0, 80, 120, 180, 260, 340, 420, 500}},
     {'C', {0, 160, 220, 320, 420, 470}, {0, 80, 120, 180, 260, 350, 420, 500}},
-    {'D', {0, 148, 200, 296, 400, 444}, {0, 110, 220, 330, 440, 550, 660, 760}},
-    {'E', {0, 150, 210, 300, 400, 450}, {0, 100, 200, 300, 400, 500, 620, 760}},
-    {'F', {0, 200, 300, 590, 790, 890}, {0, 110, 220, 330, 440, 550, 660, 768}},
-    {'G', {0, 170, 330, 500, 670, 830}, {0, 70, 140, 210, 280, 350, 420, 520}},
-    {'H', {0, 148, 200, 296, 400, 444}, {0, 140, 280, 420, 560, 700, 840, 1010}},
+    {'D', {0, 150, 200, 300, 385, 450}, {0, 100, 150, 230, 330, 440, 540, 760}},
+    {'E', {0, 150, 200, 300, 385, 450}, {0, 100, 150, 230, 330, 440, 540, 760}},
+    {'F', {0, 294, 405, 589, 773, 865}, {0, 123, 184, 276, 399, 538, 645, 768}},
+    {'G', {0, 250, 344, 500, 656, 734}, {0, 83, 125, 187, 270, 364, 437, 520}},
+    {'H', {0, 150, 200, 300, 385, 450}, {0, 140, 210, 310, 440, 590, 720, 1010}},
 }};
 
 // Fixed 4 x 4 block of the type without a model grid: cells 0..15 of 160 x 60.
@@ -176,24 +179,24 @@ LayoutState ComputeLayout(int displayType, int scale, bool statusWindow) {
                               Scaled(t.gaugeArea.height, s)};
 
     BuiltInGrid(t.grid, layout.gridX, layout.gridY);
-    for (int k = 0; k < kGridValues; ++k) {
-        layout.gridX[k] = Scaled(layout.gridX[k], s);
-        layout.gridY[k] = Scaled(layout.gridY[k], s);
-    }
     if (t.grid == '1') {
         for (int k = 0; k < 16; ++k) {
-            layout.cells[k] = {layout.gridX[k] + kGridOffset, layout.gridY[k] + kGridOffset,
-                               Scaled(kBlockWidth, s), Scaled(kBlockHeight, s)};
+            layout.cells[k] = {Scaled(layout.gridX[k], s) + kGridOffset,
+                               Scaled(layout.gridY[k], s) + kGridOffset, Scaled(kBlockWidth, s),
+                               Scaled(kBlockHeight, s)};
         }
     } else if (t.grid != 0) {
-        const int rightEdge = layout.scaledGaugeArea.width;
+        const int rightEdge = t.gaugeArea.width;
         for (int k = 0; k < kCellCount; ++k) {
             const int x1 = layout.gridX[k];
             const int x2 = (k % 6 == 5) ? rightEdge : layout.gridX[k + 1];
             const int y1 = layout.gridY[k];
             const int y2 = layout.gridY[k + 6];
             if (x2 > x1 && y2 > y1) {
-                layout.cells[k] = {x1 + kGridOffset, y1 + kGridOffset, x2 - x1, y2 - y1};
+                const int left = Scaled(x1, s);
+                const int top = Scaled(y1, s);
+                layout.cells[k] = {left + kGridOffset, top + kGridOffset, Scaled(x2, s) - left,
+                                   Scaled(y2, s) - top};
             }
         }
     }
@@ -226,6 +229,16 @@ int CellAt(const LayoutState& layout, int x, int y) {
         }
     }
     return -1;
+}
+
+bool CellMissing(const LayoutState& layout, int cell) {
+    if (cell < 0 || cell >= kCellCount) return false;
+    const DisplayTypeInfo& t = DisplayTypeFor(layout.displayType);
+    if (t.grid == 0) return false;
+    if (t.grid == '1') return cell >= 16;
+    const int x1 = layout.gridX[cell];
+    const int x2 = (cell % 6 == 5) ? t.gaugeArea.width : layout.gridX[cell + 1];
+    return x2 <= x1 || layout.gridY[cell + 6] <= layout.gridY[cell];
 }
 
 void ResetPositions(decode::ChannelStore& store) {

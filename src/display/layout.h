@@ -60,7 +60,10 @@ struct LayoutState {
     int displayType = 0;
     int scale = 100;            // percent, 1..100
     bool statusWindow = false;  // the status window is shown under the gauge area
-    GridValues gridX{};         // active grid, already scaled
+    // Active grid in buffer pixels (the buffer keeps full size at every scale and is shrunk
+    // only when copied to the window): where the page configuration places gauges and where
+    // the grid lines are drawn.
+    GridValues gridX{};
     GridValues gridY{};
     std::array<core::Rect, kCellCount> cells{};  // window pixels; empty where unused
     std::array<core::Rect, 4> touchZones{};      // by TouchZone, window pixels
@@ -81,6 +84,11 @@ LayoutState ComputeLayout(int displayType, int scale, bool statusWindow);
 
 // Index of the cell containing window point (x, y), or -1.
 int CellAt(const LayoutState& layout, int x, int y);
+
+// Whether cell `cell` (0..41) is missing from the display type's grid: the fixed block has
+// 16 cells, the short wide model fewer rows. The types without a grid miss none (everything
+// they place lands at the origin).
+bool CellMissing(const LayoutState& layout, int cell);
 
 // Clears mode, frame and position of all sixteen channels and asks for the bare background
 // on the next paint. The caller holds the store's mutex and then requests the repaint.

@@ -88,11 +88,10 @@ std::string LoadProject(core::Prompt& prompt, Project& project, const std::strin
     if (!opened) {
         if (!askUser) prompt.Message("Could not open Project File -" + fileName, "Error");
         core::FileDialogRequest request;
+        request.title = kProjectChooserTitle;
         request.defaultExtension = "cdp";
         request.initialName = fileName;
-        request.filter =
-            "CSV Files (*.csv)|*.csv|HTM Web Log Files (*.htm)|*.htm|N2K Log Files "
-            "(*.ebl)|*.ebl|Text Files (*.txt)|*.txt||";
+        request.filter = kCdpFilter;
         request.pathMustExist = true;
         auto chosen = prompt.ChooseFile(request);
         if (!chosen) {
@@ -104,20 +103,23 @@ std::string LoadProject(core::Prompt& prompt, Project& project, const std::strin
         ChangeDirectory(chosenDir);
         fileName = BareFileName(*chosen);
         if (!file.Open(fileName, core::TextFile::Mode::Read)) {
-            prompt.Message("Could not open Project File", "Error");
+            prompt.MessageWithDetail("Could not open Project File", *chosen, "Error");
             project.projectFile = fileName;
             return fileName;
         }
         project.directory = CurrentDirectoryWithSlash();
     }
-    return ReadProject(prompt, project, file, fileName);
+    return ReadProject(prompt, project, file, fileName,
+                       (opened ? directory : CurrentDirectoryWithSlash()) + fileName);
 }
 
 std::string ReadProject(core::Prompt& prompt, Project& project, core::TextFile& file,
-                        const std::string& fileName) {
+                        const std::string& fileName, const std::string& shownPath) {
+    // The messages below do not name the file: a line under them does.
+    const std::string& path = shownPath.empty() ? fileName : shownPath;
     // What LoadProject returns when a line is missing: lines 2 and 3 make the project invalid.
     auto fail = [&](bool invalid) -> std::string {
-        prompt.Message("Error Reading from file", "Error");
+        prompt.MessageWithDetail("Error Reading from file", path, "Error");
         file.Close();
         project.projectFile = invalid ? std::string() : fileName;
         return project.projectFile;
@@ -128,14 +130,14 @@ std::string ReadProject(core::Prompt& prompt, Project& project, core::TextFile& 
 
     if (!read()) return fail(false);
     if (line.find(kProjectMarker) == std::string::npos) {
-        prompt.Message("Incorrect Project file type", "Error");
+        prompt.MessageWithDetail("Incorrect Project file type", path, "Error");
         file.Close();
         project.projectFile.clear();
         return {};
     }
     if (!read()) return fail(true);
     if (line.find(kProjectVersion) == std::string::npos) {
-        prompt.Message("Incorrect Project file version", "Error");
+        prompt.MessageWithDetail("Incorrect Project file version", path, "Error");
         file.Close();
         project.projectFile.clear();
         return {};
@@ -179,6 +181,25 @@ std::string ReadProject(core::Prompt& prompt, Project& project, core::TextFile& 
     return fileName;
 }
 
+std::string ProjectFileText(const Project& project) {
+    std::string text;
+    auto add = [&text](const std::string& line) {
+        text += line;
+        text += '\n';
+    };
+    add(kProjectMarker);
+    add(kProjectVersion);
+    add(project.labelsFile);
+    add(project.pageFile);
+    for (int k = 0; k < 3; ++k) add(project.optionsFileC);
+    add(project.logFile);
+    for (const auto& calibration : project.calibrationFiles) add(calibration);
+    add(project.projectFile);
+    add(project.themeFile);
+    add(project.webBitmapPath);
+    return text;
+}
+
 bool SaveProject(core::Prompt& prompt, const Project& project) {
     if (!ChangeDirectory(project.directory)) {
         prompt.Message(project.directory, "Error7");
@@ -194,6 +215,7 @@ bool SaveProject(core::Prompt& prompt, const Project& project) {
     if (!file.Open(path, core::TextFile::Mode::Replace)) {
         core::FileDialogRequest request;
         request.open = false;
+        request.title = "Save the project file";
         request.defaultExtension = "txt";
         request.initialName = path;
         request.filter = "Text Files (*.txt)|*.txt||";
@@ -210,21 +232,7 @@ bool SaveProject(core::Prompt& prompt, const Project& project) {
         file.Abandon();
         return false;
     }
-    std::string text;
-    auto add = [&text](const std::string& line) {
-        text += line;
-        text += '\n';
-    };
-    add(kProjectMarker);
-    add(kProjectVersion);
-    add(project.labelsFile);
-    add(project.pageFile);
-    for (int k = 0; k < 3; ++k) add(project.optionsFileC);
-    add(project.logFile);
-    for (const auto& calibration : project.calibrationFiles) add(calibration);
-    add(project.projectFile);
-    add(project.themeFile);
-    add(project.webBitmapPath);
+    const std::string text = ProjectFileText(project);
     if (!file.Write(text)) {
         prompt.Message("Error Writing to file", "Error");
         file.Abandon();

@@ -21,6 +21,9 @@ inline constexpr const char* kProjectMarker = "[Pelor_Project_File]";
 inline constexpr const char* kProjectVersion = "[Version 3.04]";
 // What the web bitmap path shows when the project names no bitmap.
 inline constexpr const char* kNoWebBitmap = "[Path to Web Server folder for Pelor_BitMap_File]";
+// The project choosers: project files first, text files as the second choice.
+inline constexpr const char* kCdpFilter = "CDP Files (*.cdp)|*.cdp|TXT Files (*.txt)|*.txt||";
+inline constexpr const char* kProjectChooserTitle = "Select the project file (.cdp)";
 
 struct Project {
     std::string directory;  // absolute, ends in "/"
@@ -55,13 +58,17 @@ std::string CutBitmapPath(std::string_view line);
 std::string LoadProject(core::Prompt& prompt, Project& project, const std::string& directory,
                         const std::string& name, bool askUser);
 // The reading half of LoadProject, from a file already open as `fileName` (also one read from
-// memory). Closes the file; the result as LoadProject's.
+// memory). Closes the file; the result as LoadProject's. Its messages name `shownPath` (the
+// file name when empty) on a line under their text.
 std::string ReadProject(core::Prompt& prompt, Project& project, core::TextFile& file,
-                        const std::string& fileName);
+                        const std::string& fileName, const std::string& shownPath = {});
 
 // Writes the 23 lines to project.directory + project.projectFile (the working directory
 // becomes the project directory first). Returns false on any failure, after reporting it.
 bool SaveProject(core::Prompt& prompt, const Project& project);
+
+// The text SaveProject writes for `project` (lines end in "\n"; the file has "\r\n").
+std::string ProjectFileText(const Project& project);
 
 // Makes `directory` the working directory; false for "" or a folder that cannot be entered.
 bool ChangeDirectory(const std::string& directory);

@@ -17,12 +17,14 @@ std::pair<std::string, std::string> SplitAtLastSlash(const std::string& path) {
 }
 
 // "Could not open Project File ..." and the project chooser; the chosen full path or nothing.
+// The message breaks its lines where its text has "/r/n".
 std::optional<std::string> AskForProject(core::Prompt& prompt, const std::string& directory) {
-    prompt.Message(core::Format("Could not open Project File /r/n %s /r/n Please select current "
+    prompt.Message(core::Format("Could not open Project File\n%s\nPlease select current "
                                 "project file",
                                 directory.c_str()),
                    "Error");
     core::FileDialogRequest request;
+    request.title = kProjectChooserTitle;
     request.defaultExtension = "cdp";
     request.initialName = kInitialProjectName;
     request.filter = kCdpFilter;
@@ -56,16 +58,20 @@ bool OpenProjectAtStart(core::Prompt& prompt, Project& project,
         }
         if (!entered) {
             project.projectFile.clear();
-            prompt.Message("Failed to find Project Dir - exiting program", "Error");
+            prompt.MessageWithDetail("Failed to find Project Dir - exiting program", directory,
+                                     "Error");
             return false;
         }
     }
     project.directory = CurrentDirectoryWithSlash();
 
+    std::string tried;  // the project file last read, for the question below
     if (!project.projectFile.empty()) {
+        tried = project.directory + project.projectFile;
         LoadProject(prompt, project, project.directory, project.projectFile, false);
     } else {
         core::FileDialogRequest request;
+        request.title = kProjectChooserTitle;
         request.defaultExtension = "txt";
         request.initialName = kInitialProjectName;
         request.filter = kCdpFilter;
@@ -76,6 +82,7 @@ bool OpenProjectAtStart(core::Prompt& prompt, Project& project,
             // A project chosen in another folder makes that folder the project directory.
             const std::string chosenDir = SplitAtLastSlash(*chosen).first;
             if (ChangeDirectory(chosenDir)) project.directory = CurrentDirectoryWithSlash();
+            tried = *chosen;
             LoadProject(prompt, project, project.directory, BareFileName(*chosen), false);
         } else {
             project.ClearFileNames();
@@ -84,13 +91,14 @@ bool OpenProjectAtStart(core::Prompt& prompt, Project& project,
 
     if (project.projectFile.empty()) {
         const auto answer =
-            prompt.Message("Invalid Project File . Click YES to reload new project file", "Status",
-                           core::MessageButtons::YesNo);
+            prompt.MessageWithDetail("Invalid Project File . Click YES to reload new project file",
+                                     tried, "Status", core::MessageButtons::YesNo);
         if (answer != core::Answer::Yes) return false;
         core::FileDialogRequest request;
+        request.title = kProjectChooserTitle;
         request.defaultExtension = "cdp";
         request.initialName = kInitialProjectName;
-        request.filter = "Text Files (*.txt)|*.txt||";
+        request.filter = kCdpFilter;
         request.pathMustExist = true;
         auto chosen = prompt.ChooseFile(request);
         if (chosen) {

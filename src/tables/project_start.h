@@ -9,8 +9,6 @@
 
 namespace pelor::tables {
 
-inline constexpr const char* kCdpFilter = "CDP Files (*.cdp)|*.cdp|TXT Files (*.txt)|*.txt||";
-
 // projectFilePath is the saved "ProjectFilePath" setting (nothing when it could not be read).
 // On return the working directory is the project directory and `project` holds the project
 // (its projectFile may be empty when the user chose none). Returns false when the

@@ -9,10 +9,11 @@ namespace {
 
 // Loads one table; an empty name asks with `defaultName` as the dialog's initial name.
 std::string LoadNamed(core::Prompt& prompt, const Project& project, const std::string& name,
-                      const std::string& defaultName, std::span<std::uint8_t> destination) {
+                      const std::string& defaultName, std::span<std::uint8_t> destination,
+                      const std::string& what) {
     const bool missing = name.empty();
     return LoadTableFile(prompt, project.directory, missing ? defaultName : name, destination,
-                         missing);
+                         missing, what);
 }
 
 }  // namespace
@@ -20,25 +21,26 @@ std::string LoadNamed(core::Prompt& prompt, const Project& project, const std::s
 void LoadStartupTables(core::Prompt& prompt, Project& project, ProjectTables& tables) {
     for (std::size_t i = 0; i < kCalibrationTableCount; ++i) {
         auto& name = project.calibrationFiles[i];
-        name = LoadNamed(prompt, project, name,
-                         core::Format("Calibration Table %d ", static_cast<int>(i)),
-                         tables.calibration[i]);
+        name = LoadNamed(
+            prompt, project, name, core::Format("Calibration Table %d ", static_cast<int>(i)),
+            tables.calibration[i], core::Format("calibration table %d", static_cast<int>(i)));
         if (name.empty()) prompt.Message("Unable to load calibration tables", "Error");
     }
 
-    project.labelsFile =
-        LoadNamed(prompt, project, project.labelsFile, "Display Labels", tables.labels);
+    project.labelsFile = LoadNamed(prompt, project, project.labelsFile, kLabelsPlaceholder,
+                                   tables.labels, "display labels");
     if (project.labelsFile.empty()) prompt.Message("Unable to load Display Labeltables", "Error");
     tables.labelSettings = DecodeLabelSettings(tables.labels);
 
-    project.pageFile =
-        LoadNamed(prompt, project, project.pageFile, "Page Descriptions", tables.pages);
+    project.pageFile = LoadNamed(prompt, project, project.pageFile, kPagesPlaceholder, tables.pages,
+                                 "page descriptions");
     if (project.pageFile.empty()) {
         prompt.Message("Unable to load Page Description tables", "Error");
     }
 
     if (project.logFile.empty()) {
         core::FileDialogRequest request;
+        request.title = "Select the log file";
         request.defaultExtension = "txt";
         request.initialName = "Log File Name";
         request.filter =
@@ -49,8 +51,8 @@ void LoadStartupTables(core::Prompt& prompt, Project& project, ProjectTables& ta
     }
 
     tables.options.fill(0);
-    project.optionsFileC =
-        LoadNamed(prompt, project, project.optionsFileC, "Options", tables.options);
+    project.optionsFileC = LoadNamed(prompt, project, project.optionsFileC, kOptionsPlaceholder,
+                                     tables.options, "options");
     if (project.optionsFileC.empty()) prompt.Message("Unable to load Gauge Options", "Error");
     tables.values = DeriveOptionsValues(tables.options);
 }

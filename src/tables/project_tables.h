@@ -17,6 +17,13 @@ struct ProjectTables {
     OptionsValues values;
 };
 
+// The names start-up gives a table the project does not name, before asking for its file.
+// None ends in ".txt", so none is read back from a project file.
+// A calibration table's stand-in is "Calibration Table %d " with its slot number.
+inline constexpr const char* kLabelsPlaceholder = "Display Labels";
+inline constexpr const char* kPagesPlaceholder = "Page Descriptions";
+inline constexpr const char* kOptionsPlaceholder = "Options";
+
 // Loads, in order: the twelve calibration tables, the display labels (then decodes them), the
 // page descriptions, the log file choice (a dialog when none is named), the options (zeroed
 // first) and the values taken from them. Table names end up in `project` as the loader

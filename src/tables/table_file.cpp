@@ -18,9 +18,14 @@ bool StartsWith(std::string_view line, std::string_view prefix) {
     return line.substr(0, prefix.size()) == prefix;
 }
 
-std::optional<std::string> ChooseTableFile(core::Prompt& prompt, const std::string& name) {
+// The chooser's title says which table is asked for, and which file was not found when the
+// project named one.
+std::optional<std::string> ChooseTableFile(core::Prompt& prompt, const std::string& name,
+                                           std::string_view what, bool named) {
     core::FileDialogRequest request;
     request.open = true;
+    request.title = "Select the " + std::string(what.empty() ? "table" : what) + " file";
+    if (named) request.title += " (" + name + " could not be opened)";
     request.defaultExtension = "txt";
     request.initialName = name;
     request.filter = kTableOpenFilter;
@@ -68,17 +73,17 @@ std::string ByteEntryLine(std::uint8_t value, std::string_view comment) {
 
 std::string LoadTableFile(core::Prompt& prompt, const std::string& projectDir,
                           const std::string& name, std::span<std::uint8_t> destination,
-                          bool askUser) {
+                          bool askUser, std::string_view what) {
     std::string fileName = name;
     if (askUser) {
-        auto chosen = ChooseTableFile(prompt, fileName);
+        auto chosen = ChooseTableFile(prompt, fileName, what, false);
         if (!chosen) return fileName;
         fileName = *chosen;
     }
 
     core::TextFile file;
     if (!file.Open(projectDir + fileName, core::TextFile::Mode::Read)) {
-        auto chosen = ChooseTableFile(prompt, fileName);
+        auto chosen = ChooseTableFile(prompt, fileName, what, true);
         if (!chosen) return fileName;
         fileName = *chosen;
         if (!file.Open(projectDir + fileName, core::TextFile::Mode::Read)) {
@@ -95,7 +100,7 @@ std::string ReadTableEntries(core::Prompt& prompt, core::TextFile& file,
     std::string line;
     line.reserve(core::kTableLineBuffer);
     if (!file.ReadLine(line, core::kTableLineBuffer)) {
-        prompt.Message("Error Reading from file", "Error");
+        prompt.MessageWithDetail("Error Reading from file", projectDir + fileName, "Error");
         file.Close();
         return fileName;
     }
@@ -148,7 +153,7 @@ bool ReadByteEntries(core::Prompt& prompt, core::TextFile& file, int skip, int c
     std::string line;
     line.reserve(core::kTableLineBuffer);
     if (!file.ReadLine(line, core::kTableLineBuffer)) {
-        prompt.Message("Error Reading from file", "Error");
+        prompt.MessageWithDetail("Error Reading from file", path, "Error");
         file.Close();
         return false;
     }

@@ -33,10 +33,10 @@ inline constexpr const char* kTableOpenFilter =
 // Start-up reader. Reads projectDir + name into `destination` (never beyond its end); with
 // askUser an open dialog comes first. Returns the file name finally used: the caller keeps it
 // as the table's name. Every failure is reported through `prompt`; entries read before a bad
-// line stay stored.
+// line stay stored. `what` names the table in the dialog's title ("display labels").
 std::string LoadTableFile(core::Prompt& prompt, const std::string& projectDir,
                           const std::string& name, std::span<std::uint8_t> destination,
-                          bool askUser);
+                          bool askUser, std::string_view what = {});
 
 // The reading half of LoadTableFile, from a file already open (also one read from memory);
 // `fileName` names it in messages. Closes the file.

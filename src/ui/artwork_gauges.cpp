@@ -216,26 +216,22 @@ void DrawTextPanel(QPainter& p, const FrameContext& c) {
     p.restore();
 }
 
+// The indicator's face: a panel with the dark glass of its lamp in a bezel. The paint lights
+// the lamp (fills it in the value colour) when the indicator is on, so the strip's single
+// frame is the lamp off.
 void DrawIndicator(QPainter& p, const FrameContext& c) {
     Panel(p, QRectF(0, 0, c.w, c.h), std::min<qreal>(8, c.h / 4));
-    const qreal r = std::max<qreal>(4, c.h * 0.24);
-    const QPointF lamp(std::max(c.valueAt.x() - r - 8, c.w * 0.45), c.h / 2);
+    const core::Rect lamp =
+        display::IndicatorLamp(c.style, display::OffsetsFor(9, display::kModeIndicator));
+    const QRectF glass(lamp.x, lamp.y, lamp.width, lamp.height);
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(QColor(100, 112, 118), 1.5));
-    const bool on = c.frame >= 1;
-    if (on) {
-        QRadialGradient g(lamp, r * 1.8);
-        g.setColorAt(0, QColor(190, 255, 210));
-        g.setColorAt(0.45, kGreen);
-        g.setColorAt(1, QColor(70, 199, 131, 0));
-        p.setBrush(g);
-        p.drawEllipse(lamp, r * 1.6, r * 1.6);
-        p.setBrush(kGreen);
-    } else {
-        p.setBrush(QColor(20, 34, 30));
-    }
-    p.drawEllipse(lamp, r, r);
+    p.setPen(QPen(QColor(110, 122, 128), 1.5));
+    p.setBrush(QColor(30, 38, 42));
+    p.drawRoundedRect(glass.adjusted(-3, -3, 3, 3), 3, 3);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(12, 22, 20));
+    p.drawRect(glass);
     p.restore();
 }
 

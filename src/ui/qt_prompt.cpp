@@ -29,25 +29,31 @@ QStringList FilterList(const std::string& filter) {
 
 core::Answer QtPrompt::Message(std::string_view text, std::string_view caption,
                                core::MessageButtons buttons) {
+    return MessageWithDetail(text, {}, caption, buttons);
+}
+
+core::Answer QtPrompt::MessageWithDetail(std::string_view text, std::string_view detail,
+                                         std::string_view caption, core::MessageButtons buttons) {
     if (QThread::currentThread() != qApp->thread()) {
         // From a reader thread: the box is shown by the user interface thread later; the
         // reader never waits for the user (it may hold the channel store the paint needs).
         QMetaObject::invokeMethod(
             qApp,
-            [parent = parent_, t = Text(text), c = Text(caption)] {
+            [parent = parent_, t = Text(text), d = Text(detail), c = Text(caption)] {
                 QMessageBox box(QMessageBox::NoIcon, c, t, QMessageBox::Ok, parent);
+                if (!d.isEmpty()) box.setInformativeText(d);
                 box.exec();
             },
             Qt::QueuedConnection);
         return buttons == core::MessageButtons::YesNo ? core::Answer::No : core::Answer::Ok;
     }
-    if (buttons == core::MessageButtons::YesNo) {
-        const auto r = QMessageBox::question(parent_, Text(caption), Text(text),
-                                             QMessageBox::Yes | QMessageBox::No);
-        return r == QMessageBox::Yes ? core::Answer::Yes : core::Answer::No;
-    }
-    QMessageBox box(QMessageBox::NoIcon, Text(caption), Text(text), QMessageBox::Ok, parent_);
-    box.exec();
+    const bool question = buttons == core::MessageButtons::YesNo;
+    QMessageBox box(question ? QMessageBox::Question : QMessageBox::NoIcon, Text(caption),
+                    Text(text), question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+                    parent_);
+    if (!detail.empty()) box.setInformativeText(Text(detail));
+    const int r = box.exec();
+    if (question) return r == QMessageBox::Yes ? core::Answer::Yes : core::Answer::No;
     return core::Answer::Ok;
 }
 
@@ -55,6 +61,7 @@ std::optional<std::string> QtPrompt::ChooseFile(const core::FileDialogRequest& r
     if (QThread::currentThread() != qApp->thread())
         return std::nullopt;  // only the user's thread asks
     QFileDialog dialog(parent_);
+    if (!request.title.empty()) dialog.setWindowTitle(QString::fromStdString(request.title));
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(request.open && request.pathMustExist ? QFileDialog::ExistingFile
                                                              : QFileDialog::AnyFile);

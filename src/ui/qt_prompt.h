@@ -14,6 +14,8 @@ public:
     explicit QtPrompt(QWidget* parent) : parent_(parent) {}
     core::Answer Message(std::string_view text, std::string_view caption,
                          core::MessageButtons buttons) override;
+    core::Answer MessageWithDetail(std::string_view text, std::string_view detail,
+                                   std::string_view caption, core::MessageButtons buttons) override;
     std::optional<std::string> ChooseFile(const core::FileDialogRequest& request) override;
 
 private:

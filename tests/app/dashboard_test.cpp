@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -128,7 +130,9 @@ TEST(Dashboard, StartsWithTheNamedProjectSilentlyAndSavesEverythingAtExit) {
     EXPECT_EQ(std::filesystem::current_path().string() + "/", project.Dir());
     EXPECT_EQ(f.dashboard.tables.labelSettings.LabelStrings[3], "LABEL3  ");
 
+    // The user chose another log file: the project changed and is written at exit.
     std::filesystem::remove(project.ProjectPath());
+    f.dashboard.project.logFile = "Trip.csv";
     f.dashboard.Destroy(f.hooks);
     EXPECT_EQ(f.store.writeOrder.size(), 16u) << "the fifteen values and the gauge stale time";
     EXPECT_EQ(std::get<std::uint32_t>(f.store.values.at("DisplayType")), 10u);
@@ -138,7 +142,122 @@ TEST(Dashboard, StartsWithTheNamedProjectSilentlyAndSavesEverythingAtExit) {
     ASSERT_EQ(lines.size(), 23u) << "the project file is written again at exit";
     EXPECT_EQ(lines[0], "[Pelor_Project_File]");
     EXPECT_EQ(lines[4], "Options.txt");
+    EXPECT_EQ(lines[7], "Trip.csv");
     EXPECT_EQ(lines[20], "Boat.cdp");
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A broken project at start-up never damages the user's files: whatever the user answers
+// (every chooser cancelled), the project file is byte for byte what it was and the settings
+// still name it.
+TEST(Dashboard, BrokenProjectsAreLeftAsTheyWereAndStayNamedInTheSettings) {
+    struct Case {
+        const char* legend;
+        std::function<std::string(const std::string& valid)> content;
+        std::vector<const char*> remove;  // table files missing from the folder
+        std::deque<Answer> answers;       // to "Invalid Project File ..."
+        bool runs;                        // whether the window comes up
+    };
+    auto firstLines = [](const std::string& text, int n) {
+        std::size_t at = 0;
+        for (int i = 0; i < n; ++i) at = text.find("\r\n", at) + 2;
+        return text.substr(0, at);
+    };
+    const Case kCases[] = {
+        {"empty", [](const std::string&) { return std::string(); }, {}, {}, true},
+        {"truncated after ten lines",
+         [&](const std::string& v) { return firstLines(v, 10); },
+         {},
+         {},
+         true},
+        {"cut in the middle of a line",
+         [&](const std::string& v) { return firstLines(v, 5) + "Cal0.t"; },
+         {},
+         {},
+         true},
+        {"wrong version, the user ends",
+         [](const std::string& v) {
+             return "[Pelor_Project_File]\r\n[Version 2.00]" + v.substr(36);
+         },
+         {},
+         {Answer::No},
+         false},
+        {"wrong version, the user cancels the chooser",
+         [](const std::string& v) {
+             return "[Pelor_Project_File]\r\n[Version 2.00]" + v.substr(36);
+         },
+         {},
+         {Answer::Yes},
+         true},
+        {"wrong type",
+         [](const std::string& v) { return "[Something else]" + v.substr(20); },
+         {},
+         {Answer::No},
+         false},
+        {"tables missing, names with comments",
+         [](const std::string& v) {
+             std::string t = v;
+             t.replace(t.find("Labels.txt"), 10, "Labels.txt ; flybridge");
+             return t;
+         },
+         {"Labels.txt", "Cal3.txt", "Options.txt"},
+         {},
+         true},
+    };
+    for (const auto& c : kCases) {
+        ScratchProject project;
+        const std::string content = c.content(ReadBytes(project.ProjectPath()));
+        { std::ofstream(project.ProjectPath(), std::ios::binary | std::ios::trunc) << content; }
+        for (const char* name : c.remove) std::filesystem::remove(project.Dir() + name);
+
+        Fixture f;
+        f.store.values["ProjectFilePath"] = project.ProjectPath();
+        f.prompt.answers = c.answers;
+        EXPECT_EQ(f.dashboard.Initialise(f.hooks), c.runs) << c.legend;
+        f.dashboard.Destroy(f.hooks);
+
+        EXPECT_EQ(ReadBytes(project.ProjectPath()), content) << c.legend;
+        EXPECT_EQ(std::get<std::string>(f.store.values.at("ProjectFilePath")),
+                  project.ProjectPath())
+            << c.legend;
+        // Every chooser says what it asks for.
+        for (const auto& s : f.prompt.shown) {
+            if (s.isFileDialog) {
+                EXPECT_FALSE(s.dialog.title.empty()) << c.legend;
+            }
+        }
+    }
+}
+
+TEST(Dashboard, StartUpMessagesNameTheFileTheyAreAbout) {
+    ScratchProject project;
+    { std::ofstream(project.ProjectPath(), std::ios::binary) << "[Pelor_Project_File]\r\n"; }
+    Fixture f;
+    f.store.values["ProjectFilePath"] = project.ProjectPath();
+    EXPECT_FALSE(f.dashboard.Initialise(f.hooks));
+    ASSERT_GE(f.prompt.shown.size(), 2u);
+    EXPECT_EQ(f.prompt.shown[0].text, "Error Reading from file");
+    EXPECT_EQ(f.prompt.shown[0].detail, project.ProjectPath());
+    EXPECT_EQ(f.prompt.shown[1].text,
+              "Invalid Project File . Click YES to reload new project file");
+    EXPECT_EQ(f.prompt.shown[1].detail, project.ProjectPath());
+    f.dashboard.Destroy(f.hooks);
+}
+
+TEST(Dashboard, StartUpChoosersSayWhichTableTheyAskFor) {
+    ScratchProject project;
+    std::filesystem::remove(project.Dir() + "Cal3.txt");
+    Fixture f;
+    f.store.values["ProjectFilePath"] = project.ProjectPath();
+    ASSERT_TRUE(f.dashboard.Initialise(f.hooks));
+    ASSERT_EQ(f.prompt.FileDialogCount(), 1u);
+    EXPECT_EQ(f.prompt.shown[0].dialog.title,
+              "Select the calibration table 3 file (Cal3.txt could not be opened)");
+    f.dashboard.Destroy(f.hooks);
 }
 
 // A loopback port with nobody listening: bound once to learn a free number, then closed.

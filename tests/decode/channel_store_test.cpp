@@ -122,6 +122,21 @@ TEST(UpdateChannel, CellOutsideTheGridPlacesAtOrigin) {
     EXPECT_EQ(f->store.m_PosY[1], 0);
 }
 
+TEST(UpdateChannel, ModesAndCellsTheDisplayCannotShowAreNotPlaced) {
+    auto f = MakeFixture();
+    f->context.modeHidden[6] = true;    // DIAL
+    f->context.cellMissing[20] = true;  // a cell the display type lacks
+    f->Show(1, 6, 2);
+    f->Show(2, 1, 20);
+    f->Show(3, 1, 2);
+    f->store.m_PosMode[1] = 6;  // drawn before: no longer
+    for (int channel : {1, 2, 3}) UpdateChannel(f->store, f->context, channel, "  10##FF");
+    EXPECT_EQ(f->store.m_PosMode[1], 0) << "hidden mode";
+    EXPECT_EQ(f->store.m_PosMode[2], 0) << "missing cell";
+    EXPECT_EQ(f->store.m_PosMode[3], 1) << "shown";
+    EXPECT_EQ(f->store.m_PosX[3], 102);
+}
+
 TEST(UpdateChannel, CalibrationLookupWithClamps) {
     struct Case {
         const char* legend;

@@ -77,9 +77,9 @@ TEST(Layout, CellsTouchZonesAndWindowSizes) {
          1080,
          210,
          "wide model's short rows are empty"},
-        {11, 100, false, 0, {20, 20, 170, 70}, {0, 0, 500, 250}, 1350, 560, "T200L"},
-        {12, 100, true, 0, {20, 20, 148, 140}, {0, 0, 350, 400}, 600, 860, "T200P"},
-        {14, 100, false, 0, {20, 20, 200, 110}, {0, 0, 600, 395}, 1350, 840, "T400L"},
+        {11, 100, false, 0, {20, 20, 250, 83}, {0, 0, 500, 250}, 1350, 560, "T200L"},
+        {12, 100, true, 0, {20, 20, 150, 140}, {0, 0, 350, 400}, 600, 860, "T200P"},
+        {14, 100, false, 0, {20, 20, 294, 123}, {0, 0, 600, 395}, 1350, 840, "T400L"},
         {5, 100, false, 0, {0, 0, 0, 0}, {0, 0, 330, 260}, -1, -1, "type 5 keeps the window"},
     };
     for (const auto& c : kCases) {
@@ -99,8 +99,10 @@ TEST(Layout, HalfScaleHalvesZonesCellsAndTheScreenCopyButNotTheBuffer) {
         EXPECT_EQ(half.touchZones[i].x, full.touchZones[i].x / 2);
         EXPECT_EQ(half.touchZones[i].width, full.touchZones[i].width / 2);
     }
-    EXPECT_EQ(half.gridX[2], 110);
-    EXPECT_EQ(half.gridY[12], 60);
+    // The grid stays in buffer pixels: the buffer is shrunk as a whole when copied.
+    EXPECT_EQ(half.gridX[2], 220);
+    EXPECT_EQ(half.gridY[12], 120);
+    EXPECT_EQ(half.cells[2], (core::Rect{20 + 110, 20, 50, 40}));
     EXPECT_EQ(half.gaugeArea, full.gaugeArea);
     EXPECT_EQ(half.scaledGaugeArea, (core::Rect{20, 20, 320, 250}));
     EXPECT_EQ(CellAt(half, 20 + 80 + 1, 20 + 40 + 1), 7);

@@ -42,8 +42,9 @@ TEST(DemoProject, LoadsWithoutAnyMessage) {
     EXPECT_EQ(CalibrationText(tables->calibration, 0, 255), " 150.0");
     EXPECT_EQ(CalibrationText(tables->calibration, 10, 0), "  -5.0");
     EXPECT_EQ(LabelMode(tables->pages, 0, 15), tools::kLargeRamp);
-    // Every display mode appears on some page.
-    for (std::uint8_t mode : {1, 2, 4, 5, 6, 8, 9, 10, 11, 12, 13}) {
+    // Every display mode that fits the portrait models appears on some page (the bar graph
+    // and huge text are wider than their gauge area).
+    for (std::uint8_t mode : {1, 2, 5, 6, 8, 9, 10, 11, 12}) {
         EXPECT_NE(std::find(tables->pages.begin(), tables->pages.begin() + 256, mode),
                   tables->pages.begin() + 256)
             << "mode " << int(mode);
@@ -62,8 +63,7 @@ TEST(DemoProject, RegeneratesByteIdentically) {
     std::size_t made = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir.Dir())) {
         const std::string name = entry.path().filename().string();
-        EXPECT_EQ(ScratchDir::ReadBytes(kDemoDir + name), dir.Read(name))
-            << name;
+        EXPECT_EQ(ScratchDir::ReadBytes(kDemoDir + name), dir.Read(name)) << name;
         ++made;
     }
     EXPECT_EQ(made, 16u);

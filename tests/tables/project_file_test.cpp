@@ -165,9 +165,9 @@ TEST(LoadProject, MissingFileAsksAndOpensTheChosenOneInItsFolder) {
         const auto& d = prompt.shown[1].dialog;
         EXPECT_EQ(d.defaultExtension, "cdp");
         EXPECT_EQ(d.initialName, "gone.cdp");
-        EXPECT_EQ(d.filter,
-                  "CSV Files (*.csv)|*.csv|HTM Web Log Files (*.htm)|*.htm|N2K Log Files "
-                  "(*.ebl)|*.ebl|Text Files (*.txt)|*.txt||");
+        // The chooser shows project files (it once offered only log and text files).
+        EXPECT_EQ(d.filter, kCdpFilter);
+        EXPECT_EQ(d.title, "Select the project file (.cdp)");
         EXPECT_TRUE(d.pathMustExist);
     }
     {

@@ -43,9 +43,9 @@ std::vector<std::string> Trace(const ScriptedPrompt& prompt) {
 
 const std::string kAsk =
     "D cdp|ProjectFileName|CDP Files (*.cdp)|*.cdp|TXT Files (*.txt)|*.txt|||EO";
+// The "/r/n" of this text are shown as line breaks.
 std::string CouldNotOpen(const std::string& dir) {
-    return "M Error|Could not open Project File /r/n " + dir +
-           " /r/n Please select current project file";
+    return "M Error|Could not open Project File\n" + dir + "\nPlease select current project file";
 }
 const std::string kInvalid =
     "M Status|Invalid Project File . Click YES to reload new project file|YesNo";
@@ -117,9 +117,9 @@ TEST(OpenProjectAtStart, InvalidProjectsAskToReload) {
             prompt.files.push_back(other.Path("good.cdp"));
             Project p;
             EXPECT_TRUE(OpenProjectAtStart(prompt, p, dir.Path("bad.cdp"))) << c.legend;
-            EXPECT_EQ(Trace(prompt), (std::vector<std::string>{
-                                         c.firstMessage, kInvalid,
-                                         "D cdp|ProjectFileName|Text Files (*.txt)|*.txt|||E"}))
+            EXPECT_EQ(Trace(prompt), (std::vector<std::string>{c.firstMessage, kInvalid,
+                                                               "D cdp|ProjectFileName|" +
+                                                                   std::string(kCdpFilter) + "|E"}))
                 << c.legend;
             EXPECT_EQ(p.directory, other.Dir()) << c.legend;
             EXPECT_EQ(testing::WorkingDirectory() + "/", other.Dir()) << c.legend;
