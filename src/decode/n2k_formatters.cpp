@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "core/scaling.h"
 #include "decode/context_access.h"
 #include "decode/receive_text.h"
 #include "decode/unit_sentences.h"
@@ -455,28 +456,33 @@ void ApplyScreenRecordMessage(ChannelStore& store, const ChannelContext& context
         const int offset = context.frameOffsets[0];
         frame = offset != 255 ? frame - offset : static_cast<int>((frame - 2) * 0.5555);
     }
+    // Factors in thousandths, scaled as the screen records are.
+    int scaleX = 0;
+    int scaleY = 0;
     switch (context.displayType) {
         case 10:
         case 12:
-            x = static_cast<int>(x * 2.3);
-            y = static_cast<int>(y * 2.4);
+            scaleX = 2300;
+            scaleY = 2400;
             break;
         case 3:
         case 6:
         case 7:
         case 9:
         case 11:
-            x = static_cast<int>(x * 2.4);
-            y = static_cast<int>(y * 1.99);
+            scaleX = 2400;
+            scaleY = 1990;
             break;
         case 13:
         case 14:
-            x = static_cast<int>(x * 1.7);
-            y = static_cast<int>(y * 1.5);
+            scaleX = 1700;
+            scaleY = 1500;
             break;
         default:
             return;
     }
+    x = core::ScaleByThousandths(x, scaleX);
+    y = core::ScaleByThousandths(y, scaleY);
     store.m_PosX[0] = x;
     store.m_PosY[0] = y;
     store.m_PosMode[0] = mode;

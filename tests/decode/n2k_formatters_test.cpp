@@ -287,7 +287,7 @@ TEST(N2KFormatters, ScreenRecordMessageFillsSlotZero) {
     };
     const Case kCases[] = {
         {"T100L scales 2.4, 1.99", 9, 255, 240, 99, 6, 19},
-        {"T100P scales 2.3, 2.4", 10, 255, 229, 120, 6, 19},
+        {"T100P scales 2.3, 2.4 (exact thousandths)", 10, 255, 230, 120, 6, 19},
         {"T400L scales 1.7, 1.5", 14, 255, 170, 75, 6, 19},
         {"theme frame offset", 9, 7, 240, 99, 6, 40},
         {"type 0 keeps geometry", 0, 255, 0, 0, 0, 0},
