@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev libgl-dev libserialport-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    xvfb xauth x11-apps imagemagick fonts-liberation2
+    xvfb xauth x11-apps xdotool imagemagick fonts-liberation2
 )
 missing=()
 for p in "${packages[@]}"; do
