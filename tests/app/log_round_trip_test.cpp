@@ -32,7 +32,7 @@ std::string Name(int channel) {
 
 // "$IIXDR,C,<value>,C,<name><digit>*hh\r".
 std::string Transducer(int channel, int value) {
-    char text[9];
+    char text[16];
     std::snprintf(text, sizeof text, "%4d##%02X", value, value & 0xFF);
     return Checksummed("$IIXDR,C," + std::string(text) + ",C," + Name(channel) +
                        "0123456789ABCDEF"[channel]);

@@ -65,7 +65,7 @@ Stream GatewayStream(const std::string& capture, std::size_t limit, int transduc
             s.gateway.emplace_back(route->decodeAs, time);
         ++count;
         if (transducerEvery > 0 && count % transducerEvery == 0) {
-            char value[9];
+            char value[16];
             std::snprintf(value, sizeof value, "%4d##%02X", count % 10000, count % 256);
             s.text += TransducerSentence(value, "LABEL" + std::to_string(count % 900 + 100),
                                          "0123456789ABCDEF"[count % 16]) +
