@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static std::basic_string<std::uint8_t> scratch;
     out.clear();
     logs::AppendFrameSentences(out, std::span<const std::uint8_t>(data, size), scratch);
-    // Each sentence ends in '*', two hex digits and a carriage return; its checksum holds.
+    // Each sentence ends in '*', two upper-case hex digits and a carriage return; its
+    // checksum holds.
     std::size_t start = 0;
     while (start < out.size()) {
         const std::size_t end = out.find('\r', start);
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (std::size_t i = start + 1; i < end - 3; ++i) sum ^= static_cast<unsigned char>(out[i]);
         const std::string want = out.substr(end - 2, 2);
         char hex[3];
-        std::snprintf(hex, sizeof hex, "%02x", sum);
+        std::snprintf(hex, sizeof hex, "%02X", sum);
         if (want != hex) __builtin_trap();
         start = end + 1;
     }

@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "core/scaling.h"
 #include "decode/context_access.h"
 #include "decode/receive_text.h"
 #include "decode/unit_sentences.h"
@@ -90,9 +91,10 @@ constexpr FieldRule kBattery[] = {
     {0, 1, Width::S16, Rule::Fixed1, 0.01, 0.106},
     {1, 3, Width::S16, Rule::Int, 1.0, 1.0},
     {3, 3, Width::S16, Rule::Int, 1.0, 2.0},
-    {2, 5, Width::S16, Rule::Temperature, 1.0, 1.84},
+    {2, 5, Width::U16, Rule::Temperature, 1.0, 1.84},  // 0.01 K, unsigned as every temperature
 };
-constexpr FieldRule kFluid[] = {{kAnyField, 1, Width::U16, Rule::FluidLevel}};
+// Level in 0.004 %, signed: 0x7FFF is "not available".
+constexpr FieldRule kFluid[] = {{kAnyField, 1, Width::S16, Rule::FluidLevel}};
 constexpr FieldRule kTransmission[] = {
     {0, 2, Width::U16, Rule::Fixed0, kPsiPerPa, 0.01},
     {1, 4, Width::U16, Rule::TemperatureDeci, 1.0, 1.84},
@@ -115,7 +117,7 @@ constexpr FieldRule kWind[] = {
 };
 constexpr FieldRule kHeading[] = {
     {0, 1, Width::U16, Rule::Angle},
-    {1, 3, Width::U16, Rule::Angle},
+    {1, 3, Width::S16, Rule::Angle},  // deviation is signed: 0x7FFF is "not available"
 };
 constexpr FieldRule kAttitude[] = {
     {0, 3, Width::S16, Rule::Angle},
@@ -180,11 +182,26 @@ int Clip(int written) {
     return written < 0 ? 0 : (written > 47 ? 47 : written);
 }
 
+// A value text is 4 display characters, "##" and the two level digits; a value wider than
+// its 4 places would push the level out of the 8 characters that UpdateChannel takes.
+constexpr int kShownWidth = 4;
+constexpr int kValueTextSize = 8;
+
+void SetOverflow(Text& t, int level) {
+    t.size = Clip(std::snprintf(t.chars, sizeof t.chars, "----##%02X", level & 0xFF));
+}
+
 void SetInt(Text& t, int shown, int level) {
     t.size = Clip(std::snprintf(t.chars, sizeof t.chars, "%4d##%02X", shown, level & 0xFF));
+    if (t.size > kValueTextSize) SetOverflow(t, level);
 }
+// One decimal that does not fit is dropped ("123.4" shows " 123"); a value that does not fit
+// even so shows "----".
 void SetFixed(Text& t, const char* format, double shown, int level) {
     t.size = Clip(std::snprintf(t.chars, sizeof t.chars, format, shown, level & 0xFF));
+    if (t.size > kValueTextSize)
+        t.size = Clip(std::snprintf(t.chars, sizeof t.chars, "%4.0f##%02X", shown, level & 0xFF));
+    if (t.size > kValueTextSize) SetOverflow(t, level);
 }
 void SetLiteral(Text& t, std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) t.chars[i] = text[i];
@@ -218,8 +235,28 @@ void SetTemperature(Text& t, int kelvin, double factor) {
     SetInt(t, static_cast<int>(kelvin * 1.8 - 459.67), Level((kelvin - 255) * factor));
 }
 
-// Builds the value text of one field; false when the field gives nothing for the channel.
+// The three highest codes of a field's range are not readings: all bits set (or the highest
+// positive value of a signed field) means "not available", one less "error", two less
+// "reserved". Bit fields and 2-bit states carry their own meanings.
+bool IsNoData(const N2KMessage& m, const FieldRule& f) {
+    if (f.rule == Rule::StatusBit || f.rule == Rule::Indicator) return false;
+    switch (f.width) {
+        case Width::U8:
+            return m.Byte(f.offset) >= 0xFD;
+        case Width::U16:
+            return m.U16(f.offset) >= 0xFFFD;
+        case Width::S16:
+            return m.S16(f.offset) >= 0x7FFD;
+        case Width::S32:
+            return m.S32(f.offset) >= 0x7FFFFFFD;
+    }
+    return false;
+}
+
+// Builds the value text of one field; false when the field gives nothing for the channel
+// (no such field, or a field that holds no reading).
 bool BuildText(Text& t, const N2KMessage& m, const FieldRule& f, int fieldCode) {
+    if (IsNoData(m, f)) return false;
     const double raw = ReadRaw(m, f);
     switch (f.rule) {
         case Rule::Angle:
@@ -419,28 +456,33 @@ void ApplyScreenRecordMessage(ChannelStore& store, const ChannelContext& context
         const int offset = context.frameOffsets[0];
         frame = offset != 255 ? frame - offset : static_cast<int>((frame - 2) * 0.5555);
     }
+    // Factors in thousandths, scaled as the screen records are.
+    int scaleX = 0;
+    int scaleY = 0;
     switch (context.displayType) {
         case 10:
         case 12:
-            x = static_cast<int>(x * 2.3);
-            y = static_cast<int>(y * 2.4);
+            scaleX = 2300;
+            scaleY = 2400;
             break;
         case 3:
         case 6:
         case 7:
         case 9:
         case 11:
-            x = static_cast<int>(x * 2.4);
-            y = static_cast<int>(y * 1.99);
+            scaleX = 2400;
+            scaleY = 1990;
             break;
         case 13:
         case 14:
-            x = static_cast<int>(x * 1.7);
-            y = static_cast<int>(y * 1.5);
+            scaleX = 1700;
+            scaleY = 1500;
             break;
         default:
             return;
     }
+    x = core::ScaleByThousandths(x, scaleX);
+    y = core::ScaleByThousandths(y, scaleY);
     store.m_PosX[0] = x;
     store.m_PosY[0] = y;
     store.m_PosMode[0] = mode;

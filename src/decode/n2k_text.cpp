@@ -70,8 +70,17 @@ void DecodeEncapsulatedN2K(ChannelStore& store, const ChannelContext& context,
         if (p == std::string_view::npos) break;
         const std::size_t star = CheckN2KSentence(text, p);
         if (star == 0) {
-            keepFrom = p;
-            break;
+            const std::size_t end = text.find('*', p + 1);
+            if (end == std::string_view::npos || end + 2 >= text.size()) {
+                keepFrom = p;  // not complete yet: wait for the rest
+                break;
+            }
+            // Complete but damaged (bad checksum, or cut short so that the next sentence's
+            // '$' comes before the '*'): skipped, so that the sentences behind it decode.
+            const std::size_t next = text.find('$', p + 1);
+            from = next < end ? next : end;
+            keepFrom = text.size();
+            continue;
         }
         const auto pgn = static_cast<std::uint32_t>(ReadHexNumber(text, p + kPgnAt, 6, star));
         if (const N2KTextRoute* route = FindTextRoute(pgn)) {
@@ -91,6 +100,11 @@ void DecodeEncapsulatedN2K(ChannelStore& store, const ChannelContext& context,
             }
         }
         from = star;
+    }
+    if (keepFrom == text.size()) {
+        // Past the last sentence: keep the start of one that a read cut ("$PKZ...").
+        const std::size_t partial = text.rfind('$');
+        if (partial != std::string_view::npos && partial >= from) keepFrom = partial;
     }
     KeepTail(store.ReceiveText, text, keepFrom);
     if (lastTime != 0) {

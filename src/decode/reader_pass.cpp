@@ -1,5 +1,6 @@
 #include "decode/reader_pass.h"
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 
@@ -38,34 +39,59 @@ bool Ready(const std::string& receive, std::string_view start, LinkKind link) {
 
 void ReaderPass(ChannelStore& store, const ChannelContext& context, std::string_view received,
                 LinkKind link) {
+    // The TCP and USB links take the characters up to the first NUL; the serial link cleans
+    // them instead.
+    std::string_view rest =
+        link == LinkKind::Serial ? received : received.substr(0, received.find('\0'));
     std::string caption;
     {
         std::lock_guard<std::mutex> lock(store.mutex);
         std::string& receive = store.ReceiveText;
-        Append(receive, received, link);
-        if (receive.size() > kReceiveTextLimit) receive.clear();
-        if (context.showComStatus && context.view != nullptr) context.view->SetStatusText(receive);
+        bool transducer = false;
+        bool screenRecords = false;
+        // The new characters go in slices that keep ReceiveText within its limit, each slice
+        // decoded before the next, so that a long read loses no complete sentence. Text that
+        // fills the whole limit and still holds nothing the decoders could take is emptied.
+        do {
+            if (receive.size() >= kReceiveTextLimit) receive.clear();
+            const std::size_t take = std::min(kReceiveTextLimit - receive.size(), rest.size());
+            Append(receive, rest.substr(0, take), link);
+            rest.remove_prefix(take);
+            if (context.showComStatus && context.view != nullptr)
+                context.view->SetStatusText(receive);
 
-        ApplyUnitSentences(store, context);
+            ApplyUnitSentences(store, context);
 
-        const bool transducer = Ready(receive, "$IIXDR", link);
-        if (transducer) DecodeTransducerSentences(store, context, receive);
-        if (Ready(receive, "$PKZLN,", link)) DecodeEncapsulatedN2K(store, context, receive);
+            // The gateway decoder consumes everything up to its last sentence, so transducer
+            // sentences among gateway sentences are decoded first even when the TCP link
+            // would still wait for more text behind them.
+            const bool gateway = Ready(receive, "$PKZLN,", link);
+            if (Ready(receive, "$IIXDR", link) ||
+                (gateway && receive.find("$IIXDR") != std::string::npos)) {
+                transducer = true;
+                DecodeTransducerSentences(store, context, receive);
+            }
+            if (gateway && receive.find("$PKZLN,") != std::string::npos)
+                DecodeEncapsulatedN2K(store, context, receive);
+
+            if (receive.find(link == LinkKind::Serial ? "m" : "m0") != std::string::npos) {
+                screenRecords = true;
+                if (context.clock != nullptr) {
+                    store.m_strLinkStatus =
+                        SystemTimeCaption(context.clock->ToUtc(context.clock->Now()));
+                }
+                store.m_strTitlePrefix = link == LinkKind::Serial
+                                             ? "connected to color display port  "
+                                             : "connected to color display port ";
+                if (context.parseScreenRecords) context.parseScreenRecords(store);
+            }
+        } while (!rest.empty());
+
         if (link == LinkKind::Tcp && context.rawText) {
             context.rawText(received.substr(0, received.find('\0')));
         }
-
-        if (receive.find(link == LinkKind::Serial ? "m" : "m0") != std::string::npos) {
-            if (context.clock != nullptr) {
-                store.m_strLinkStatus =
-                    SystemTimeCaption(context.clock->ToUtc(context.clock->Now()));
-            }
-            store.m_strTitlePrefix = link == LinkKind::Serial ? "connected to color display port  "
-                                                              : "connected to color display port ";
-            if (context.parseScreenRecords) context.parseScreenRecords(store);
-            if (link == LinkKind::Tcp && context.captureTick) context.captureTick(store);
-        }
-
+        if (link == LinkKind::Tcp && screenRecords && context.captureTick)
+            context.captureTick(store);
         if (context.captureTick && (link != LinkKind::Tcp || transducer))
             context.captureTick(store);
 

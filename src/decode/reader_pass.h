@@ -17,7 +17,9 @@ enum class LinkKind {
     Usb,     // cut at the first NUL
 };
 
-// ReceiveText is emptied (new characters included) when it grows past this.
+// ReceiveText never holds more than this: a read that would pass it is taken in slices, each
+// decoded before the next, and text that fills it without anything the decoders can take is
+// emptied.
 inline constexpr std::size_t kReceiveTextLimit = 4000;
 
 // Runs one pass over the characters of one read. Takes store.mutex for all updates and

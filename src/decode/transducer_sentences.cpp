@@ -6,6 +6,7 @@ namespace pelor::decode {
 namespace {
 
 constexpr std::string_view kStart = "$IIXDR,";
+constexpr std::string_view kGatewayStart = "$PKZLN,";
 constexpr std::size_t kShortest = 32;  // a sentence needs more than this after its '$'
 constexpr std::size_t kNameToStar = 10;
 
@@ -36,7 +37,12 @@ std::size_t DecodeAll(ChannelStore& store, const ChannelContext& context, std::s
             from = s;
             continue;
         }
-        if (s < p + kNameToStar || text[s - kNameToStar] != ',') break;
+        // A name field that is not 9 characters: the sentence cannot say its channel. It is
+        // skipped like a bad checksum, so that it does not hold up the sentences behind it.
+        if (s < p + kNameToStar || text[s - kNameToStar] != ',') {
+            from = s;
+            continue;
+        }
 
         const int channel = HexDigit(text[s - 1]);
         const std::size_t end = s + 4 < text.size() ? s + 4 : text.size();
@@ -44,7 +50,11 @@ std::size_t DecodeAll(ChannelStore& store, const ChannelContext& context, std::s
         UpdateChannel(store, context, channel, text.substr(c2 + 1, c3 - c2));
         from = s;
     }
-    return last == npos ? 0 : last;
+    if (last == npos) return 0;
+    // NMEA 2000 sentences before the last transducer sentence stay for their own decoder,
+    // which runs next on what is kept.
+    const std::size_t gateway = text.find(kGatewayStart);
+    return gateway < last ? gateway : last;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/scaling.h"
 #include "display/layout.h"
 
 namespace pelor::display {
@@ -137,10 +138,8 @@ std::size_t ParseScreenRecords(std::string_view text, decode::ChannelStore& stor
         if (type.recordScaleX != 0) {
             store.m_PosMode[s] = mode;
             store.m_PosFrame[s] = frame;
-            store.m_PosX[s] =
-                static_cast<int>(static_cast<long long>(x) * type.recordScaleX / 1000);
-            store.m_PosY[s] =
-                static_cast<int>(static_cast<long long>(y) * type.recordScaleY / 1000);
+            store.m_PosX[s] = core::ScaleByThousandths(x, type.recordScaleX);
+            store.m_PosY[s] = core::ScaleByThousandths(y, type.recordScaleY);
         }
         if (p + kShortText > text.size()) break;
         pos = quote[5] + 2;

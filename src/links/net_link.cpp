@@ -3,12 +3,15 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/select.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -188,7 +191,8 @@ void NetLink::CloseNetLink() {
 }
 
 // Every 500 ms: one receive of up to `bufferSize` bytes (3-second wait) handed to the text or
-// frame pass. A stream whose peer has gone ends the reader.
+// frame pass, then the same for whatever else is already waiting. A stream whose peer has
+// gone ends the reader.
 void NetLink::RunReader(const std::stop_token& token, int connectionType, int bufferSize) {
     // A reader that starts while the flash programmer holds the link waits for it rather than
     // ending: the link would otherwise stay connected with no reader.
@@ -202,6 +206,18 @@ void NetLink::RunReader(const std::stop_token& token, int connectionType, int bu
     const std::size_t size = std::min<std::size_t>(
         static_cast<std::size_t>(std::max(bufferSize, 0)), kNetReadBuffer - 1);
     std::vector<std::uint8_t> buffer(kNetReadBuffer);
+    const auto yield = [&] { return repliesAwaited_.load() > 0 || token.stop_requested(); };
+    // Hands one read to the frame or text pass.
+    const auto pass = [&](int got) {
+        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
+                                     static_cast<std::size_t>(got));
+        if (frames) {
+            if (sinks_.framePass) sinks_.framePass(FrameLink::Network, bytes);
+            FinishPass(sinks_.store, sinks_.view);
+        } else if (sinks_.textPass) {
+            sinks_.textPass(TextLink::Tcp, bytes);
+        }
+    };
     while (socket_.load() >= 0 && SleepUnlessStopped(token, kNetPassMs)) {
         if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
         if (TakePurgeRequest(sinks_.store) && sinks_.resetPositions) sinks_.resetPositions();
@@ -210,9 +226,8 @@ void NetLink::RunReader(const std::stop_token& token, int connectionType, int bu
         int got = 0;
         {
             std::lock_guard lock(receiveMutex_);
-            got = NetReceiveYielding(
-                socket_.load(), std::span(buffer.data(), size), kNetReceiveSeconds * 1000, datagram,
-                &from, [&] { return repliesAwaited_.load() > 0 || token.stop_requested(); });
+            got = NetReceiveYielding(socket_.load(), std::span(buffer.data(), size),
+                                     kNetReceiveSeconds * 1000, datagram, &from, yield);
         }
         if (token.stop_requested()) return;
         if (got == kNetReceiveFailed && !datagram) return;
@@ -221,18 +236,41 @@ void NetLink::RunReader(const std::stop_token& token, int connectionType, int bu
             std::lock_guard lock(peerMutex_);
             peer_ = from;  // commands go back to the last sender
         }
-        if (frames) {
-            if (sinks_.framePass)
-                sinks_.framePass(FrameLink::Network,
-                                 std::string_view(reinterpret_cast<const char*>(buffer.data()),
-                                                  static_cast<std::size_t>(got)));
-            FinishPass(sinks_.store, sinks_.view);
-        } else if (sinks_.textPass) {
-            sinks_.textPass(TextLink::Tcp,
-                            std::string_view(reinterpret_cast<const char*>(buffer.data()),
-                                             static_cast<std::size_t>(got)));
+        pass(got);
+
+        // Drain what is already waiting, in reads of the same size, so that a source faster
+        // than one read a pass never builds a queue: a stream while a whole read's worth
+        // waits, a datagram socket while a datagram waits, for at most one pass interval.
+        const DrainWindow drain(kNetPassMs);
+        for (;;) {
+            if (yield() || !drain.Open()) break;
+            if (!datagram && BytesWaiting() < size) break;
+            if (datagram && !DatagramWaiting()) break;
+            {
+                std::lock_guard lock(receiveMutex_);
+                got = NetReceiveYielding(socket_.load(), std::span(buffer.data(), size),
+                                         kNetReceiveSeconds * 1000, datagram, &from, yield);
+            }
+            if (got == kNetReceiveFailed && !datagram) return;
+            if (got <= 0) break;
+            if (datagram) {
+                std::lock_guard lock(peerMutex_);
+                peer_ = from;
+            }
+            pass(got);
         }
     }
+}
+
+std::size_t NetLink::BytesWaiting() const {
+    int waiting = 0;
+    if (ioctl(socket_.load(), FIONREAD, &waiting) != 0 || waiting < 0) return 0;
+    return static_cast<std::size_t>(waiting);
+}
+
+bool NetLink::DatagramWaiting() const {
+    pollfd p{socket_.load(), POLLIN, 0};
+    return poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;
 }
 
 int NetLink::NetWrite(std::span<const std::uint8_t> bytes, bool expectReply) {

@@ -74,6 +74,10 @@ public:
 private:
     void RunReader(const std::stop_token& token, int connectionType, int bufferSize);
     sockaddr_in Peer() const;
+    // Bytes the stream socket holds for reading now.
+    std::size_t BytesWaiting() const;
+    // Whether a datagram waits on the socket now.
+    bool DatagramWaiting() const;
 
     core::Prompt& prompt_;
     ReaderSinks& sinks_;

@@ -1,11 +1,14 @@
 #pragma once
 // What a link's reader hands its bytes to, and the end of every pass (caption and repaint).
 // The readers know nothing of decoding: the owner plugs the decoders in here.
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
 #include <stop_token>
 #include <string_view>
+#include <thread>
 
 #include "core/view.h"
 #include "decode/channel_store.h"
@@ -41,6 +44,33 @@ bool TakePurgeRequest(decode::ChannelStore& store);
 
 // Sleeps `ms` milliseconds unless a stop is requested first; false when stopping.
 bool SleepUnlessStopped(const std::stop_token& token, int ms);
+
+// How long a pass may go on reading: a reader drains its device, read after read of its
+// buffer size, while a whole read's worth waits, so that a source faster than one read a
+// pass never builds a queue; the drain ends at the latest one pass interval after it began,
+// which keeps the pass interval for a source faster than the decoders.
+class DrainWindow {
+public:
+    explicit DrainWindow(int passMs)
+        : end_(std::chrono::steady_clock::now() + std::chrono::milliseconds(passMs)) {}
+    bool Open() const { return std::chrono::steady_clock::now() < end_; }
+    // After a read of this pass, less than a whole read waiting may only mean that the driver
+    // has not yet moved what it holds into its read queue (a terminal's line buffer holds
+    // 4 KB and is refilled in steps): true, after a short pause, once per read, while the
+    // window is open.
+    bool PauseForMore() {
+        if (paused_ || !Open()) return false;
+        paused_ = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPauseMs));
+        return true;
+    }
+    void TookRead() { paused_ = false; }
+
+private:
+    static constexpr int kPauseMs = 3;
+    std::chrono::steady_clock::time_point end_;
+    bool paused_ = false;
+};
 
 // Best effort: runs the calling thread at idle priority.
 void LowerThreadPriority();

@@ -65,8 +65,9 @@ bool SerialLink::CloseSerialPort() {
 }
 
 // Text reader: every 200 ms, once at least `bufferSize` bytes wait, reads exactly that many
-// and hands them to the reader pass. A failing device ends the reader; the link stays
-// "connected" until the user disconnects.
+// and hands them to the reader pass, again while another whole read waits (at most one pass
+// interval). A failing device ends the reader; the link stays "connected" until the user
+// disconnects.
 void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
     // A reader that starts while the flash programmer holds the port waits for it (below)
     // rather than ending: the link would otherwise stay connected with no reader.
@@ -84,20 +85,28 @@ void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
             port_->Purge();
             if (sinks_.resetPositions) sinks_.resetPositions();
         }
-        const int waiting = port_->BytesWaiting();
-        if (waiting < 0) return;
-        if (size == 0 || static_cast<std::size_t>(waiting) < size) continue;
-        const int got = port_->Read(std::span(buffer.data(), size));
-        if (got < 0) return;
-        if (got <= 5) continue;
-        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
-                                     static_cast<std::size_t>(got));
-        if (sinks_.textPass) sinks_.textPass(TextLink::Serial, bytes);
+        DrainWindow drain(kSerialPassMs);
+        for (bool first = true; valid_ && !token.stop_requested(); first = false) {
+            const int waiting = port_->BytesWaiting();
+            if (waiting < 0) return;
+            if (size == 0 || static_cast<std::size_t>(waiting) < size) {
+                if (!first && drain.PauseForMore()) continue;
+                break;
+            }
+            if (!first && !drain.Open()) break;
+            drain.TookRead();
+            const int got = port_->Read(std::span(buffer.data(), size));
+            if (got < 0) return;
+            if (got <= 5) break;
+            const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
+                                         static_cast<std::size_t>(got));
+            if (sinks_.textPass) sinks_.textPass(TextLink::Serial, bytes);
+        }
     }
 }
 
-// Adapter reader: as the text reader, every 500 ms, with the frame pass. Each read is decoded
-// on its own; it does not act on purge requests.
+// Adapter reader: as the text reader (draining what waits), every 500 ms, with the frame
+// pass. Each read is decoded on its own; it does not act on purge requests.
 void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) {
     // A reader that starts while the flash programmer holds the port waits for it (below)
     // rather than ending: the link would otherwise stay connected with no reader.
@@ -110,18 +119,27 @@ void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) 
         static_cast<std::size_t>(std::max(bufferSize, 0)), kAdapterReadBuffer);
     std::vector<std::uint8_t> buffer(kAdapterReadBuffer);
     while (valid_ && SleepUnlessStopped(token, kAdapterPassMs)) {
+        // While the flash programmer holds the port its answers are not the reader's.
         if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
-        const int waiting = port_->BytesWaiting();
-        if (waiting < 0) return;
-        if (size == 0 || static_cast<std::size_t>(waiting) < size) continue;
-        const int got = port_->Read(std::span(buffer.data(), size));
-        if (got < 0) return;
-        if (got <= 5) continue;
-        if (sinks_.framePass)
-            sinks_.framePass(FrameLink::Adapter,
-                             std::string_view(reinterpret_cast<const char*>(buffer.data()),
-                                              static_cast<std::size_t>(got)));
-        FinishPass(sinks_.store, sinks_.view);
+        DrainWindow drain(kAdapterPassMs);
+        for (bool first = true; valid_ && !token.stop_requested(); first = false) {
+            const int waiting = port_->BytesWaiting();
+            if (waiting < 0) return;
+            if (size == 0 || static_cast<std::size_t>(waiting) < size) {
+                if (!first && drain.PauseForMore()) continue;
+                break;
+            }
+            if (!first && !drain.Open()) break;
+            drain.TookRead();
+            const int got = port_->Read(std::span(buffer.data(), size));
+            if (got < 0) return;
+            if (got <= 5) break;
+            if (sinks_.framePass)
+                sinks_.framePass(FrameLink::Adapter,
+                                 std::string_view(reinterpret_cast<const char*>(buffer.data()),
+                                                  static_cast<std::size_t>(got)));
+            FinishPass(sinks_.store, sinks_.view);
+        }
     }
 }
 

@@ -82,7 +82,8 @@ void UsbLink::CloseUsbLink() {
 }
 
 // Every 500 ms: once the converter holds a whole block, read it and hand it to the text or
-// frame pass. A failing device ends the reader; the link stays up until the user disconnects.
+// frame pass, block after block while whole blocks are queued (at most one pass interval).
+// A failing device ends the reader; the link stays up until the user disconnects.
 void UsbLink::RunReader(const std::stop_token& token, int connectionType, int usbBufferSize) {
     const int size = UsbReadSize(usbBufferSize);
     std::vector<std::uint8_t> buffer(kUsbReadBuffer);
@@ -94,29 +95,37 @@ void UsbLink::RunReader(const std::stop_token& token, int connectionType, int us
             d.Purge(core::kFtPurgeRx | core::kFtPurgeTx);
             if (sinks_.resetPositions) sinks_.resetPositions();
         }
-        std::uint32_t queued = 0;
-        if (!StatusOk(d.GetQueueStatus(queued))) {
-            running_ = false;
-            break;
-        }
-        std::uint32_t got = 0;
-        if (size > 0 && queued >= static_cast<std::uint32_t>(size)) {
+        DrainWindow drain(kUsbPassMs);
+        for (bool first = true; running_ && !token.stop_requested(); first = false) {
+            std::uint32_t queued = 0;
+            if (!StatusOk(d.GetQueueStatus(queued))) {
+                running_ = false;
+                break;
+            }
+            if (size <= 0 || queued < static_cast<std::uint32_t>(size)) {
+                if (!first && drain.PauseForMore()) continue;
+                break;
+            }
+            if (!first && !drain.Open()) break;
+            drain.TookRead();
+            std::uint32_t got = 0;
             if (!StatusOk(d.Read(buffer.data(), static_cast<std::uint32_t>(size), got)) ||
                 got >= 850) {
                 running_ = false;
-                got = 0;
+                break;
             }
-        }
-        if (got == 0) continue;
-        if (connectionType == 5) {
-            if (sinks_.framePass)
-                sinks_.framePass(
-                    FrameLink::Usb,
+            if (got == 0) break;
+            if (connectionType == 5) {
+                if (sinks_.framePass)
+                    sinks_.framePass(
+                        FrameLink::Usb,
+                        std::string_view(reinterpret_cast<const char*>(buffer.data()), got));
+                FinishPass(sinks_.store, sinks_.view);
+            } else if (sinks_.textPass) {
+                sinks_.textPass(
+                    TextLink::Usb,
                     std::string_view(reinterpret_cast<const char*>(buffer.data()), got));
-            FinishPass(sinks_.store, sinks_.view);
-        } else if (sinks_.textPass) {
-            sinks_.textPass(TextLink::Usb,
-                            std::string_view(reinterpret_cast<const char*>(buffer.data()), got));
+            }
         }
     }
 }

@@ -53,11 +53,13 @@ void AppendSlot(std::string& out, std::string_view s, LogKind kind, bool first) 
     }
 }
 
-constexpr char kLowerHex[] = "0123456789abcdef";
+// Upper case, as NMEA checksums and the gateway's own sentences are written: the decoder
+// reads no other digits.
+constexpr char kUpperHex[] = "0123456789ABCDEF";
 
 void AppendHex(std::string& out, std::uint8_t b) {
-    out += kLowerHex[b >> 4];
-    out += kLowerHex[b & 0x0F];
+    out += kUpperHex[b >> 4];
+    out += kUpperHex[b & 0x0F];
 }
 
 constexpr std::uint8_t kDle = 0x10;

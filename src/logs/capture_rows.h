@@ -46,7 +46,7 @@ inline constexpr std::string_view kWebPageTail = "</Body>\r\n</HTML>\r\n";
 
 // Adapter frames of one received batch as "$PKZLN," sentences, appended to `out`:
 //   batch:   10 02 93 L prio pgn0 pgn1 pgn2 dst src ts0 ts1 ts2 ts3 n data[L-11] CK ...
-//   output:  $PKZLN,pppppp,tttttttt,ss,dd..dd*hh\r   (lower-case hex, PGN and time stamp
+//   output:  $PKZLN,pppppp,tttttttt,ss,dd..dd*hh\r   (upper-case hex, PGN and time stamp
 //            most significant byte first, XOR checksum of the characters between '$' and '*')
 // The stuffing of the link (every 0x10 inside a frame sent twice) is removed first. A frame
 // whose end lies past the batch ends the scan. `scratch` holds the unstuffed copy so that a

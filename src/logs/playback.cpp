@@ -84,6 +84,8 @@ bool Playback::Prepare(std::FILE* file, LogKind kind, int intervalSeconds) {
     // An empty file gives an infinite scale: every position then maps to offset 0.
     scale_ = 1000.0f / static_cast<float>(length);
     position_ = 0;
+    textStart_ = 0;
+    textEnd_ = -1;
     lastShown_ = modes_.SliderPosition();
     lastStep_ = 0;
     return true;
@@ -154,9 +156,23 @@ Playback::StepResult Playback::Step() {
             TakeText(text_, buffer_.data(), n);
             rows_.Feed(text_, offset == 0, store, context_.decoders);
         } else {
-            TakeText(text_, buffer_.data(), n);
+            // A chunk that overlaps the end of the last one continues its text: only the bytes
+            // past that end are added. A chunk from elsewhere (a jump, reverse play, a log
+            // longer than a thousand chunks) starts the text afresh, so that the end of one
+            // place and the start of another never join into a false sentence.
             std::string& receive = store.ReceiveText;
-            if (refresh) receive.clear();  // a tail from elsewhere in the log
+            const auto end = offset + static_cast<std::int64_t>(n);
+            std::size_t from = 0;
+            if (!refresh && textEnd_ >= 0 && offset >= textStart_ && offset <= textEnd_) {
+                from = static_cast<std::size_t>(std::min(textEnd_, end) - offset);
+                textEnd_ = std::max(textEnd_, end);
+            } else {
+                // A refresh reads the tail before the position again: it starts afresh too.
+                receive.clear();
+                textEnd_ = end;
+            }
+            textStart_ = offset;
+            TakeText(text_, buffer_.data() + from, n - from);
             receive += text_;
             if (receive.size() > decode::kReceiveTextLimit) receive.clear();
             if (receive.find("$IIXDR") != std::string::npos) {
@@ -173,6 +189,7 @@ Playback::StepResult Playback::Step() {
     }
     if (!refresh && kind_ != LogKind::Ebl && !IsCsv(kind_) && context_.linkConnected &&
         context_.sendToLink && context_.linkConnected()) {
+        TakeText(text_, buffer_.data(), n);
         ResendSentences(text_);
     }
     context_.view.SetCaption(caption);

@@ -113,6 +113,10 @@ private:
     std::atomic<bool> refresh_{false};
     CaptureRowReader rows_;
     std::time_t lastStep_ = 0;
+    // File bytes behind the text handed to the decoders: the last chunk's start and the end
+    // of what was taken (-1: nothing yet).
+    std::int64_t textStart_ = 0;
+    std::int64_t textEnd_ = -1;
     std::vector<char> buffer_;
     std::string text_;
     std::string sentence_;

@@ -116,6 +116,87 @@ TEST(N2KFormatters, ValueTextsByGroupAndField) {
     }
 }
 
+// A payload as a capture listing writes it: "50,ff,7f,be".
+Payload FromListing(std::string_view listing) {
+    Payload p(0);
+    for (std::size_t i = 0; i + 1 < listing.size(); i += 3)
+        p.bytes.push_back(
+            static_cast<std::uint8_t>(std::stoi(std::string(listing.substr(i, 2)), nullptr, 16)));
+    return p;
+}
+
+// Messages from real captures (derived/bench-n2k-158k.ngt1, canboat/ydnu-02-raymarine-ev1.dle,
+// derived/susteranna-first150.ngt1) whose fields hold "not available": such a field leaves
+// its channel as it was, while the readings beside it in the same message are shown.
+TEST(N2KFormatters, NoDataFieldsFromRealCapturesLeaveTheChannelAlone) {
+    const std::string kNone = "........";
+    const char* kEngine =
+        "0c,00,00,ff,ff,6a,7b,64,0a,ff,ff,b8,01,28,00,ff,ff,ff,ff,ff,00,00,00,00,ff,ff";
+    const FormatCase kCases[] = {
+        {"fluid level 0x7FFF (was 131 %)", 127505, FromListing("50,ff,7f,be,11,00,00,ff"), 4, 0, 5,
+         kNone},
+        {"fuel level 25000 beside it", 127505, FromListing("05,a8,61,78,7b,00,00,ff"), 4, 5, 0,
+         " 100##FA"},
+        {"rudder position 0x7FFF (was 187 degrees)", 127245, FromListing("00,ff,ff,7f,ff,7f,ff,ff"),
+         13, 0, 0, kNone},
+        {"rudder order 0x7FFF", 127245, FromListing("00,ff,ff,7f,ff,7f,ff,ff"), 13, 0, 1, kNone},
+        {"rudder order 0x0A23 is a reading", 127245, FromListing("00,ff,23,0a,fa,09,ff,ff"), 13, 0,
+         1, "  14##89"},
+        {"boost 0xFFFF (was 951 psi)", 127488, FromListing("00,76,0c,ff,ff,7f,ff,ff"), 1, 0, 1,
+         kNone},
+        {"engine speed beside it", 127488, FromListing("00,76,0c,ff,ff,7f,ff,ff"), 1, 0, 0,
+         " 797##1F"},
+        {"oil temperature 0xFFFF (was 11335##F)", 127489, FromListing(kEngine), 2, 12, 2, kNone},
+        {"engine temperature beside it", 127489, FromListing(kEngine), 2, 12, 0, " 107##6E"},
+        {"alternator beside it", 127489, FromListing(kEngine), 2, 12, 3, "26.6##FF"},
+        {"fuel rate 0xFFFF (was 99.5)", 127489, FromListing(kEngine), 2, 12, 4, kNone},
+        {"coolant pressure 0xFFFF", 127489, FromListing(kEngine), 2, 12, 6, kNone},
+        {"fuel pressure 0xFFFF", 127489, FromListing(kEngine), 2, 12, 7, kNone},
+        {"discrete status is a bit field, shown", 127489, FromListing(kEngine), 2, 12, 8,
+         " OFF##00"},
+        {"battery temperature 401.15 K is unsigned (was -916)", 127508,
+         FromListing("03,64,0a,13,00,b3,9c,ff"), 3, 3, 2, " 262##FF"},
+        {"deviation 0x7FFF", 127250, FromListing("ff,30,c2,ff,7f,ff,7f,fd"), 9, 0, 1, kNone},
+        {"heading beside it", 127250, FromListing("ff,30,c2,ff,7f,ff,7f,fd"), 9, 0, 0, " 284##4D"},
+        {"course over ground 0xFFFF", 129026, FromListing("00,fc,ff,ff,00,00,ff,ff"), 15, 0, 1,
+         kNone},
+        {"signed 32-bit rate of turn 0x7FFFFFFF", 127251, Payload(8).U32(1, 0x7FFFFFFF), 11, 0, 0,
+         kNone},
+        {"unsigned 8-bit tilt 0xFD (reserved)", 127488, Payload(8).U8(5, 0xFD), 1, 0, 2, kNone},
+        {"unsigned 8-bit tilt 0xFC is a reading", 127488, Payload(8).U8(5, 0xFC), 1, 0, 2,
+         " 252##FF"},
+        {"wind speed 0xFFFE (error)", 130306, Payload(8).U16(1, 0xFFFE).U8(5, 2), 8, 0, 0, kNone},
+        {"wind speed 0xFFFC is a reading", 130306, Payload(8).U16(1, 0xFFFC).U8(5, 2), 8, 0, 0,
+         "1274##FF"},
+    };
+    for (const auto& c : kCases) {
+        auto f = MakeFixture();
+        f->Capture(0);
+        f->MapN2K(0, c.group, c.instance, c.field);
+        FormatN2KChannels(f->store, f->context, Message(c.pgn, c.payload));
+        EXPECT_EQ(f->Work(0), c.want) << c.legend;
+    }
+}
+
+// A value wider than its 4 places never pushes the level digits out of the value text.
+TEST(N2KFormatters, WideValuesKeepTheLevelDigits) {
+    const FormatCase kCases[] = {
+        {"engine speed 16383 rpm", 127488, Payload(8).U16(1, 65532), 1, 0, 0, "----##FF"},
+        {"oil temperature 6553 K", 127489, Payload(26).U16(3, 65532), 2, 0, 2, "----##FF"},
+        {"battery 123.4 V drops its decimal", 127508, Payload(8).U16(1, 12340), 3, 0, 0,
+         " 123##FF"},
+        {"battery -123.4 V", 127508, Payload(8).U16(1, 0xCFCC), 3, 0, 0, "-123##00"},
+        {"battery current -1000 A", 127508, Payload(8).U16(3, 0xFC18), 3, 0, 1, "----##00"},
+    };
+    for (const auto& c : kCases) {
+        auto f = MakeFixture();
+        f->Capture(0);
+        f->MapN2K(0, c.group, c.instance, c.field);
+        FormatN2KChannels(f->store, f->context, Message(c.pgn, c.payload));
+        EXPECT_EQ(f->Work(0), c.want) << c.legend;
+    }
+}
+
 TEST(N2KFormatters, EveryMappedChannelOfTheGroupIsUpdated) {
     auto f = MakeFixture();
     for (int c = 0; c < 16; ++c) {
@@ -206,7 +287,7 @@ TEST(N2KFormatters, ScreenRecordMessageFillsSlotZero) {
     };
     const Case kCases[] = {
         {"T100L scales 2.4, 1.99", 9, 255, 240, 99, 6, 19},
-        {"T100P scales 2.3, 2.4", 10, 255, 229, 120, 6, 19},
+        {"T100P scales 2.3, 2.4 (exact thousandths)", 10, 255, 230, 120, 6, 19},
         {"T400L scales 1.7, 1.5", 14, 255, 170, 75, 6, 19},
         {"theme frame offset", 9, 7, 240, 99, 6, 40},
         {"type 0 keeps geometry", 0, 255, 0, 0, 0, 0},

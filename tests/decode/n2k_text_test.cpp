@@ -82,7 +82,9 @@ TEST(DecodeEncapsulatedN2K, LinkTimeCarriesSystemTime) {
               "N2K: Link Time 00:00:01    System Time 01/02/70  00:00:01");
 }
 
-TEST(DecodeEncapsulatedN2K, BadOrIncompleteSentenceIsKeptAndBlocks) {
+// A damaged sentence is skipped and the good one behind it decoded; an incomplete one, or the
+// start of one that a read cut, waits for the rest.
+TEST(DecodeEncapsulatedN2K, DamagedSentenceIsSkippedIncompleteIsKept) {
     auto f = MakeFixture();
     f->Capture(0);
     f->MapN2K(0, 8, 0, 0);
@@ -101,8 +103,21 @@ TEST(DecodeEncapsulatedN2K, BadOrIncompleteSentenceIsKeptAndBlocks) {
     ASSERT_NE(lower.find_first_of("abcdef", lower.find('*')), std::string::npos);
     const std::string good = N2KSentence(130306, 1, Wind(500));
     DecodeEncapsulatedN2K(f->store, f->context, "junk" + lower + good);
-    EXPECT_EQ(f->Work(0), "........");
-    EXPECT_EQ(f->store.ReceiveText, lower + good);
+    EXPECT_EQ(f->Work(0), " 9.7##1E");
+    EXPECT_EQ(f->store.ReceiveText, "");
+
+    // Cut short (the next sentence's '$' before any '*'): skipped, the next one decoded.
+    f->store.ReceiveText.clear();
+    DecodeEncapsulatedN2K(f->store, f->context,
+                          good.substr(0, 30) + N2KSentence(130306, 1, Wind(100)) + "\r\n");
+    EXPECT_EQ(f->Work(0), " 1.9##06");
+    EXPECT_EQ(f->store.ReceiveText, "");
+
+    // A read that ends inside "$PKZLN," after a complete sentence keeps those characters.
+    for (const std::size_t cut : {1U, 4U, 7U, 12U}) {
+        DecodeEncapsulatedN2K(f->store, f->context, good + "\r\n" + good.substr(0, cut));
+        EXPECT_EQ(f->store.ReceiveText, good.substr(0, cut)) << cut;
+    }
 
     // Good, then incomplete: the first is decoded, the rest kept.
     const std::string partial = good.substr(0, 20);

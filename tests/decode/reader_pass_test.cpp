@@ -101,20 +101,32 @@ TEST(ReaderPass, SerialCleaningAndNulCut) {
     EXPECT_EQ(f->store.ReceiveText, "ab\n");
 }
 
-TEST(ReaderPass, EmptiesTheReceiveTextPastFourThousand) {
+// Text that fills the limit with nothing to decode is emptied; a read that passes the limit
+// is still decoded whole.
+TEST(ReaderPass, FourThousandGuardKeepsCompleteSentences) {
     auto f = MakeFixture();
     f->Show(3, 1);
+    f->Show(4, 1);
     f->store.ReceiveText = std::string(4001 - 33, '.');
     ReaderPass(f->store, f->context, TransducerSentence("  42##80", "WATERTMP", '3'),
                LinkKind::Usb);
-    EXPECT_EQ(f->store.ReceiveText, "");
-    EXPECT_EQ(f->store.m_PosMode[3], 0);
-
-    // Exactly 4000 characters: kept and decoded.
-    f->store.ReceiveText = std::string(4000 - 33, '.');
-    ReaderPass(f->store, f->context, TransducerSentence("  42##80", "WATERTMP", '3'),
-               LinkKind::Usb);
     EXPECT_EQ(f->store.m_PosMode[3], 1);
+    EXPECT_LE(f->store.ReceiveText.size(), kReceiveTextLimit);
+
+    // Noise filling the limit is emptied, and the sentence behind it decoded.
+    std::string read = std::string(5000, '.') + TransducerSentence("  43##80", "BILGE   ", '4');
+    ReaderPass(f->store, f->context, read, LinkKind::Serial);
+    EXPECT_EQ(f->Shown(4).substr(0, 4), "  43");
+    EXPECT_LE(f->store.ReceiveText.size(), kReceiveTextLimit);
+
+    // One read of 9000 characters of sentences: every channel gets its last value.
+    read.clear();
+    for (int k = 0; read.size() < 9000; ++k)
+        read += TransducerSentence(k % 2 == 0 ? "  50##80" : "  51##80", "WATERTMP", '3') +
+                TransducerSentence(k % 2 == 0 ? "  60##80" : "  61##80", "BILGE   ", '4');
+    read += TransducerSentence("  77##80", "WATERTMP", '3') + std::string(40, '.');
+    ReaderPass(f->store, f->context, read, LinkKind::Usb);
+    EXPECT_EQ(f->Shown(3).substr(0, 4), "  77");
 }
 
 TEST(ReaderPass, TcpWaitsForFortyEightCharacters) {

@@ -106,17 +106,29 @@ TEST(TransducerSentences, ShortTextsAndTextsWithoutSentencesAreKeptWhole) {
     EXPECT_EQ(f->store.m_PosMode[1], 0);
 }
 
-TEST(TransducerSentences, NameOfWrongLengthBlocksLaterSentences) {
+// A name that is not 9 characters cannot say its channel: that sentence is skipped and the
+// ones behind it are decoded.
+TEST(TransducerSentences, NameOfWrongLengthIsSkipped) {
     auto f = MakeFixture();
     f->Show(1, 1);
     f->Show(2, 1);
     const std::string shortName = TransducerSentence("  11##10", "LABEL11", '1');  // 8 chars
     const std::string good = TransducerSentence("  22##20", "LABEL222", '2');
     const std::string text = shortName + good + good;
-    EXPECT_EQ(DecodeTransducerSentences(f->store, f->context, text), text.size());
+    EXPECT_EQ(DecodeTransducerSentences(f->store, f->context, text), good.size());
     EXPECT_EQ(f->store.m_PosMode[1], 0);
-    EXPECT_EQ(f->store.m_PosMode[2], 0);
-    EXPECT_EQ(f->store.ReceiveText, text);
+    EXPECT_EQ(f->store.m_PosMode[2], 1);
+    EXPECT_EQ(f->store.ReceiveText, good);
+}
+
+// Gateway sentences ahead of the last transducer sentence stay for their own decoder.
+TEST(TransducerSentences, KeepsGatewaySentencesForTheirDecoder) {
+    auto f = MakeFixture();
+    const std::string xdr = TransducerSentence("  22##20", "LABEL222", '2');
+    const std::string gateway = "$PKZLN,01FD02,00000001,01,FFF4010000FA0000*36\r";
+    EXPECT_EQ(DecodeTransducerSentences(f->store, f->context, xdr + gateway + xdr),
+              gateway.size() + xdr.size());
+    EXPECT_EQ(f->store.ReceiveText, gateway + xdr);
 }
 
 TEST(TransducerSentences, ValueIncludesTheClosingComma) {

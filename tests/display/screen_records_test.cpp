@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/format.h"
+#include "decode/channel_context.h"
+#include "decode/n2k_formatters.h"
+#include "decode/n2k_message.h"
 
 namespace pelor::display {
 namespace {
@@ -148,6 +152,40 @@ TEST(ScreenRecords, ParsingTheReceiveTextInPlaceIsSafe) {
     store.ReceiveText = Record(79, 1, 2, 0, "0001", "A") + "m07";
     ParseScreenRecords(store.ReceiveText, store, Rules(9));
     EXPECT_EQ(store.ReceiveText, "m07");
+}
+
+}  // namespace
+}  // namespace pelor::display
+
+namespace pelor::display {
+namespace {
+
+// The screen record message (PGN 130960) scales positions by the same rule as the screen
+// records: exact thousandths, so x = 100 at 2.3 is 230 on both paths (doubles gave 229).
+TEST(ScreenRecords, RecordMessageScalesPositionsAsRecordsDo) {
+    for (const int type : {10, 12, 13}) {
+        decode::ChannelContext context;
+        context.displayType = type;
+        for (int x = 0; x < 1000; x += 7) {
+            const int y = 999 - x;
+            decode::ChannelStore viaRecord;
+            ParseScreenRecords(Record(79, x, y, 0, "1234", "LABEL"), viaRecord, Rules(type));
+
+            const std::string ascii = core::Format("xxxm079  %03d %03d  00  1234   LABEL   ", x, y);
+            const std::vector<std::uint8_t> payload(ascii.begin(), ascii.end());
+            decode::ChannelStore viaMessage;
+            decode::ApplyScreenRecordMessage(viaMessage, context,
+                                             decode::N2KMessage{130960, payload});
+            ASSERT_EQ(viaMessage.m_PosX[0], viaRecord.m_PosX[1]) << type << " x " << x;
+            ASSERT_EQ(viaMessage.m_PosY[0], viaRecord.m_PosY[1]) << type << " y " << y;
+        }
+        decode::ChannelStore store;
+        const std::string ascii = "xxxm079  100 100  00  1234   LABEL   ";
+        decode::ApplyScreenRecordMessage(
+            store, context,
+            decode::N2KMessage{130960, std::vector<std::uint8_t>(ascii.begin(), ascii.end())});
+        EXPECT_EQ(store.m_PosX[0], type == 13 ? 170 : 230) << type;
+    }
 }
 
 }  // namespace

@@ -126,8 +126,8 @@ TEST_F(WriterTest, FrameSentencesCarryTheirOwnChecksums) {
     AppendFrameSentences(out, batch, scratch);
     // The second frame holds a 0x10 source and payload byte: both come out unstuffed.
     EXPECT_EQ(out,
-              "$PKZLN,01f50b,00012345,23,01e80300000000ff*1c\r"
-              "$PKZLN,01fd02,00012399,10,0010023c11faffff*17\r");
+              "$PKZLN,01F50B,00012345,23,01E80300000000FF*3C\r"
+              "$PKZLN,01FD02,00012399,10,0010023C11FAFFFF*37\r");
 }
 
 TEST_F(WriterTest, WebLogIsRebuiltEachTickAndCopiedOverTheLogPath) {
