@@ -92,15 +92,17 @@ std::string LoadTableFile(core::Prompt& prompt, const std::string& projectDir,
         }
     }
 
-    return ReadTableEntries(prompt, file, fileName, destination);
+    return ReadTableEntries(prompt, file, fileName, destination, projectDir + fileName);
 }
 
 std::string ReadTableEntries(core::Prompt& prompt, core::TextFile& file,
-                             const std::string& fileName, std::span<std::uint8_t> destination) {
+                             const std::string& fileName, std::span<std::uint8_t> destination,
+                             const std::string& shownPath) {
     std::string line;
     line.reserve(core::kTableLineBuffer);
     if (!file.ReadLine(line, core::kTableLineBuffer)) {
-        prompt.MessageWithDetail("Error Reading from file", projectDir + fileName, "Error");
+        prompt.MessageWithDetail("Error Reading from file",
+                                 shownPath.empty() ? fileName : shownPath, "Error");
         file.Close();
         return fileName;
     }

@@ -39,9 +39,11 @@ std::string LoadTableFile(core::Prompt& prompt, const std::string& projectDir,
                           bool askUser, std::string_view what = {});
 
 // The reading half of LoadTableFile, from a file already open (also one read from memory);
-// `fileName` names it in messages. Closes the file.
+// `fileName` names it in messages, `shownPath` (when given) on a line under them. Closes the
+// file.
 std::string ReadTableEntries(core::Prompt& prompt, core::TextFile& file,
-                             const std::string& fileName, std::span<std::uint8_t> destination);
+                             const std::string& fileName, std::span<std::uint8_t> destination,
+                             const std::string& shownPath = {});
 
 // Editors' reader: skips `skip` entry lines after the header, then reads exactly `count` byte
 // entries (either case of hex digits) into destination[0..count-1]. When the file ends early

@@ -146,7 +146,7 @@ TEST_F(PaintTest, StaleGaugesShowDashesDimmedAndAFrozenPictureSaysWhatItIs) {
         "text 275,128 \"RPM\" Arial 16 rgb(70,199,131)",
         "dim 240,20 128x128",
         "copy STRIP10 0,0 180x32 -> 340,30",
-        "text 350,40 \"PUMP\" Arial 12 rgb(70,199,131)",
+        "text 350,39 \"PUMP\" Arial 14 rgb(70,199,131)",
         "dim 340,30 180x32",
         "copy STRIP6 0,0 350x40 -> 120,40",
         "text 350,50 \"12.5\" Arial 24 rgb(70,199,131)",
