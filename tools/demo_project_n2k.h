@@ -51,29 +51,29 @@ inline constexpr std::array<N2kDemoChannel, 16> kN2kDemoChannels = {{
     {"SEA F", kEnvironment, 0, 0},  // water temperature, deg F
 }};
 
-// Four pages over grid C, in the places the first demo shows to fit the 640 x 500 area.
+// Four pages over grid C, in the cells and modes the first demo uses, so that every page
+// fits every display model's gauge area as the first demo's do (no bar graph, no huge text).
 inline constexpr DemoGauge kN2kDemoGauges[] = {
     // Page 0: engine
     {0, 0, kLargeRamp, 0},
     {0, 1, kLargeDial, 3},
     {0, 2, kDial, 24},
     {0, 3, kDial, 25},
-    {0, 4, kData, 27},
-    {0, 5, kSmallText, 33},
-    {0, 8, kBargraph, 36},
+    {0, 8, kDial, 28},
+    {0, 4, kData, 36},
+    {0, 5, kSmallText, 40},
     // Page 1: tanks and battery
     {1, 8, kBarText, 0},
-    {1, 9, kBarText, 3},
-    {1, 6, kLargeText, 18},
-    {1, 7, kLargeText, 21},
-    {1, 15, kData, 30},
+    {1, 7, kDial, 4},
+    {1, 9, kBarText, 18},
+    {1, 6, kLargeText, 30},
     // Page 2: heading, wind and attitude
-    {2, 10, kLargeRamp, 0},
-    {2, 12, kLargeDial, 3},
-    {2, 13, kDial, 24},
-    {2, 14, kDial, 25},
-    {2, 11, kData, 27},
-    {2, 15, kSmallText, 33},
+    {2, 10, kLargeDial, 0},
+    {2, 12, kDial, 4},
+    {2, 11, kHistogram, 24},
+    {2, 13, kSmallText, 28},
+    {2, 14, kSmallText, 34},
+    {2, 15, kData, 36},
     // Page 3: everything as text
     {3, 0, kSmallText, 0},
     {3, 1, kSmallText, 2},

@@ -21,6 +21,7 @@ namespace pelor::display {
 namespace {
 
 const std::string kDemoDir = PELOR_SOURCE_DIR "/examples/demo/";
+const std::string kN2kDemoDir = PELOR_SOURCE_DIR "/examples/demo-n2k/";
 
 struct PlacedGauge {
     int label = 0;
@@ -62,11 +63,13 @@ std::vector<PlacedGauge> PlacePage(tables::PageTable& pages, int page, const Lay
     return placed;
 }
 
-TEST(GaugeFit, EveryDemoPageFitsEveryDisplayTypeAtFullAndReducedScale) {
+// Checks every page of the project in `dir` on every display type with a grid.
+void CheckDemoFits(const std::string& dir, const std::string& projectFile) {
+    SCOPED_TRACE(dir + projectFile);
     core::ScriptedPrompt prompt;
     tables::Project project;
-    project.directory = kDemoDir;
-    ASSERT_EQ(tables::LoadProject(prompt, project, kDemoDir, "Demo.cdp", false), "Demo.cdp");
+    project.directory = dir;
+    ASSERT_EQ(tables::LoadProject(prompt, project, dir, projectFile, false), projectFile);
     auto t = std::make_unique<tables::ProjectTables>();
     tables::LoadStartupTables(prompt, project, *t);
     ASSERT_TRUE(prompt.shown.empty()) << prompt.shown.front().text;
@@ -99,6 +102,11 @@ TEST(GaugeFit, EveryDemoPageFitsEveryDisplayTypeAtFullAndReducedScale) {
         }
     }
     EXPECT_GT(checked, 100);
+}
+
+TEST(GaugeFit, EveryDemoPageFitsEveryDisplayTypeAtFullAndReducedScale) {
+    CheckDemoFits(kDemoDir, "Demo.cdp");
+    CheckDemoFits(kN2kDemoDir, "DemoN2K.cdp");
 }
 
 TEST(GaugeFit, ReducedScaleShrinksTheCellsButNotTheBufferPlacement) {

@@ -46,7 +46,7 @@ TEST(N2kDemoProject, LoadsWithoutAnyMessageWithASourceForEveryChannel) {
         EXPECT_TRUE(shown) << "channel " << c;
     }
     EXPECT_EQ(LabelMode(tables->pages, 0, 0), tools::kLargeRamp);
-    EXPECT_EQ(LabelMode(tables->pages, 2, 12), tools::kLargeDial);
+    EXPECT_EQ(LabelMode(tables->pages, 2, 10), tools::kLargeDial);  // the heading
 }
 
 TEST(N2kDemoProject, RegeneratesByteIdentically) {
