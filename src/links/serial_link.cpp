@@ -7,6 +7,35 @@
 
 namespace pelor::links {
 
+namespace {
+
+// One pass's reads: `size` bytes at a time while a whole read waits (the first read without
+// waiting for more, later ones for at most one pass interval), each handed to `hand`. False
+// when the device failed: the reader then ends.
+template <typename Hand>
+bool DrainPort(core::SerialPort& port, const std::atomic<bool>& valid, const std::stop_token& token,
+               int passMs, std::size_t size, std::vector<std::uint8_t>& buffer, Hand&& hand) {
+    DrainWindow drain(passMs);
+    for (bool first = true; valid && !token.stop_requested(); first = false) {
+        const int waiting = port.BytesWaiting();
+        if (waiting < 0) return false;
+        if (size == 0 || static_cast<std::size_t>(waiting) < size) {
+            if (!first && drain.PauseForMore()) continue;
+            break;
+        }
+        if (!first && !drain.Open()) break;
+        drain.TookRead();
+        const int got = port.Read(std::span(buffer.data(), size));
+        if (got < 0) return false;
+        if (got <= 5) break;
+        hand(std::string_view(reinterpret_cast<const char*>(buffer.data()),
+                              static_cast<std::size_t>(got)));
+    }
+    return true;
+}
+
+}  // namespace
+
 SerialLink::SerialLink(core::Prompt& prompt, ReaderSinks& sinks, PortFactory makePort)
     : prompt_(prompt), sinks_(sinks), makePort_(std::move(makePort)) {
     if (!makePort_) makePort_ = MakeSerialDevice;
@@ -85,23 +114,12 @@ void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
             port_->Purge();
             if (sinks_.resetPositions) sinks_.resetPositions();
         }
-        DrainWindow drain(kSerialPassMs);
-        for (bool first = true; valid_ && !token.stop_requested(); first = false) {
-            const int waiting = port_->BytesWaiting();
-            if (waiting < 0) return;
-            if (size == 0 || static_cast<std::size_t>(waiting) < size) {
-                if (!first && drain.PauseForMore()) continue;
-                break;
-            }
-            if (!first && !drain.Open()) break;
-            drain.TookRead();
-            const int got = port_->Read(std::span(buffer.data(), size));
-            if (got < 0) return;
-            if (got <= 5) break;
-            const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
-                                         static_cast<std::size_t>(got));
-            if (sinks_.textPass) sinks_.textPass(TextLink::Serial, bytes);
-        }
+        const bool alive = DrainPort(*port_, valid_, token, kSerialPassMs, size, buffer,
+                                     [this](std::string_view bytes) {
+                                         if (sinks_.textPass)
+                                             sinks_.textPass(TextLink::Serial, bytes);
+                                     });
+        if (!alive) return;
     }
 }
 
@@ -121,25 +139,13 @@ void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) 
     while (valid_ && SleepUnlessStopped(token, kAdapterPassMs)) {
         // While the flash programmer holds the port its answers are not the reader's.
         if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
-        DrainWindow drain(kAdapterPassMs);
-        for (bool first = true; valid_ && !token.stop_requested(); first = false) {
-            const int waiting = port_->BytesWaiting();
-            if (waiting < 0) return;
-            if (size == 0 || static_cast<std::size_t>(waiting) < size) {
-                if (!first && drain.PauseForMore()) continue;
-                break;
-            }
-            if (!first && !drain.Open()) break;
-            drain.TookRead();
-            const int got = port_->Read(std::span(buffer.data(), size));
-            if (got < 0) return;
-            if (got <= 5) break;
-            if (sinks_.framePass)
-                sinks_.framePass(FrameLink::Adapter,
-                                 std::string_view(reinterpret_cast<const char*>(buffer.data()),
-                                                  static_cast<std::size_t>(got)));
-            FinishPass(sinks_.store, sinks_.view);
-        }
+        const bool alive = DrainPort(*port_, valid_, token, kAdapterPassMs, size, buffer,
+                                     [this](std::string_view bytes) {
+                                         if (sinks_.framePass)
+                                             sinks_.framePass(FrameLink::Adapter, bytes);
+                                         FinishPass(sinks_.store, sinks_.view);
+                                     });
+        if (!alive) return;
     }
 }
 
