@@ -344,16 +344,16 @@ OptionsTable BuildOptionsTable(const OptionsPage& p, const OptionsTable& section
 }
 
 std::string CheckOptionsPage(const OptionsPage& page) {
-    for (const auto& spec : OptionsFieldSpecs()) {
-        if (spec.id == F::DisplayScale) continue;  // out of range becomes 100
-        const int v = page[spec.id];
-        if (spec.kind == K::Radio) {
-            if (v == 0 && spec.id == F::DisplayType) continue;  // no button chosen
-            if (std::find(spec.values.begin(), spec.values.end(), v) == spec.values.end()) {
-                return core::Format("%s: choose one of the buttons", spec.caption);
+    for (const auto& option : OptionsFieldSpecs()) {
+        if (option.id == F::DisplayScale) continue;  // out of range becomes 100
+        const int v = page[option.id];
+        if (option.kind == K::Radio) {
+            if (v == 0 && option.id == F::DisplayType) continue;  // no button chosen
+            if (std::find(option.values.begin(), option.values.end(), v) == option.values.end()) {
+                return core::Format("%s: choose one of the buttons", option.caption);
             }
-        } else if (v < spec.min || v > spec.max) {
-            return core::Format("%s must be %d to %d", spec.caption, spec.min, spec.max);
+        } else if (v < option.min || v > option.max) {
+            return core::Format("%s must be %d to %d", option.caption, option.min, option.max);
         }
     }
     if (page.httpPostAddress.size() > 61) {

@@ -44,11 +44,11 @@ GaugeOptions::GaugeOptions(PrefsContext context, QWidget* parent) : PrefsPage(co
     const auto& specs = tables::OptionsFieldSpecs();
     // Every group gets a box: a group without a place goes to the last column.
     std::vector<GroupPlace> places(std::begin(kPlaces), std::end(kPlaces));
-    for (const auto& spec : specs) {
+    for (const auto& option : specs) {
         const bool placed = std::any_of(places.begin(), places.end(), [&](const GroupPlace& p) {
-            return std::string_view(p.group) == spec.group;
+            return std::string_view(p.group) == option.group;
         });
-        if (!placed) places.push_back({spec.group, 3});
+        if (!placed) places.push_back({option.group, 3});
     }
     for (const auto& place : places) {
         auto* box = new QGroupBox(place.group, this);
@@ -56,15 +56,15 @@ GaugeOptions::GaugeOptions(PrefsContext context, QWidget* parent) : PrefsPage(co
         form->setContentsMargins(6, 4, 6, 4);
         form->setVerticalSpacing(2);
         form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-        for (const auto& spec : specs) {
-            if (std::string_view(spec.group) != place.group) continue;
+        for (const auto& option : specs) {
+            if (std::string_view(option.group) != place.group) continue;
             // A timer's enable box shares the row of its value.
-            if (spec.id >= F::Timer0Enable && spec.id <= F::Timer3Enable) continue;
-            QWidget* w = MakeField(spec, box);
-            if (spec.id >= F::Timer0 && spec.id <= F::Timer3) {
+            if (option.id >= F::Timer0Enable && option.id <= F::Timer3Enable) continue;
+            QWidget* w = MakeField(option, box);
+            if (option.id >= F::Timer0 && option.id <= F::Timer3) {
                 const auto enable =
                     static_cast<F>(static_cast<int>(F::Timer0Enable) +
-                                   (static_cast<int>(spec.id) - static_cast<int>(F::Timer0)));
+                                   (static_cast<int>(option.id) - static_cast<int>(F::Timer0)));
                 auto* row = new QWidget(box);
                 auto* h = new QHBoxLayout(row);
                 h->setContentsMargins(0, 0, 0, 0);
@@ -73,13 +73,13 @@ GaugeOptions::GaugeOptions(PrefsContext context, QWidget* parent) : PrefsPage(co
                 QWidget* check = MakeField(tables::SpecOf(enable), row);
                 static_cast<QCheckBox*>(check)->setText("Enable");
                 h->addWidget(check);
-                form->addRow(spec.caption, row);
-            } else if (spec.kind == K::Check) {
+                form->addRow(option.caption, row);
+            } else if (option.kind == K::Check) {
                 form->addRow(w);
-            } else if (spec.kind == K::Radio && spec.id == F::DisplayType) {
+            } else if (option.kind == K::Radio && option.id == F::DisplayType) {
                 form->addRow(w);
             } else {
-                form->addRow(spec.caption, w);
+                form->addRow(option.caption, w);
             }
         }
         if (std::string_view(place.group) == "Status") {
@@ -110,13 +110,13 @@ GaugeOptions::GaugeOptions(PrefsContext context, QWidget* parent) : PrefsPage(co
     Refresh();
 }
 
-QWidget* GaugeOptions::MakeField(const tables::OptionsFieldSpec& spec, QWidget* parent) {
-    const F id = spec.id;
-    const QString caption = QString::fromLatin1(spec.caption);
+QWidget* GaugeOptions::MakeField(const tables::OptionsFieldSpec& option, QWidget* parent) {
+    const F id = option.id;
+    const QString caption = QString::fromLatin1(option.caption);
     QWidget* result = nullptr;
-    switch (spec.kind) {
+    switch (option.kind) {
         case K::Number: {
-            auto* spin = new RangeSpinBox(spec.min, spec.max, parent);
+            auto* spin = new RangeSpinBox(option.min, option.max, parent);
             spin->setMaximumWidth(72);
             connect(spin, &QSpinBox::valueChanged, this, [this, id](int v) {
                 ctx_.copies.options[id] = v;
@@ -136,7 +136,7 @@ QWidget* GaugeOptions::MakeField(const tables::OptionsFieldSpec& spec, QWidget* 
         }
         case K::Choice: {
             auto* combo = new QComboBox(parent);
-            for (const auto& c : spec.choices) combo->addItem(Text(c));
+            for (const auto& c : option.choices) combo->addItem(Text(c));
             // Narrow in the form; the open list shows the whole texts.
             combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
             combo->setMinimumContentsLength(8);
@@ -154,10 +154,10 @@ QWidget* GaugeOptions::MakeField(const tables::OptionsFieldSpec& spec, QWidget* 
             grid->setSpacing(2);
             auto* group = new QButtonGroup(holder);
             // Two buttons stack; the display models go two to a row.
-            const int perRow = spec.choices.size() > 2 ? 2 : 1;
-            for (std::size_t k = 0; k < spec.choices.size(); ++k) {
-                auto* b = new QRadioButton(Text(spec.choices[k]), holder);
-                b->setObjectName(Text(spec.choices[k]));
+            const int perRow = option.choices.size() > 2 ? 2 : 1;
+            for (std::size_t k = 0; k < option.choices.size(); ++k) {
+                auto* b = new QRadioButton(Text(option.choices[k]), holder);
+                b->setObjectName(Text(option.choices[k]));
                 group->addButton(b, static_cast<int>(k));
                 grid->addWidget(b, static_cast<int>(k) / perRow, static_cast<int>(k) % perRow);
             }
@@ -171,7 +171,7 @@ QWidget* GaugeOptions::MakeField(const tables::OptionsFieldSpec& spec, QWidget* 
         }
     }
     result->setObjectName(caption);
-    if (*spec.tooltip != '\0') result->setToolTip(spec.tooltip);
+    if (*option.tooltip != '\0') result->setToolTip(option.tooltip);
     widgets_[id] = result;
     return result;
 }
@@ -188,11 +188,11 @@ QButtonGroup* GaugeOptions::RadioGroup(F f) const {
 
 void GaugeOptions::Refresh() {
     const auto& page = ctx_.copies.options;
-    for (const auto& spec : tables::OptionsFieldSpecs()) {
-        QWidget* w = widgets_.at(spec.id);
+    for (const auto& option : tables::OptionsFieldSpecs()) {
+        QWidget* w = widgets_.at(option.id);
         const QSignalBlocker block(w);
-        const int v = page[spec.id];
-        switch (spec.kind) {
+        const int v = page[option.id];
+        switch (option.kind) {
             case K::Number:
                 static_cast<QSpinBox*>(w)->setValue(v);
                 break;
@@ -203,12 +203,12 @@ void GaugeOptions::Refresh() {
                 static_cast<QComboBox*>(w)->setCurrentIndex(v);
                 break;
             case K::Radio: {
-                QButtonGroup* group = radios_.at(spec.id);
+                QButtonGroup* group = radios_.at(option.id);
                 group->setExclusive(false);
                 for (QAbstractButton* b : group->buttons()) b->setChecked(false);
                 // Two buttons share a value (9): the later one is the display model.
-                for (std::size_t k = spec.values.size(); k-- > 0;) {
-                    if (spec.values[k] == v) {
+                for (std::size_t k = option.values.size(); k-- > 0;) {
+                    if (option.values[k] == v) {
                         group->button(static_cast<int>(k))->setChecked(true);
                         break;
                     }

@@ -32,13 +32,13 @@ std::array<FlashListRow, kFlashRowCount> FlashListRows(
     std::array<FlashListRow, kFlashRowCount> rows;
     for (int r = 0; r < kFlashRowCount; ++r) {
         auto& row = rows[static_cast<std::size_t>(r)];
-        const RowSpec& spec = kRows[r];
-        row.label = r >= 3 ? core::Format(spec.label,
+        const RowSpec& option = kRows[r];
+        row.label = r >= 3 ? core::Format(option.label,
                                           calibrationNames[static_cast<std::size_t>(r - 3)].c_str())
-                           : spec.label;
+                           : option.label;
         row.path = paths[static_cast<std::size_t>(r)];
-        row.caption = spec.caption;
-        row.address = known ? spec.address : (r == kFlashRowCount - 1 ? "D800" : "");
+        row.caption = option.caption;
+        row.address = known ? option.address : (r == kFlashRowCount - 1 ? "D800" : "");
     }
     return rows;
 }
