@@ -12,6 +12,14 @@
 #include "ui/data_viewer_app.h"
 #include "ui/display_probe.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+// On the X platform the system's D-Bus and fontconfig libraries keep a few allocations for the
+// life of the process; they are not the program's leaks.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libdbus-1.so\nleak:libfontconfig.so\n";
+}
+#endif
+
 namespace {
 
 // The project named on the command line becomes the one the dashboard opens (and remembers,

@@ -25,6 +25,14 @@
 
 extern char** environ;
 
+#if defined(__SANITIZE_ADDRESS__)
+// On the X platform the system's D-Bus and fontconfig libraries keep a few allocations for the
+// life of the process; they are not the program's leaks.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libdbus-1.so\nleak:libfontconfig.so\n";
+}
+#endif
+
 namespace pelor::scenario {
 
 namespace {
