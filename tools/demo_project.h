@@ -195,6 +195,28 @@ inline tables::OptionsTable DemoOptions() {
     return o;
 }
 
+// The switch rows, clock and web address that both demo projects write with their labels.
+inline void SetDemoLabelSettings(tables::LabelSettings& s) {
+    for (std::size_t i = 0; i < 12; ++i) {
+        s.KanteloLabels[i] = kDemoKanteloLabels[i];
+        s.symbolCodes[i] = kDemoSymbols[i];
+    }
+    s.time.hour = 12;
+    s.time.day = 1;
+    s.time.month = 1;
+    s.time.year = 26;
+    s.httpPostAddress = "127.0.0.1/pelor";
+}
+
+// Writes each gauge's mode and cell into the page table.
+template <std::size_t N>
+inline void PlaceDemoGauges(tables::PageTable& pages, const DemoGauge (&gauges)[N]) {
+    for (const auto& g : gauges) {
+        tables::LabelMode(pages, g.page, g.label) = g.mode;
+        tables::LabelCell(pages, g.page, g.label) = g.cell;
+    }
+}
+
 // Writes the whole demo project into `directory` (ending in "/"). Returns success; every
 // failure has been reported through `prompt`.
 inline bool MakeDemoProject(core::Prompt& prompt, const std::string& directory) {
@@ -224,22 +246,11 @@ inline bool MakeDemoProject(core::Prompt& prompt, const std::string& directory) 
     tables::SetLabelEntry(t->labels, 15, "RPM");
     for (std::size_t e = 28; e < 32; ++e) tables::SetLabelEntry(t->labels, e, "        ");
     auto& s = t->labelSettings;
-    for (std::size_t i = 0; i < 12; ++i) {
-        s.KanteloLabels[i] = kDemoKanteloLabels[i];
-        s.symbolCodes[i] = kDemoSymbols[i];
-    }
+    SetDemoLabelSettings(s);
     s.switchPowerOn[2] = true;  // the bilge pump is on from power-up
-    s.time.hour = 12;
-    s.time.day = 1;
-    s.time.month = 1;
-    s.time.year = 26;
-    s.httpPostAddress = "127.0.0.1/pelor";
     if (!tables::WriteLabelFile(prompt, directory, project.labelsFile, t->labels, s)) return false;
 
-    for (const auto& g : kDemoGauges) {
-        tables::LabelMode(t->pages, g.page, g.label) = g.mode;
-        tables::LabelCell(t->pages, g.page, g.label) = g.cell;
-    }
+    PlaceDemoGauges(t->pages, kDemoGauges);
     t->pages[tables::kNmeaRow + 0] = 0x40;  // $SDDBT depth
     t->pages[tables::kNmeaRow + 1] = 0x50;  // $SDMTW water temperature
     if (!tables::WritePageFile(prompt, directory, project.pageFile, t->pages, kDemoDisplayType,

@@ -157,21 +157,10 @@ inline bool MakeN2kDemoProject(core::Prompt& prompt, const std::string& director
     }
     for (std::size_t e = 28; e < 32; ++e) tables::SetLabelEntry(t->labels, e, "        ");
     auto& s = t->labelSettings;
-    for (std::size_t i = 0; i < 12; ++i) {
-        s.KanteloLabels[i] = kDemoKanteloLabels[i];
-        s.symbolCodes[i] = kDemoSymbols[i];
-    }
-    s.time.hour = 12;
-    s.time.day = 1;
-    s.time.month = 1;
-    s.time.year = 26;
-    s.httpPostAddress = "127.0.0.1/pelor";
+    SetDemoLabelSettings(s);
     if (!tables::WriteLabelFile(prompt, directory, project.labelsFile, t->labels, s)) return false;
 
-    for (const auto& g : kN2kDemoGauges) {
-        tables::LabelMode(t->pages, g.page, g.label) = g.mode;
-        tables::LabelCell(t->pages, g.page, g.label) = g.cell;
-    }
+    PlaceDemoGauges(t->pages, kN2kDemoGauges);
     if (!tables::WritePageFile(prompt, directory, project.pageFile, t->pages, kDemoDisplayType,
                                false)) {
         return false;
