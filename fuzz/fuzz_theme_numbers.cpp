@@ -52,21 +52,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Numbers n(data, size, t);
     t += "[Pelor_Theme_Defination_file]\r\n[Version 1.1]\r\n";
     for (int e = 1; e <= display::kThemeBackgroundCount; ++e) t += "Background\r\n [kept]\r\n";
+    // A text's place, then its font, height and colour (the value's and the label's).
+    const auto text = [&](const char* place, int numbers) {
+        t += place;
+        n.Line(numbers);
+        t += "font\r\n[Arial]\r\nheight\r\n";
+        n.Line(1);
+        t += "colour\r\n";
+        n.Line(3);
+    };
     for (int s = 0; s < display::kStyleCount; ++s) {
         t += "strip\r\n [built-in]\r\nname\r\n[Style]\r\ngeometry\r\n";
         n.Line(4);
-        t += "value\r\n";
-        n.Line(4);
-        t += "font\r\n[Arial]\r\nheight\r\n";
-        n.Line(1);
-        t += "colour\r\n";
-        n.Line(3);
-        t += "label\r\n";
-        n.Line(2);
-        t += "font\r\n[Arial]\r\nheight\r\n";
-        n.Line(1);
-        t += "colour\r\n";
-        n.Line(3);
+        text("value\r\n", 4);
+        text("label\r\n", 2);
     }
     t += "grid\r\n";
     n.Line(3);
