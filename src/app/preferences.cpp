@@ -43,6 +43,7 @@ PreferencesCopies MakePreferencesCopies(const Dashboard& d) {
         std::span<const std::uint8_t, 128>(t.options.data() + tables::kAlarmSection, 128));
     c.pulses = tables::PulseInputsFromOptions(t.options);
     c.calibration = t.calibration;
+    c.nmeaTags = tables::NmeaTagsPageFrom(t.pages, t.labelSettings);
     return c;
 }
 
@@ -50,7 +51,7 @@ std::string CheckPreferences(const PreferencesCopies& c) {
     for (const std::string& bad :
          {tables::CheckFilesPage(c.files), tables::CheckLabelsPage(c.labels),
           tables::CheckOptionsPage(c.options), tables::CheckChannelsPage(c.channels),
-          tables::CheckAlarmsPage(c.alarms)}) {
+          tables::CheckAlarmsPage(c.alarms), tables::CheckNmeaTagsPage(c.nmeaTags)}) {
         if (!bad.empty()) return bad;
     }
     if (c.optionsFile.empty() || c.optionsFile.find('/') != std::string::npos) {
@@ -97,6 +98,7 @@ PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& c, Win
     // a reader never sees a table half loaded and no lock is held while a dialog is up.
     tables::ProjectTables work = d.tables;
     tables::ApplyLabelsPage(c.labels, work.labels, work.labelSettings);
+    tables::ApplyNmeaTagsPage(c.nmeaTags, work.pages, work.labelSettings);
     work.labelSettings.httpPostAddress = c.options.httpPostAddress;
     work.options = OptionsFromPages(c);
     work.values = tables::DeriveOptionsValues(work.options);
@@ -115,7 +117,8 @@ PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& c, Win
         }
     }
 
-    if (c.labels.saveRequested &&
+    // The time settings of the NMEA TAGS page live in the labels file too.
+    if ((c.labels.saveRequested || c.nmeaTags.saveRequested) &&
         prompt.Message("Save Display Labels?", "Status", core::MessageButtons::YesNo) ==
             core::Answer::Yes) {
         tables::WriteLabelFile(prompt, d.project.directory, d.project.labelsFile, work.labels,

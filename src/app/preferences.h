@@ -9,6 +9,7 @@
 #include "tables/channels_page.h"
 #include "tables/files_page.h"
 #include "tables/labels_page.h"
+#include "tables/nmea_tags_page.h"
 #include "tables/options_page.h"
 
 namespace pelor::app {
@@ -23,6 +24,7 @@ struct PreferencesCopies {
     tables::AlarmsPage alarms;
     tables::PulseInputs pulses{};
     tables::CalibrationTables calibration{};
+    tables::NmeaTagsPage nmeaTags;
 };
 
 PreferencesCopies MakePreferencesCopies(const Dashboard& dashboard);

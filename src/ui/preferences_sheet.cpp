@@ -11,6 +11,7 @@
 #include "ui/prefs_channels_page.h"
 #include "ui/prefs_files_page.h"
 #include "ui/prefs_labels_page.h"
+#include "ui/prefs_nmea_tags_page.h"
 #include "ui/prefs_options_page.h"
 
 namespace pelor::ui {
@@ -64,10 +65,7 @@ PreferencesSheet::PreferencesSheet(app::PreferencesCopies& copies, core::Prompt&
          }},
         {"CHANNELS", [](PrefsContext c, QWidget* p) { return new GaugeChanels(c, p); }},
         {"ALARMS", [](PrefsContext c, QWidget* p) { return new CAlarmProperty(c, p); }},
-        {"NMEA TAGS",
-         [](PrefsContext, QWidget* p) {
-             return LaterPage("NMEA TAGS", "The NMEA 0183 tags and the time settings", p);
-         }},
+        {"NMEA TAGS", [](PrefsContext c, QWidget* p) { return new CNMEATags(c, p); }},
     };
     for (const auto& entry : pages) {
         QWidget* page = entry.make(PrefsContext{copies_, prompt_}, this);
@@ -113,7 +111,8 @@ void PreferencesSheet::TryAccept() {
         {"Display Labels:", "FILES"},  {"Display Pages", "FILES"},     {"Sensor", "FILES"},
         {"Log Data", "FILES"},         {"Pelor Project", "FILES"},     {"Display Label", "LABELS"},
         {"NMEA Label", "LABELS"},      {"PULSE Label", "LABELS"},      {"Kantelo Label", "LABELS"},
-        {"INPUT Display", "CHANNELS"}, {"OUTPUT Display", "CHANNELS"}, {"Display ", "ALARMS"}};
+        {"INPUT Display", "CHANNELS"}, {"OUTPUT Display", "CHANNELS"}, {"Display ", "ALARMS"},
+        {"NMEA TAGS:", "NMEA TAGS"}};
     QString page = "OPTIONS";
     for (const auto& [prefix, caption] : where) {
         if (bad.rfind(prefix, 0) == 0) {

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -15,6 +17,7 @@
 #include "ui/cal_table_dlg.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/preferences_sheet.h"
+#include "ui/prefs_nmea_tags_page.h"
 #include "ui/themes_dlg.h"
 
 namespace {
@@ -80,6 +83,70 @@ TEST(PreferencesScenario, DisplayOpensTheSheetAndOkTakesATypedLabel) {
         EXPECT_EQ(window.dashboard().tables.labelSettings.LabelStrings[0], "HELM    ");
         EXPECT_TRUE(window.isVisible()) << "the same project: the window goes on";
         scenario::SaveShot(scenario::GrabWindow(window), "preferences-after-ok");
+    });
+}
+
+// The NMEA TAGS page through the pointer and keys: its tab clicked, a tag's sentence chosen
+// from its list with the arrow keys, the value list refilled, PREFOK clicked; the window's page
+// table holds the new tag byte.
+TEST(PreferencesScenario, NmeaTagsChosenWithKeysReachThePageTable) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    scenario::WriteSettings({{"ProjectFilePath", demo.Project()}, {"ShowCOMStatus", "0"}});
+
+    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+        const std::uint8_t before = window.dashboard().tables.pages[512 + 3];
+        const int sentenceBefore = before >> 4;
+        ASSERT_LE(sentenceBefore, 12) << "the demo's tag leaves room for three steps down";
+        bool done = false;
+        QString valueShown;
+        QTimer driver;
+        driver.setInterval(50);
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            auto* sheet = qobject_cast<ui::PreferencesSheet*>(QApplication::activeModalWidget());
+            if (sheet == nullptr || done) return;
+            done = true;
+            driver.stop();
+            ASSERT_TRUE(scenario::WaitUntil([&] { return sheet->isVisible(); }, 3s));
+            scenario::Pump(300ms);
+            QTabBar* bar = sheet->Tabs()->tabBar();
+            int index = -1;
+            for (int i = 0; i < bar->count(); ++i) {
+                if (bar->tabText(i) == "NMEA TAGS") index = i;
+            }
+            ASSERT_GE(index, 0);
+            scenario::Click(*bar, bar->tabRect(index).center());
+            ASSERT_TRUE(
+                scenario::WaitUntil([&] { return sheet->Tabs()->currentIndex() == index; }, 2s));
+            auto* page = qobject_cast<ui::CNMEATags*>(sheet->Page("NMEA TAGS"));
+            ASSERT_NE(page, nullptr);
+            QComboBox* sentence = page->SentenceBox(3);
+            sentence->setFocus();
+            scenario::Pump(100ms);
+            for (int k = 0; k < 3; ++k) scenario::Key(*sheet, "Down");
+            EXPECT_TRUE(scenario::WaitUntil(
+                [&] { return sentence->currentIndex() == sentenceBefore + 3; }, 2s))
+                << "sentence shown: " << sentence->currentText().toStdString();
+            scenario::Pump(150ms);
+            valueShown = page->ValueBox(3)->currentText();
+            scenario::SaveShot(scenario::GrabWindow(*sheet), "preferences-nmea-tags-chosen");
+            auto* ok = page->findChild<QPushButton*>("PREFOK");
+            ASSERT_NE(ok, nullptr);
+            scenario::Click(*ok, ok->rect().center());
+        });
+        driver.start();
+
+        QPushButton* display = window.Button(app::kIdDisplay);
+        ASSERT_NE(display, nullptr);
+        scenario::Click(*display, display->rect().center());
+        EXPECT_TRUE(scenario::WaitUntil([&] { return done; }, 5s)) << "no sheet";
+        EXPECT_TRUE(
+            scenario::WaitUntil([&] { return QApplication::activeModalWidget() == &window; }, 5s))
+            << "the sheet did not close on PREFOK";
+        EXPECT_EQ(window.dashboard().tables.pages[512 + 3], (sentenceBefore + 3) << 4)
+            << "a new sentence starts at its first value";
+        EXPECT_EQ(valueShown.toStdString(),
+                  pelor::tables::NmeaValueChoices(sentenceBefore + 3).front());
     });
 }
 

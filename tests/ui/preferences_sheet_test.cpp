@@ -32,6 +32,7 @@
 #include "ui/prefs_alarms_page.h"
 #include "ui/prefs_channels_page.h"
 #include "ui/prefs_labels_page.h"
+#include "ui/prefs_nmea_tags_page.h"
 #include "ui/prefs_options_page.h"
 #include "ui/themes_dlg.h"
 
@@ -120,7 +121,7 @@ TEST_F(PreferencesSheetTest, PagesInTabOrderAndTheLaterPagesSaySo) {
     for (int i = 0; i < sheet->Tabs()->count(); ++i) tabs << sheet->Tabs()->tabText(i);
     EXPECT_EQ(tabs, (QStringList{"LABELS", "FILES", "OPTIONS", "CONNECT", "NMEA 2000", "CHANNELS",
                                  "ALARMS", "NMEA TAGS"}));
-    for (const char* later : {"CONNECT", "NMEA 2000", "NMEA TAGS"}) {
+    for (const char* later : {"CONNECT", "NMEA 2000"}) {
         auto* text = sheet->Page(later)->findChild<QLabel*>("LaterPageText");
         ASSERT_NE(text, nullptr) << later;
         EXPECT_TRUE(text->text().contains("not edited in this version")) << later;
@@ -255,6 +256,69 @@ TEST_F(PreferencesSheetTest, LabelsSaveEndsTheSheetAndWritesTheLabelsFile) {
     EXPECT_EQ(decoded.symbolCodes[1], 70);
     EXPECT_TRUE(decoded.switchPowerOn[1]);
     EXPECT_TRUE(decoded.powerOnReset);
+}
+
+// A sentence choice refills the value list; OK puts 16 x sentence + value into the NMEA row of
+// the page table, and PREFSAVE on this page has the time settings written with the labels.
+TEST_F(PreferencesSheetTest, NmeaTagsRowsAndTimeSettingsGoBackIntoPagesAndLabels) {
+    auto* page = PageOf<ui::CNMEATags>("NMEA TAGS");
+    page->SentenceBox(3)->setCurrentIndex(3);  // "$GPVTG - Track and Speed"
+    EXPECT_EQ(page->ValueBox(3)->count(), 4);
+    EXPECT_EQ(page->ValueBox(3)->currentText(), "Track True");
+    page->ValueBox(3)->setCurrentIndex(2);
+    EXPECT_EQ(page->ValueBox(3)->currentText(), "Speed Knots");
+    page->SentenceBox(11)->setCurrentIndex(1);
+    EXPECT_EQ(page->ValueBox(11)->itemText(15), "Koralind Channel 15");
+    page->ValueBox(11)->setCurrentIndex(15);
+    page->SentenceBox(0)->setCurrentIndex(0);
+    EXPECT_EQ(page->ValueBox(0)->currentText(), "DISABLED");
+
+    const auto spin = [&](const char* name, int v) {
+        auto* box = page->findChild<QSpinBox*>(name);
+        ASSERT_NE(box, nullptr) << name;
+        box->setValue(v);
+    };
+    spin("UTC Time Adjust", 5);
+    const int tach[] = {1, 2, 3, 4, 5, 6};
+    for (int d = 0; d < 6; ++d) spin(QString("Tac 0 Hour Adjust %1").arg(d).toLatin1(), tach[d]);
+    spin("Month", 3);
+    spin("Day", 7);
+    spin("Year", 24);
+    spin("Hour", 13);
+    spin("Minute", 45);
+    spin("Seconds", 30);
+    Press(page, "PREFSAVE");
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+
+    const char tachFlag = dashboard.tables.labelSettings.time.tachometers[0].flag;
+    const char dateFlag = dashboard.tables.labelSettings.time.dateFlag;
+    prompt.answers.push_back(core::Answer::Yes);
+    app::ApplyPreferences(dashboard, copies, hooks);
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Save Display Labels?"});
+    EXPECT_EQ(dashboard.tables.pages[512 + 3], 0x32);
+    EXPECT_EQ(dashboard.tables.pages[512 + 11], 0x1F);
+    EXPECT_EQ(dashboard.tables.pages[512 + 0], 0x00);
+
+    core::ScriptedPrompt quiet;
+    tables::LabelTable reread{};
+    ASSERT_EQ(tables::LoadTableFile(quiet, dir_, "DemoLabels.txt", reread, false),
+              "DemoLabels.txt");
+    EXPECT_EQ(tables::LabelEntry(reread, 48), "05060708");
+    EXPECT_EQ(tables::LabelEntry(reread, 54), std::string("0123456") + tachFlag);
+    EXPECT_EQ(tables::LabelEntry(reread, 58), "30451307");
+    EXPECT_EQ(tables::LabelEntry(reread, 59), std::string("030024") + dateFlag + dateFlag);
+    EXPECT_EQ(tables::DecodeLabelSettings(reread).time.utcOffset, 5);
+}
+
+TEST_F(PreferencesSheetTest, AnNmeaTagsTimeOutOfRangeKeepsTheSheetOpenOnItsPage) {
+    auto* page = PageOf<ui::CNMEATags>("NMEA TAGS");
+    sheet->Tabs()->setCurrentIndex(0);
+    page->findChild<QSpinBox*>("Tac 2 Hour Adjust 4")->setValue(7);  // minutes' tens: 0..5
+    Press(page, "PREFOK");
+    EXPECT_NE(sheet->result(), QDialog::Accepted);
+    EXPECT_EQ(prompt.MessageTexts(),
+              std::vector<std::string>{"NMEA TAGS: Tac 2 Hour Adjust must be 0 to 5"});
+    EXPECT_EQ(sheet->Tabs()->tabText(sheet->Tabs()->currentIndex()), "NMEA TAGS");
 }
 
 TEST_F(PreferencesSheetTest, FilesChooseCopiesASensorTableAndOkReloadsOnlyIt) {
