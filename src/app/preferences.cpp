@@ -44,6 +44,7 @@ PreferencesCopies MakePreferencesCopies(const Dashboard& d) {
     c.pulses = tables::PulseInputsFromOptions(t.options);
     c.calibration = t.calibration;
     c.nmeaTags = tables::NmeaTagsPageFrom(t.pages, t.labelSettings);
+    c.n2kTags = tables::N2kTagsFromOptions(t.options);
     return c;
 }
 
@@ -51,7 +52,8 @@ std::string CheckPreferences(const PreferencesCopies& c) {
     for (const std::string& bad :
          {tables::CheckFilesPage(c.files), tables::CheckLabelsPage(c.labels),
           tables::CheckOptionsPage(c.options), tables::CheckChannelsPage(c.channels),
-          tables::CheckAlarmsPage(c.alarms), tables::CheckNmeaTagsPage(c.nmeaTags)}) {
+          tables::CheckAlarmsPage(c.alarms), tables::CheckNmeaTagsPage(c.nmeaTags),
+          tables::CheckN2kTagsPage(c.n2kTags)}) {
         if (!bad.empty()) return bad;
     }
     if (c.optionsFile.empty() || c.optionsFile.find('/') != std::string::npos) {
@@ -66,7 +68,9 @@ tables::OptionsTable OptionsFromPages(const PreferencesCopies& c) {
     const auto alarms = tables::BytesFromAlarms(c.alarms);
     std::copy(channels.begin(), channels.end(), sections.begin() + tables::kChannelSection);
     std::copy(alarms.begin(), alarms.end(), sections.begin() + tables::kAlarmSection);
-    return tables::BuildOptionsTable(c.options, sections);
+    tables::OptionsPage page = c.options;
+    tables::ApplyN2kTags(c.n2kTags, page.table);
+    return tables::BuildOptionsTable(page, sections);
 }
 
 PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& c, WindowHooks& hooks) {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -17,6 +18,7 @@
 #include "ui/cal_table_dlg.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/preferences_sheet.h"
+#include "ui/prefs_n2k_tags_page.h"
 #include "ui/prefs_nmea_tags_page.h"
 #include "ui/themes_dlg.h"
 
@@ -147,6 +149,71 @@ TEST(PreferencesScenario, NmeaTagsChosenWithKeysReachThePageTable) {
             << "a new sentence starts at its first value";
         EXPECT_EQ(valueShown.toStdString(),
                   pelor::tables::NmeaValueChoices(sentenceBefore + 3).front());
+    });
+}
+
+// The NMEA 2000 page through the pointer and keys: its tab clicked, a row's PGN stepped down
+// with the arrow keys (its parameter list and number caption follow), PREFOK clicked; the
+// window's options hold the row's new byte.
+TEST(PreferencesScenario, N2kPgnChosenWithKeysReachesTheOptions) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    scenario::WriteSettings({{"ProjectFilePath", demo.Project()}, {"ShowCOMStatus", "0"}});
+
+    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+        const std::uint8_t before = window.dashboard().tables.options[256 + 2 * 4];
+        const int pgnBefore = before >> 4;
+        ASSERT_LE(pgnBefore, 11) << "the demo's row leaves room for four steps down";
+        bool done = false;
+        QString caption;
+        QTimer driver;
+        driver.setInterval(50);
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            auto* sheet = qobject_cast<ui::PreferencesSheet*>(QApplication::activeModalWidget());
+            if (sheet == nullptr || done) return;
+            done = true;
+            driver.stop();
+            ASSERT_TRUE(scenario::WaitUntil([&] { return sheet->isVisible(); }, 3s));
+            scenario::Pump(300ms);
+            QTabBar* bar = sheet->Tabs()->tabBar();
+            int index = -1;
+            for (int i = 0; i < bar->count(); ++i) {
+                if (bar->tabText(i) == "NMEA 2000") index = i;
+            }
+            ASSERT_GE(index, 0);
+            scenario::Click(*bar, bar->tabRect(index).center());
+            ASSERT_TRUE(
+                scenario::WaitUntil([&] { return sheet->Tabs()->currentIndex() == index; }, 2s));
+            auto* page = qobject_cast<ui::CN2KTags*>(sheet->Page("NMEA 2000"));
+            ASSERT_NE(page, nullptr);
+            page->PgnBox(4)->setFocus();
+            scenario::Pump(100ms);
+            for (int k = 0; k < 4; ++k) scenario::Key(*sheet, "Down");
+            EXPECT_TRUE(scenario::WaitUntil(
+                [&] { return page->PgnBox(4)->currentIndex() == pgnBefore + 4; }, 2s))
+                << "PGN shown: " << page->PgnBox(4)->currentText().toStdString();
+            scenario::Pump(150ms);
+            caption = page->NumberCaption(4)->text();
+            scenario::SaveShot(scenario::GrabWindow(*sheet), "preferences-nmea-2000-chosen");
+            auto* ok = page->findChild<QPushButton*>("PREFOK");
+            ASSERT_NE(ok, nullptr);
+            scenario::Click(*ok, ok->rect().center());
+        });
+        driver.start();
+
+        QPushButton* display = window.Button(app::kIdDisplay);
+        ASSERT_NE(display, nullptr);
+        scenario::Click(*display, display->rect().center());
+        EXPECT_TRUE(scenario::WaitUntil([&] { return done; }, 5s)) << "no sheet";
+        EXPECT_TRUE(
+            scenario::WaitUntil([&] { return QApplication::activeModalWidget() == &window; }, 5s))
+            << "the sheet did not close on PREFOK";
+        const std::uint8_t after = window.dashboard().tables.options[256 + 2 * 4];
+        EXPECT_EQ(after >> 4, pgnBefore + 4);
+        EXPECT_EQ(after & 15, before & 15) << "the instance stays";
+        EXPECT_EQ(window.dashboard().tables.options[257 + 2 * 4], 0)
+            << "a new PGN starts at its first parameter";
+        EXPECT_EQ(caption.toStdString(), pelor::tables::N2kNumberCaption(pgnBefore + 4, 0));
     });
 }
 

@@ -32,6 +32,7 @@
 #include "ui/prefs_alarms_page.h"
 #include "ui/prefs_channels_page.h"
 #include "ui/prefs_labels_page.h"
+#include "ui/prefs_n2k_tags_page.h"
 #include "ui/prefs_nmea_tags_page.h"
 #include "ui/prefs_options_page.h"
 #include "ui/themes_dlg.h"
@@ -121,7 +122,7 @@ TEST_F(PreferencesSheetTest, PagesInTabOrderAndTheLaterPagesSaySo) {
     for (int i = 0; i < sheet->Tabs()->count(); ++i) tabs << sheet->Tabs()->tabText(i);
     EXPECT_EQ(tabs, (QStringList{"LABELS", "FILES", "OPTIONS", "CONNECT", "NMEA 2000", "CHANNELS",
                                  "ALARMS", "NMEA TAGS"}));
-    for (const char* later : {"CONNECT", "NMEA 2000"}) {
+    for (const char* later : {"CONNECT"}) {
         auto* text = sheet->Page(later)->findChild<QLabel*>("LaterPageText");
         ASSERT_NE(text, nullptr) << later;
         EXPECT_TRUE(text->text().contains("not edited in this version")) << later;
@@ -256,6 +257,48 @@ TEST_F(PreferencesSheetTest, LabelsSaveEndsTheSheetAndWritesTheLabelsFile) {
     EXPECT_EQ(decoded.symbolCodes[1], 70);
     EXPECT_TRUE(decoded.switchPowerOn[1]);
     EXPECT_TRUE(decoded.powerOnReset);
+}
+
+// A row edited through its widgets: PREFSAVE rewrites lines 256..335 in place, exactly as the
+// full writer gives them, and leaves the PGN slot lines after them as they were; OK hands the
+// row to the window's options.
+TEST_F(PreferencesSheetTest, N2kRowSavesItsLinesInPlaceAndOkTakesIt) {
+    auto* page = PageOf<ui::CN2KTags>("NMEA 2000");
+    const std::string path = dir_ + copies.optionsFile;
+    // A PGN slot byte of the file's own, which PREFSAVE must not touch.
+    tables::OptionsTable onDisk = dashboard.tables.options;
+    onDisk[340] = 0x5A;
+    core::ScriptedPrompt quiet;
+    ASSERT_TRUE(tables::WriteOptionsFile(quiet, dir_, copies.optionsFile, onDisk));
+
+    page->PgnBox(2)->setCurrentIndex(4);  // "PGN 127505 - Fluid Level"
+    EXPECT_EQ(page->ParameterBox(2)->currentText(), "Fuel");
+    EXPECT_EQ(page->NumberCaption(2)->text(), "Capacity (Liters)");
+    page->ParameterBox(2)->setCurrentIndex(1);
+    page->findChild<QSpinBox*>("Label 2 Instance")->setValue(3);
+    page->NumberBox(2)->setValue(1000);
+    page->findChild<QCheckBox*>("Label 2 Enable")->setChecked(true);
+    page->findChild<QSpinBox*>("Label 2 Source")->setValue(2);
+    page->PgnBox(5)->setCurrentIndex(9);  // "Vessel Heading": no number field
+    EXPECT_FALSE(page->NumberBox(5)->isVisibleTo(page));
+    Press(page, "PREFSAVE");
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
+
+    tables::OptionsTable expected = onDisk;
+    expected[260] = 0x43;
+    expected[261] = 0x01;
+    expected[292] = 0x03;
+    expected[293] = 0xE8;
+    expected[322] = 0x82;
+    expected[266] = static_cast<std::uint8_t>(0x90 | (onDisk[266] & 15));
+    expected[267] = 0;
+    EXPECT_EQ(ReadBytes(path), OptionsBytes(expected));
+
+    Press(page, "PREFOK");
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+    app::ApplyPreferences(dashboard, copies, hooks);
+    EXPECT_EQ(dashboard.tables.options[260], 0x43);
+    EXPECT_EQ(dashboard.tables.options[322], 0x82);
 }
 
 // A sentence choice refills the value list; OK puts 16 x sentence + value into the NMEA row of
