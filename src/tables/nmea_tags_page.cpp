@@ -9,6 +9,7 @@ namespace {
 const std::vector<std::vector<std::string>>& ValueLists() {
     static const std::vector<std::vector<std::string>> lists = [] {
         std::vector<std::string> channels;
+        channels.reserve(16);
         for (int c = 0; c < 16; ++c) channels.push_back(core::Format("Koralind Channel %d", c));
         return std::vector<std::vector<std::string>>{
             {"DISABLED"},
