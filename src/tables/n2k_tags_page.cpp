@@ -2,6 +2,7 @@
 
 #include "core/format.h"
 #include "tables/options_file.h"
+#include "tables/table_file.h"
 
 namespace pelor::tables {
 namespace {
@@ -167,6 +168,19 @@ std::string CheckN2kTagsPage(const N2kTagsPage& page) {
         }
     }
     return {};
+}
+
+bool OpenN2kTagsPage(core::Prompt& prompt, const std::string& directory,
+                     const std::string& optionsFile, N2kTagsPage& page) {
+    OptionsTable table{};
+    const std::span<std::uint8_t> section(table.data() + kN2kTagsFirst, kN2kTagsCount);
+    if (!ReadByteEntries(prompt, directory + optionsFile, static_cast<int>(kN2kTagsFirst),
+                         static_cast<int>(kN2kTagsCount), section)) {
+        prompt.Message("Error loading Options file", "Error");
+        return false;
+    }
+    page = N2kTagsFromOptions(table);
+    return true;
 }
 
 bool SaveN2kTagsPage(core::Prompt& prompt, const std::string& directory,

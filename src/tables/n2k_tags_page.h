@@ -48,6 +48,11 @@ void ApplyN2kTags(const N2kTagsPage& page, OptionsTable& options);
 // "" when every row is in range, else the message naming the first row that is not.
 std::string CheckN2kTagsPage(const N2kTagsPage& page);
 
+// OPEN: bytes 256..335 of directory + optionsFile into `page` ("Error loading Options file" when
+// the file cannot be read; the page is then left as it was).
+bool OpenN2kTagsPage(core::Prompt& prompt, const std::string& directory,
+                     const std::string& optionsFile, N2kTagsPage& page);
+
 // PREFSAVE: rewrites lines 256..335 of the options file in place, then "File Saved". A page
 // with a field out of range is refused with a message and nothing is written.
 bool SaveN2kTagsPage(core::Prompt& prompt, const std::string& directory,

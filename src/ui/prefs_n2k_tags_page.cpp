@@ -81,8 +81,8 @@ CN2KTags::CN2KTags(PrefsContext context, QWidget* parent) : PrefsPage(context, p
     }
     outer->addWidget(box);
     outer->addStretch(1);
-    outer->addWidget(PageButtons(
-        {}, [this] { Save(); }, "Save - click to save the NMEA 2000 tags into the options file"));
+    outer->addWidget(PageButtons([this] { Open(); }, [this] { Save(); },
+                                 "Save - click to save the NMEA 2000 tags into the options file"));
     Refresh();
 }
 
@@ -127,6 +127,13 @@ void CN2KTags::showEvent(QShowEvent* event) {
     // The OPTIONS page may have opened another options file, or its name changed.
     Refresh();
     PrefsPage::showEvent(event);
+}
+
+void CN2KTags::Open() {
+    if (tables::OpenN2kTagsPage(ctx_.prompt, ctx_.copies.projectDirectory, ctx_.copies.optionsFile,
+                                ctx_.copies.n2kTags)) {
+        Refresh();
+    }
 }
 
 void CN2KTags::Save() {

@@ -29,6 +29,7 @@ public:
     }
     QSpinBox* NumberBox(int row) const { return rows_[static_cast<std::size_t>(row)].number; }
     QLabel* NumberCaption(int row) const { return rows_[static_cast<std::size_t>(row)].caption; }
+    void Open();
     void Save();
 
 protected:

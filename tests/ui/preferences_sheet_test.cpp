@@ -494,4 +494,42 @@ TEST_F(PreferencesSheetTest, ThemesPreviewStepsThroughTheDialFrames) {
     EXPECT_EQ(first.pixelColor(2, 2), QColor(212, 208, 200));
 }
 
+// OPEN reads the rows the options file holds; an unreadable file is named and the rows stay.
+// PREFSAVE afterwards leaves the adapter flag the CONNECT page owns as the file had it.
+TEST_F(PreferencesSheetTest, N2kOpenReadsTheFileAndSaveKeepsTheAdapterFlag) {
+    auto* page = PageOf<ui::CN2KTags>("NMEA 2000");
+    tables::OptionsTable onDisk = dashboard.tables.options;
+    onDisk[256] = 0x15;  // row 0: PGN 127488, instance 5
+    onDisk[257] = 2;     // "Trim"
+    onDisk[288] = 0x0F;
+    onDisk[289] = 0xA0;
+    onDisk[tables::kAdapterInitByte] = 0xFF;
+    core::ScriptedPrompt quiet;
+    ASSERT_TRUE(tables::WriteOptionsFile(quiet, dir_, copies.optionsFile, onDisk));
+
+    Press(page, "OPEN");
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(page->PgnBox(0)->currentIndex(), 1);
+    EXPECT_EQ(page->ParameterBox(0)->currentText(), "Trim");
+    EXPECT_EQ(page->NumberBox(0)->value(), 4000);
+    EXPECT_EQ(page->NumberCaption(0)->text(), "RPM Scale");
+    EXPECT_EQ(copies.n2kTags.rows[0].instance, 5);
+
+    page->NumberBox(0)->setValue(3000);
+    Press(page, "PREFSAVE");
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
+    onDisk[288] = 0x0B;
+    onDisk[289] = 0xB8;
+    EXPECT_EQ(ReadBytes(dir_ + copies.optionsFile), OptionsBytes(onDisk));
+
+    const std::string name = copies.optionsFile;
+    copies.optionsFile = "Missing.txt";
+    prompt.shown.clear();
+    Press(page, "OPEN");
+    ASSERT_FALSE(prompt.MessageTexts().empty());
+    EXPECT_EQ(prompt.MessageTexts().back(), "Error loading Options file");
+    EXPECT_EQ(copies.n2kTags.rows[0].number, 3000);
+    copies.optionsFile = name;
+}
+
 }  // namespace
