@@ -6,8 +6,13 @@
 #include <string>
 
 #include "core/settings_store.h"
+#include "links/discovery_reply.h"
 
 namespace pelor::app {
+
+// The discovery target of this run, set once from the command line before the window starts.
+void SetDiscoveryTargetInUse(const links::DiscoveryTarget& target);
+links::DiscoveryTarget DiscoveryTargetInUse();
 
 struct Settings {
     // Persisted as read (the indices) ...
@@ -36,6 +41,10 @@ struct Settings {
     std::int32_t baudRate = 38400;
     std::int32_t captureIntervalSeconds = 1;
     std::int32_t usbBaudRate = 57600;
+
+    // Not kept between runs: where the gateway scan sends its request (the command line's
+    // --discovery-target, or the default broadcast).
+    links::DiscoveryTarget discoveryTarget = DiscoveryTargetInUse();
 };
 
 inline constexpr std::int32_t kSerialBaudRates[8] = {2400,  4800,  9600,   19200,
