@@ -208,6 +208,7 @@ void Dashboard::SyncLinkSettings() {
     l.connectionType = settings.connectionType;
     l.autoConnect = settings.autoConnect;
     l.comPortIndex = settings.comPort;
+    l.serialPortName = settings.serialDevicePath;
     l.baudRate = settings.baudRate;
     l.serialBufferSize = settings.serialBufferSize;
     l.ipAddress = settings.ipAddress;

@@ -42,6 +42,9 @@ void LoadSettings(core::SettingsStore& store, Settings& s) {
     if (auto path = store.ReadString("ProjectFilePath")) s.projectFilePath = CutToLimit(*path);
     ReadInt(store, kStaleSecondsName, s.staleSeconds);
     if (s.staleSeconds < 0 || s.staleSeconds > kStaleSecondsLimit) s.staleSeconds = 10;
+    if (auto device = store.ReadString(kSerialDevicePathName)) {
+        s.serialDevicePath = CutToLimit(*device);
+    }
     store.CloseKey();
 }
 
@@ -82,6 +85,7 @@ void SaveSettings(core::SettingsStore& store, const Settings& s,
     store.WriteString("IPAddress", CutToLimit(s.ipAddress));
     store.WriteString("ProjectFilePath", CutToLimit(projectFilePath));
     dword(kStaleSecondsName, s.staleSeconds);
+    store.WriteString(kSerialDevicePathName, CutToLimit(s.serialDevicePath));
     store.CloseKey();
 }
 

@@ -36,6 +36,10 @@ struct Settings {
     // After the fifteen values above: seconds without a new value after which a gauge is
     // drawn as stale (0: only a lost or closed link makes values stale).
     std::int32_t staleSeconds = 10;
+    // After the stale time: a serial device path (e.g. a /dev/serial/by-id name) opened in
+    // place of the COM number when set, so that another converter plugged in cannot change
+    // which device the link opens. The COM number stays for files and peers that use it.
+    std::string serialDevicePath;
 
     // ... and the values derived from them, which the links and the capture writer use.
     std::int32_t baudRate = 38400;
@@ -54,6 +58,7 @@ inline constexpr std::int32_t kUsbBaudRates[8] = {2400,  4800,  9600,   19200,
 inline constexpr std::int32_t kCaptureIntervalSeconds[9] = {0, 1, 2, 5, 10, 30, 60, 300, 600};
 inline constexpr std::size_t kSettingTextLimit = 259;
 inline constexpr const char* kStaleSecondsName = "GaugeStaleSeconds";
+inline constexpr const char* kSerialDevicePathName = "SerialDevicePath";
 inline constexpr std::int32_t kStaleSecondsLimit = 3600;  // texts are kept in 260-byte buffers
 
 // Fills `settings` from the store in the fixed order, with the corrections for out-of-range
