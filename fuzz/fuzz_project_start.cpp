@@ -4,8 +4,8 @@
 // stands for a project naming the other files, so most inputs reach the tables and the theme;
 // it names the input's calibration table for the first slot and absent files for the other
 // eleven, so that one table is not parsed twelve times over and the missing-table path runs.
-// The files are written into a scratch folder (start-up finds them by name in the project
-// folder); every dialog is cancelled and every question answered No.
+// The files are lent to start-up from memory under their names in a scratch project folder;
+// every dialog is cancelled and every question answered No.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/prompt.h"
+#include "core/text_file.h"
 #include "display/display.h"
 #include "fuzz_support.h"
 #include "tables/project_start.h"
@@ -54,20 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
          at = parts[0].find(".bmp", at)) {
         parts[0][at + 3] = 'q';
     }
-    // Start-up only reads these files, so one that holds this input's part already is left
-    // alone: a mutation mostly changes one part, and the writes cost more than the parsing.
-    static std::vector<std::string> written(parts.size());
-    static std::vector<bool> known(parts.size(), false);
-    for (std::size_t k = 0; k < parts.size(); ++k) {
-        if (known[k] && written[k] == parts[k]) continue;
-        known[k] = false;
-        if (!fuzz::WriteInput(dir + kNames[k], reinterpret_cast<const uint8_t*>(parts[k].data()),
-                              parts[k].size())) {
-            return 0;
-        }
-        written[k] = parts[k];
-        known[k] = true;
-    }
+    // Start-up reads these files by name; they are lent from memory rather than written for
+    // each input. The folder itself exists, because start-up enters it.
+    static core::LentFiles lent;
+    for (std::size_t k = 0; k < parts.size(); ++k) lent[dir + kNames[k]].swap(parts[k]);
+    core::LendFiles(&lent);
+    struct Lent {
+        ~Lent() { core::LendFiles(nullptr); }
+    } lending;
 
     // Start-up enters the project folder; the fuzzer's own paths may be relative.
     static const std::string home = tables::CurrentDirectoryWithSlash();

@@ -16,6 +16,8 @@ namespace {
 
 constexpr std::size_t kAheadSize = 4096;
 
+const LentFiles* g_lentFiles = nullptr;
+
 }  // namespace
 
 TextFile::TextFile(TextFile&& other) noexcept
@@ -65,7 +67,18 @@ TextFile::~TextFile() {
     }
 }
 
+void LendFiles(const LentFiles* files) {
+    g_lentFiles = files;
+}
+
 bool TextFile::Open(const std::string& path, Mode mode) {
+    if (mode == Mode::Read && g_lentFiles != nullptr) {
+        const auto lent = g_lentFiles->find(path);
+        if (lent != g_lentFiles->end()) return OpenMemory(lent->second, path);
+        Abandon();
+        path_ = path;
+        return false;
+    }
     Abandon();
     path_ = path;
     failed_ = false;

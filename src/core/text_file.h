@@ -5,6 +5,8 @@
 // than the buffer is split and its rest comes back as the next line.
 #include <cstddef>
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -88,6 +90,14 @@ private:
     std::size_t aheadPos_ = 0;
     std::size_t aheadEnd_ = 0;
 };
+
+// Named contents that opening a file for reading takes in place of the file system: while a
+// table is lent, Open(path, Read) reads the entry named `path` exactly and fails for any other
+// path, as for a missing file; the other modes are not affected. For checks and fuzzing of
+// whole start-up, which finds its files by name, without writing them to disk for each input.
+// The table must outlive the lending; nullptr ends it. Lend only while no other thread reads.
+using LentFiles = std::map<std::string, std::string, std::less<>>;
+void LendFiles(const LentFiles* files);
 
 // The bounded line lengths the unit's file formats are read with (buffer sizes in bytes).
 inline constexpr std::size_t kTableLineBuffer = 80;

@@ -1,12 +1,15 @@
 // The demo project in examples/demo: it loads without a single message, and the maker
 // regenerates it byte for byte.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "../../tools/demo_project.h"
 #include "core/prompt.h"
+#include "core/text_file.h"
 #include "table_test_support.h"
 #include "tables/project_tables.h"
 
@@ -67,6 +70,50 @@ TEST(DemoProject, RegeneratesByteIdentically) {
         ++made;
     }
     EXPECT_EQ(made, 16u);
+}
+
+// Start-up from lent contents (how the start-up fuzz target runs without writing files) reads
+// exactly what it reads from the disk, and a name that is not lent is a missing file.
+TEST(DemoProject, LentFilesLoadTheSameTablesAsTheDisk) {
+    const auto load = [](ScriptedPrompt& prompt, Project& project) {
+        project.directory = kDemoDir;
+        auto tables = std::make_unique<ProjectTables>();
+        if (LoadProject(prompt, project, kDemoDir, "Demo.cdp", false) == "Demo.cdp") {
+            LoadStartupTables(prompt, project, *tables);
+        }
+        return tables;
+    };
+    ScriptedPrompt diskPrompt;
+    Project diskProject;
+    const auto disk = load(diskPrompt, diskProject);
+
+    core::LentFiles lent;
+    for (const auto& entry : std::filesystem::directory_iterator(kDemoDir)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        lent[kDemoDir + entry.path().filename().string()] =
+            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // The labels are lent under another name only: start-up must not find them on the disk.
+    lent.erase(kDemoDir + "DemoLabels.txt");
+    core::LendFiles(&lent);
+    struct End {
+        ~End() { core::LendFiles(nullptr); }
+    } end;
+    ScriptedPrompt memoryPrompt;
+    Project memoryProject;
+    const auto memory = load(memoryPrompt, memoryProject);
+
+    EXPECT_EQ(memory->calibration, disk->calibration);
+    EXPECT_EQ(memory->pages, disk->pages);
+    EXPECT_EQ(memory->options, disk->options);
+    EXPECT_EQ(memoryProject.logFile, diskProject.logFile);
+    // A missing table asks for its file (cancelled here) and keeps what the table held.
+    EXPECT_EQ(diskPrompt.FileDialogCount(), 0U);
+    EXPECT_EQ(memoryPrompt.FileDialogCount(), 1U) << "the labels file was found although not lent";
+    EXPECT_NE(memory->labels, disk->labels);
+
+    core::TextFile other;
+    EXPECT_FALSE(other.Open(PELOR_SOURCE_DIR "/README.md", core::TextFile::Mode::Read));
 }
 
 }  // namespace
