@@ -42,6 +42,10 @@ void LoadSettings(core::SettingsStore& store, Settings& s) {
     if (auto path = store.ReadString("ProjectFilePath")) s.projectFilePath = CutToLimit(*path);
     ReadInt(store, kStaleSecondsName, s.staleSeconds);
     if (s.staleSeconds < 0 || s.staleSeconds > kStaleSecondsLimit) s.staleSeconds = 10;
+    ReadInt(store, kPaletteName, s.palette);
+    if (s.palette < 0 || s.palette > 2) s.palette = 0;
+    ReadInt(store, kBrightnessName, s.brightness);
+    if (s.brightness < 1 || s.brightness > 10) s.brightness = 10;
     store.CloseKey();
 }
 
@@ -82,6 +86,8 @@ void SaveSettings(core::SettingsStore& store, const Settings& s,
     store.WriteString("IPAddress", CutToLimit(s.ipAddress));
     store.WriteString("ProjectFilePath", CutToLimit(projectFilePath));
     dword(kStaleSecondsName, s.staleSeconds);
+    dword(kPaletteName, s.palette);
+    dword(kBrightnessName, s.brightness);
     store.CloseKey();
 }
 

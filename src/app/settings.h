@@ -31,6 +31,9 @@ struct Settings {
     // After the fifteen values above: seconds without a new value after which a gauge is
     // drawn as stale (0: only a lost or closed link makes values stale).
     std::int32_t staleSeconds = 10;
+    // Then the window's look: palette (0 day, 1 dusk, 2 night) and brightness 1..10.
+    std::int32_t palette = 0;
+    std::int32_t brightness = 10;
 
     // ... and the values derived from them, which the links and the capture writer use.
     std::int32_t baudRate = 38400;
@@ -45,6 +48,8 @@ inline constexpr std::int32_t kUsbBaudRates[8] = {2400,  4800,  9600,   19200,
 inline constexpr std::int32_t kCaptureIntervalSeconds[9] = {0, 1, 2, 5, 10, 30, 60, 300, 600};
 inline constexpr std::size_t kSettingTextLimit = 259;
 inline constexpr const char* kStaleSecondsName = "GaugeStaleSeconds";
+inline constexpr const char* kPaletteName = "DisplayPalette";
+inline constexpr const char* kBrightnessName = "DisplayBrightness";
 inline constexpr std::int32_t kStaleSecondsLimit = 3600;  // texts are kept in 260-byte buffers
 
 // Fills `settings` from the store in the fixed order, with the corrections for out-of-range
@@ -55,7 +60,8 @@ void LoadSettings(core::SettingsStore& store, Settings& settings);
 // after the tables are loaded.
 void DeriveSettings(Settings& settings);
 
-// Writes all fifteen values in the fixed order, then the gauge stale time. `projectFilePath` is the
+// Writes all fifteen values in the fixed order, then the gauge stale time, the
+// palette and the brightness. `projectFilePath` is the
 // project directory followed by the project file name.
 void SaveSettings(core::SettingsStore& store, const Settings& settings,
                   const std::string& projectFilePath);
