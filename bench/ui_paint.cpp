@@ -7,6 +7,7 @@
 
 #include "decode/channel_store.h"
 #include "display/display.h"
+#include "paint_bench_support.h"
 #include "ui/artwork.h"
 #include "ui/qt_canvas.h"
 
@@ -14,32 +15,8 @@ namespace {
 
 using namespace pelor;
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_ui_paint";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance() == nullptr) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-    }
-}
-
-void FillSixteen(decode::ChannelStore& store, const display::LayoutState& layout) {
-    const int modes[] = {display::kModeLargeRamp, display::kModeDial,      display::kModeLargeDial,
-                         display::kModeBarText,   display::kModeBargraph,  display::kModeData,
-                         display::kModeLargeText, display::kModeSmallText, display::kModeIndicator,
-                         display::kModeHistogram, display::kModeHugeText,  display::kModeDial,
-                         display::kModeData,      display::kModeSmallText, display::kModeIndicator,
-                         display::kModeBargraph};
-    for (int slot = 0; slot < 16; ++slot) {
-        store.m_PosMode[slot] = modes[slot];
-        store.m_PosFrame[slot] = slot % 10;
-        store.m_PosX[slot] = layout.gridX[static_cast<std::size_t>(slot) * 2];
-        store.m_PosY[slot] = layout.gridY[static_cast<std::size_t>(slot) * 2];
-        std::memcpy(store.m_PosValueText[slot].data(), "12.5##FF", 8);
-        store.m_PosLabel[slot] = "GAUGE" + std::to_string(slot);
-    }
-}
+using bench::EnsureApplication;
+using bench::FillSixteen;
 
 void BM_PaintSixteenGauges(benchmark::State& state) {
     EnsureApplication();

@@ -50,17 +50,9 @@ void BM_Program64KImage(benchmark::State& state) {
     decode::ChannelStore store;
     core::RecordingView view;
     core::ScriptedPrompt prompt;
-    std::atomic<int> programming{0};
+    core::LinkHold hold;
     core::ReaderThread s1, s2, s3, s4;
-    links::LinkContext context{{},
-                               store,
-                               view,
-                               prompt,
-                               {s1, s2, s3, s4},
-                               {},
-                               {},
-                               {},
-                               [&] { return programming.load() != 0; }};
+    links::LinkContext context{{}, store, view, prompt, {s1, s2, s3, s4}, {}, {}, {}, &hold};
     context.settings.connectionType = 0;
     context.settings.serialPortName = simulator.Endpoint();
     context.settings.baudRate = 38400;
@@ -74,7 +66,7 @@ void BM_Program64KImage(benchmark::State& state) {
         prompt.answers = {core::Answer::Yes};
         simulator.ClearTranscript();
         unit::FlashProgrammer programmer(
-            unit::FlashHooks{prompt, view, link, programming, nullptr, {}, {}});
+            unit::FlashHooks{prompt, view, link, hold, nullptr, {}, {}});
         if (programmer.Run(path, "") != unit::FlashOutcome::Done) {
             state.SkipWithError("programming failed");
             break;

@@ -1,11 +1,14 @@
 // Project start-up as a whole: the saved project path, the project file, the theme it names
 // and every table it names, loaded in the dashboard's order. The input holds the files, cut at
 // NUL bytes: project, labels, pages, options, calibration table 0, theme. An empty project part
-// stands for a project naming the other files, so most inputs reach the tables and the theme.
+// stands for a project naming the other files, so most inputs reach the tables and the theme;
+// it names the input's calibration table for the first slot and absent files for the other
+// eleven, so that one table is not parsed twelve times over and the missing-table path runs.
 // The files are written into a scratch folder (start-up finds them by name in the project
 // folder); every dialog is cancelled and every question answered No.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,8 +26,8 @@ constexpr const char* kNames[] = {"project.cdp", "L.txt", "P.txt", "O.txt", "C0.
 
 const std::string kProject =
     "[Pelor_Project_File]\r\n[Version 3.04]\r\nL.txt\r\nP.txt\r\nO.txt\r\nO.txt\r\nO.txt\r\n"
-    "log.csv\r\nC0.txt\r\nC0.txt\r\nC0.txt\r\nC0.txt\r\nC0.txt\r\nC0.txt\r\nC0.txt\r\nC0.txt\r\n"
-    "C0.txt\r\nC0.txt\r\nC0.txt\r\nC0.txt\r\nproject.cdp\r\nT.txt\r\n[no bitmap]\r\n";
+    "log.csv\r\nC0.txt\r\nC1.txt\r\nC2.txt\r\nC3.txt\r\nC4.txt\r\nC5.txt\r\nC6.txt\r\nC7.txt\r\n"
+    "C8.txt\r\nC9.txt\r\nC10.txt\r\nC11.txt\r\nproject.cdp\r\nT.txt\r\n[no bitmap]\r\n";
 
 }  // namespace
 
@@ -33,14 +36,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static std::unique_ptr<tables::ProjectTables> tablesMemory;
     const std::string& dir = fuzz::ScratchFolder();
     if (dir.empty()) return 0;
-    std::vector<std::string> parts(6);
-    std::size_t part = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == 0 && part + 1 < parts.size()) {
-            ++part;
-        } else {
-            parts[part] += static_cast<char>(data[i]);
-        }
+    static std::vector<std::string> parts(6);
+    const char* at = reinterpret_cast<const char*>(data);
+    const char* const end = at + size;
+    for (std::size_t part = 0; part < parts.size(); ++part) {
+        // The last part keeps any further NUL bytes.
+        const void* cut = part + 1 < parts.size()
+                              ? std::memchr(at, 0, static_cast<std::size_t>(end - at))
+                              : nullptr;
+        const char* stop = cut != nullptr ? static_cast<const char*>(cut) : end;
+        parts[part].assign(at, static_cast<std::size_t>(stop - at));
+        at = stop == end ? end : stop + 1;
     }
     if (parts[0].empty()) parts[0] = kProject;
     // A bitmap path would be opened for writing anywhere on the machine: defused.
@@ -48,11 +54,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
          at = parts[0].find(".bmp", at)) {
         parts[0][at + 3] = 'q';
     }
+    // Start-up only reads these files, so one that holds this input's part already is left
+    // alone: a mutation mostly changes one part, and the writes cost more than the parsing.
+    static std::vector<std::string> written(parts.size());
+    static std::vector<bool> known(parts.size(), false);
     for (std::size_t k = 0; k < parts.size(); ++k) {
+        if (known[k] && written[k] == parts[k]) continue;
+        known[k] = false;
         if (!fuzz::WriteInput(dir + kNames[k], reinterpret_cast<const uint8_t*>(parts[k].data()),
                               parts[k].size())) {
             return 0;
         }
+        written[k] = parts[k];
+        known[k] = true;
     }
 
     // Start-up enters the project folder; the fuzzer's own paths may be relative.

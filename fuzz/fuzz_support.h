@@ -13,10 +13,17 @@ namespace pelor::fuzz {
 
 // Made on first use, removed with everything in it when the process ends.
 class Scratch {
-  public:
+public:
+    // In memory (/dev/shm) where the machine has it: on a disk, rewriting the same few files
+    // tens of thousands of times a minute costs more than the parsing being fuzzed.
     Scratch() {
-        char pattern[] = "/tmp/pelor-fuzz-XXXXXX";
-        if (::mkdtemp(pattern) != nullptr) folder_ = std::string(pattern) + "/";
+        for (const char* base : {"/dev/shm", "/tmp"}) {
+            std::string pattern = std::string(base) + "/pelor-fuzz-XXXXXX";
+            if (::mkdtemp(pattern.data()) != nullptr) {
+                folder_ = pattern + "/";
+                return;
+            }
+        }
     }
     ~Scratch() {
         std::error_code ec;
@@ -24,7 +31,7 @@ class Scratch {
     }
     const std::string& Folder() const { return folder_; }
 
-  private:
+private:
     std::string folder_;
 };
 

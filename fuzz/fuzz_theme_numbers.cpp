@@ -13,50 +13,68 @@
 namespace {
 
 // Three characters of the input (line ends replaced, so lines stay in step); '0' past its end.
+// Written straight into the theme text: the text is built once per input, and its building
+// must cost little beside the load it feeds.
 class Numbers {
 public:
-    Numbers(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    std::string Next() {
-        std::string out;
+    Numbers(const uint8_t* data, size_t size, std::string& out)
+        : data_(data), size_(size), out_(out) {}
+    void Next() {
         for (int k = 0; k < 3; ++k) {
             char c = at_ < size_ ? static_cast<char>(data_[at_++]) : '0';
             if (c == '\n' || c == '\r' || c == '\0') c = '9';
-            out += c;
+            out_ += c;
         }
-        return out;
     }
-    std::string Line(int count) {
-        std::string out = "[";
-        for (int k = 0; k < count; ++k) out += (k > 0 ? "," : "") + Next();
-        return out + "]";
+    // "[nnn,nnn,...]\r\n" with `count` numbers.
+    void Line(int count) {
+        out_ += '[';
+        for (int k = 0; k < count; ++k) {
+            if (k > 0) out_ += ',';
+            Next();
+        }
+        out_ += "]\r\n";
     }
 
 private:
     const uint8_t* data_;
     size_t size_;
     size_t at_ = 0;
+    std::string& out_;
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace pelor;
-    Numbers n(data, size);
-    std::string t = "[Pelor_Theme_Defination_file]\r\n[Version 1.1]\r\n";
+    static std::string t;
+    t.clear();
+    Numbers n(data, size, t);
+    t += "[Pelor_Theme_Defination_file]\r\n[Version 1.1]\r\n";
     for (int e = 1; e <= display::kThemeBackgroundCount; ++e) t += "Background\r\n [kept]\r\n";
+    // A text's place, then its font, height and colour (the value's and the label's).
+    const auto text = [&](const char* place, int numbers) {
+        t += place;
+        n.Line(numbers);
+        t += "font\r\n[Arial]\r\nheight\r\n";
+        n.Line(1);
+        t += "colour\r\n";
+        n.Line(3);
+    };
     for (int s = 0; s < display::kStyleCount; ++s) {
-        t += "strip\r\n [built-in]\r\nname\r\n[Style]\r\n";
-        t += "geometry\r\n" + n.Line(4) + "\r\n";
-        t += "value\r\n" + n.Line(4) + "\r\n";
-        t += "font\r\n[Arial]\r\nheight\r\n" + n.Line(1) + "\r\ncolour\r\n" + n.Line(3) + "\r\n";
-        t += "label\r\n" + n.Line(2) + "\r\n";
-        t += "font\r\n[Arial]\r\nheight\r\n" + n.Line(1) + "\r\ncolour\r\n" + n.Line(3) + "\r\n";
+        t += "strip\r\n [built-in]\r\nname\r\n[Style]\r\ngeometry\r\n";
+        n.Line(4);
+        text("value\r\n", 4);
+        text("label\r\n", 2);
     }
-    t += "grid\r\n" + n.Line(3) + "\r\n";
+    t += "grid\r\n";
+    n.Line(3);
     for (int p = 0; p < display::kThemePositionCount; ++p) {
-        const std::string index = std::to_string(p);
-        t += "position\r\n[" + std::string(3 - index.size(), '0') + index + "]\r\n";
-        for (int row = 0; row < 16; ++row) t += n.Line(6) + "\r\n";
+        t += "position\r\n[0";
+        t += static_cast<char>('0' + p / 10);
+        t += static_cast<char>('0' + p % 10);
+        t += "]\r\n";
+        for (int row = 0; row < 16; ++row) n.Line(6);
     }
     core::ScriptedPrompt prompt;
     display::Theme theme = display::DefaultTheme();

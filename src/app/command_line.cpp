@@ -57,6 +57,22 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 line.error = "--project needs a project file (.cdp)";
                 return line;
             }
+        } else if (arg == "--discovery-target" || arg.rfind("--discovery-target=", 0) == 0) {
+            std::string value;
+            if (arg.size() > 18) {
+                value = arg.substr(19);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            }
+            const auto target = links::ParseDiscoveryTarget(value);
+            if (!target) {
+                line.error =
+                    "--discovery-target needs a dotted address, with :PORT if wanted "
+                    "(got '" +
+                    value + "')";
+                return line;
+            }
+            line.discoveryTarget = *target;
         } else if (IsQtOption(arg, qtValue)) {
             if (qtValue) ++i;
         } else {
@@ -71,12 +87,15 @@ std::string UsageText(std::string_view program) {
     std::string text = "Usage: ";
     text += program;
     text +=
-        " [--project FILE] [--help] [--version]\n"
+        " [--project FILE] [--discovery-target ADDR[:PORT]] [--help] [--version]\n"
         "Instrument dashboard for boats: shows a sensor unit's or an NMEA 2000 network's\n"
         "values as gauges, records and plays back logs and edits the unit's tables.\n"
         "\n"
         "  -p, --project FILE  open this project file (.cdp) instead of the last one used;\n"
         "                      it is remembered for the next start\n"
+        "  --discovery-target ADDR[:PORT]\n"
+        "                      send the gateway scan's request here instead of the\n"
+        "                      broadcast 192.168.0.255:30718 (port 30718 when not given)\n"
         "  -h, --help          show this text and exit\n"
         "  -v, --version       show the version and exit\n"
         "\n"

@@ -1,8 +1,11 @@
 #pragma once
-// The dashboard's command line: pelor [--project FILE] [--help] [--version].
+// The dashboard's command line: pelor [--project FILE] [--discovery-target ADDR[:PORT]]
+// [--help] [--version].
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "links/discovery_reply.h"
 
 namespace pelor::app {
 
@@ -12,7 +15,9 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     std::string project;  // as given; empty when not given
-    std::string error;    // not empty: the line could not be used; say it and the usage
+    // Where the gateway scan sends its request: the default unless --discovery-target is given.
+    links::DiscoveryTarget discoveryTarget;
+    std::string error;  // not empty: the line could not be used; say it and the usage
 };
 
 // Reads the arguments after the program name. Arguments Qt takes for itself (-platform,

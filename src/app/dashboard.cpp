@@ -44,7 +44,7 @@ Dashboard::Dashboard(core::Prompt& p, core::SettingsStore& s, core::View& v, cor
                    [this](links::TextLink link, std::string_view b) { TextPass(link, b); },
                    [this](links::FrameLink link, std::string_view b) { FramePass(link, b); },
                    [this] { ResetPositions(); },
-                   [this] { return flashProgramming.load() != 0; }} {
+                   &linkHold} {
     links_ = std::make_unique<links::LinkManager>(linkContext_);
     playback_ = std::make_unique<logs::Playback>(
         logs::PlaybackContext{channels, context_, view, prompt, clock, ReaderFor(Reader::Playback),
@@ -208,6 +208,7 @@ void Dashboard::SyncLinkSettings() {
     l.connectionType = settings.connectionType;
     l.autoConnect = settings.autoConnect;
     l.comPortIndex = settings.comPort;
+    l.serialPortName = settings.serialDevicePath;
     l.baudRate = settings.baudRate;
     l.serialBufferSize = settings.serialBufferSize;
     l.ipAddress = settings.ipAddress;

@@ -14,6 +14,7 @@
 #include "app/settings.h"
 #include "app/stale_watch.h"
 #include "core/clock.h"
+#include "core/link_hold.h"
 #include "core/prompt.h"
 #include "core/reader_thread.h"
 #include "core/settings_store.h"
@@ -186,8 +187,8 @@ public:
     PageState page;
 
     std::array<std::uint8_t, 17> flashSelection{};
-    // 1 while flash programming holds the link: the readers skip their passes.
-    std::atomic<int> flashProgramming{0};
+    // Held while flash programming has the link: the readers skip their passes.
+    core::LinkHold linkHold;
     std::int32_t auxCounter = 0;
     std::array<std::uint8_t, kSwitchButtonCount> switchState{};
     std::int32_t switchCounter = 0;

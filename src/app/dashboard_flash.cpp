@@ -9,20 +9,20 @@ namespace pelor::app {
 unit::FlashOutcome Dashboard::Flash(const std::string& path, std::string_view addressText,
                                     unit::FlashProgress* progress) {
     unit::LinkManagerFlashLink link(*links_, settings.baudRate, settings.usbBaudRate);
-    unit::FlashProgrammer programmer(unit::FlashHooks{
-        prompt, view, link, flashProgramming, progress, [this] { ResetPositions(); },
-        [this] {
-            // Back to page 0 with the live positions cleared; the title says so.
-            page.m_nCurrentPage = 0;
-            {
-                std::lock_guard lock(channels.mutex);
-                context_.currentPage = 0;
-                channels.m_strLinkStatus = core::Format(" Page %i", 0);
-                channels.m_bRedrawAll = 1;
-            }
-            view.SetCaption(Caption());
-            ResetPositions();
-        }});
+    unit::FlashProgrammer programmer(
+        unit::FlashHooks{prompt, view, link, linkHold, progress, [this] { ResetPositions(); },
+                         [this] {
+                             // Back to page 0 with the live positions cleared; the title says so.
+                             page.m_nCurrentPage = 0;
+                             {
+                                 std::lock_guard lock(channels.mutex);
+                                 context_.currentPage = 0;
+                                 channels.m_strLinkStatus = core::Format(" Page %i", 0);
+                                 channels.m_bRedrawAll = 1;
+                             }
+                             view.SetCaption(Caption());
+                             ResetPositions();
+                         }});
     return programmer.Run(path, addressText);
 }
 

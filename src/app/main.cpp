@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/qt_settings_store.h"
+#include "app/settings.h"
 #include "ui/data_viewer_app.h"
 #include "ui/display_probe.h"
 
@@ -50,6 +51,12 @@ int main(int argc, char** argv) {
         std::printf("pelor %.*s\n", static_cast<int>(pelor::app::kProgramVersion.size()),
                     pelor::app::kProgramVersion.data());
         return EXIT_SUCCESS;
+    }
+    pelor::app::SetDiscoveryTargetInUse(line.discoveryTarget);
+    if (line.discoveryTarget.address != pelor::links::DiscoveryTarget{}.address ||
+        line.discoveryTarget.port != pelor::links::DiscoveryTarget{}.port) {
+        std::fprintf(stderr, "pelor: gateway scans send their request to %s:%u\n",
+                     line.discoveryTarget.address.c_str(), line.discoveryTarget.port);
     }
     std::string project;
     if (!line.project.empty()) {

@@ -43,6 +43,8 @@ PreferencesCopies MakePreferencesCopies(const Dashboard& d) {
         std::span<const std::uint8_t, 128>(t.options.data() + tables::kAlarmSection, 128));
     c.pulses = tables::PulseInputsFromOptions(t.options);
     c.calibration = t.calibration;
+    c.nmeaTags = tables::NmeaTagsPageFrom(t.pages, t.labelSettings);
+    c.n2kTags = tables::N2kTagsFromOptions(t.options);
     return c;
 }
 
@@ -50,7 +52,8 @@ std::string CheckPreferences(const PreferencesCopies& c) {
     for (const std::string& bad :
          {tables::CheckFilesPage(c.files), tables::CheckLabelsPage(c.labels),
           tables::CheckOptionsPage(c.options), tables::CheckChannelsPage(c.channels),
-          tables::CheckAlarmsPage(c.alarms)}) {
+          tables::CheckAlarmsPage(c.alarms), tables::CheckNmeaTagsPage(c.nmeaTags),
+          tables::CheckN2kTagsPage(c.n2kTags)}) {
         if (!bad.empty()) return bad;
     }
     if (c.optionsFile.empty() || c.optionsFile.find('/') != std::string::npos) {
@@ -65,7 +68,9 @@ tables::OptionsTable OptionsFromPages(const PreferencesCopies& c) {
     const auto alarms = tables::BytesFromAlarms(c.alarms);
     std::copy(channels.begin(), channels.end(), sections.begin() + tables::kChannelSection);
     std::copy(alarms.begin(), alarms.end(), sections.begin() + tables::kAlarmSection);
-    return tables::BuildOptionsTable(c.options, sections);
+    tables::OptionsPage page = c.options;
+    tables::ApplyN2kTags(c.n2kTags, page.table);
+    return tables::BuildOptionsTable(page, sections);
 }
 
 PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& c, WindowHooks& hooks) {
@@ -97,6 +102,7 @@ PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& c, Win
     // a reader never sees a table half loaded and no lock is held while a dialog is up.
     tables::ProjectTables work = d.tables;
     tables::ApplyLabelsPage(c.labels, work.labels, work.labelSettings);
+    tables::ApplyNmeaTagsPage(c.nmeaTags, work.pages, work.labelSettings);
     work.labelSettings.httpPostAddress = c.options.httpPostAddress;
     work.options = OptionsFromPages(c);
     work.values = tables::DeriveOptionsValues(work.options);
@@ -115,7 +121,8 @@ PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& c, Win
         }
     }
 
-    if (c.labels.saveRequested &&
+    // The time settings of the NMEA TAGS page live in the labels file too.
+    if ((c.labels.saveRequested || c.nmeaTags.saveRequested) &&
         prompt.Message("Save Display Labels?", "Status", core::MessageButtons::YesNo) ==
             core::Answer::Yes) {
         tables::WriteLabelFile(prompt, d.project.directory, d.project.labelsFile, work.labels,

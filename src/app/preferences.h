@@ -9,6 +9,8 @@
 #include "tables/channels_page.h"
 #include "tables/files_page.h"
 #include "tables/labels_page.h"
+#include "tables/n2k_tags_page.h"
+#include "tables/nmea_tags_page.h"
 #include "tables/options_page.h"
 
 namespace pelor::app {
@@ -23,6 +25,8 @@ struct PreferencesCopies {
     tables::AlarmsPage alarms;
     tables::PulseInputs pulses{};
     tables::CalibrationTables calibration{};
+    tables::NmeaTagsPage nmeaTags;
+    tables::N2kTagsPage n2kTags;  // options bytes 256..335
 };
 
 PreferencesCopies MakePreferencesCopies(const Dashboard& dashboard);
@@ -31,7 +35,8 @@ PreferencesCopies MakePreferencesCopies(const Dashboard& dashboard);
 std::string CheckPreferences(const PreferencesCopies& copies);
 
 // The options table the OPTIONS page writes and the sheet hands back: its fields over its
-// copy, with the channel and alarm sections of the CHANNELS and ALARMS pages.
+// copy, with the channel and alarm sections of the CHANNELS and ALARMS pages and the rows of
+// the NMEA 2000 page.
 tables::OptionsTable OptionsFromPages(const PreferencesCopies& copies);
 
 enum class PreferencesResult {

@@ -42,6 +42,9 @@ void LoadSettings(core::SettingsStore& store, Settings& s) {
     if (auto path = store.ReadString("ProjectFilePath")) s.projectFilePath = CutToLimit(*path);
     ReadInt(store, kStaleSecondsName, s.staleSeconds);
     if (s.staleSeconds < 0 || s.staleSeconds > kStaleSecondsLimit) s.staleSeconds = 10;
+    if (auto device = store.ReadString(kSerialDevicePathName)) {
+        s.serialDevicePath = CutToLimit(*device);
+    }
     ReadInt(store, kPaletteName, s.palette);
     if (s.palette < 0 || s.palette > 2) s.palette = 0;
     ReadInt(store, kBrightnessName, s.brightness);
@@ -86,6 +89,7 @@ void SaveSettings(core::SettingsStore& store, const Settings& s,
     store.WriteString("IPAddress", CutToLimit(s.ipAddress));
     store.WriteString("ProjectFilePath", CutToLimit(projectFilePath));
     dword(kStaleSecondsName, s.staleSeconds);
+    store.WriteString(kSerialDevicePathName, CutToLimit(s.serialDevicePath));
     dword(kPaletteName, s.palette);
     dword(kBrightnessName, s.brightness);
     store.CloseKey();

@@ -6,8 +6,13 @@
 #include <string>
 
 #include "core/settings_store.h"
+#include "links/discovery_reply.h"
 
 namespace pelor::app {
+
+// The discovery target of this run, set once from the command line before the window starts.
+void SetDiscoveryTargetInUse(const links::DiscoveryTarget& target);
+links::DiscoveryTarget DiscoveryTargetInUse();
 
 struct Settings {
     // Persisted as read (the indices) ...
@@ -31,6 +36,10 @@ struct Settings {
     // After the fifteen values above: seconds without a new value after which a gauge is
     // drawn as stale (0: only a lost or closed link makes values stale).
     std::int32_t staleSeconds = 10;
+    // After the stale time: a serial device path (e.g. a /dev/serial/by-id name) opened in
+    // place of the COM number when set, so that another converter plugged in cannot change
+    // which device the link opens. The COM number stays for files and peers that use it.
+    std::string serialDevicePath;
     // Then the window's look: palette (0 day, 1 dusk, 2 night) and brightness 1..10.
     std::int32_t palette = 0;
     std::int32_t brightness = 10;
@@ -39,6 +48,10 @@ struct Settings {
     std::int32_t baudRate = 38400;
     std::int32_t captureIntervalSeconds = 1;
     std::int32_t usbBaudRate = 57600;
+
+    // Not kept between runs: where the gateway scan sends its request (the command line's
+    // --discovery-target, or the default broadcast).
+    links::DiscoveryTarget discoveryTarget = DiscoveryTargetInUse();
 };
 
 inline constexpr std::int32_t kSerialBaudRates[8] = {2400,  4800,  9600,   19200,
@@ -48,6 +61,7 @@ inline constexpr std::int32_t kUsbBaudRates[8] = {2400,  4800,  9600,   19200,
 inline constexpr std::int32_t kCaptureIntervalSeconds[9] = {0, 1, 2, 5, 10, 30, 60, 300, 600};
 inline constexpr std::size_t kSettingTextLimit = 259;
 inline constexpr const char* kStaleSecondsName = "GaugeStaleSeconds";
+inline constexpr const char* kSerialDevicePathName = "SerialDevicePath";
 inline constexpr const char* kPaletteName = "DisplayPalette";
 inline constexpr const char* kBrightnessName = "DisplayBrightness";
 inline constexpr std::int32_t kStaleSecondsLimit = 3600;  // texts are kept in 260-byte buffers

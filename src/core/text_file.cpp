@@ -1,14 +1,22 @@
 #include "core/text_file.h"
 
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <utility>
 
 #include "core/replace_target.h"
 
 namespace pelor::core {
+
+namespace {
+
+constexpr std::size_t kAheadSize = 4096;
+
+}  // namespace
 
 TextFile::TextFile(TextFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
@@ -17,7 +25,16 @@ TextFile::TextFile(TextFile&& other) noexcept
       targetPath_(std::move(other.targetPath_)),
       buffer_(std::move(other.buffer_)),
       failed_(other.failed_),
-      lastWasWrite_(other.lastWasWrite_) {}
+      lastWasWrite_(other.lastWasWrite_),
+      readAhead_(other.readAhead_),
+      memory_(other.memory_),
+      aheadBlock_(std::move(other.aheadBlock_)),
+      aheadData_(std::exchange(other.aheadData_, nullptr)),
+      aheadPos_(std::exchange(other.aheadPos_, 0)),
+      aheadEnd_(std::exchange(other.aheadEnd_, 0)) {
+    other.readAhead_ = false;
+    other.memory_ = false;
+}
 
 TextFile& TextFile::operator=(TextFile&& other) noexcept {
     if (this != &other) {
@@ -29,6 +46,12 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
         targetPath_ = std::move(other.targetPath_);
         failed_ = other.failed_;
         lastWasWrite_ = other.lastWasWrite_;
+        readAhead_ = std::exchange(other.readAhead_, false);
+        memory_ = std::exchange(other.memory_, false);
+        aheadBlock_ = std::move(other.aheadBlock_);
+        aheadData_ = std::exchange(other.aheadData_, nullptr);
+        aheadPos_ = std::exchange(other.aheadPos_, 0);
+        aheadEnd_ = std::exchange(other.aheadEnd_, 0);
     }
     return *this;
 }
@@ -83,6 +106,11 @@ bool TextFile::Open(const std::string& path, Mode mode) {
         Abandon();
         return false;
     }
+    if (mode == Mode::Read) {
+        readAhead_ = true;
+        if (!aheadBlock_) aheadBlock_ = std::make_unique_for_overwrite<char[]>(kAheadSize);
+        aheadData_ = aheadBlock_.get();
+    }
     return true;
 }
 
@@ -95,7 +123,62 @@ bool TextFile::OpenMemory(std::string_view bytes, const std::string& name) {
     static char empty = 0;
     char* data = bytes.empty() ? &empty : const_cast<char*>(bytes.data());
     file_ = ::fmemopen(data, bytes.size(), "rb");
-    return file_ != nullptr;
+    if (file_ == nullptr) return false;
+    readAhead_ = true;
+    memory_ = true;
+    aheadData_ = data;
+    aheadEnd_ = bytes.size();
+    return true;
+}
+
+void TextFile::ResetAhead() {
+    readAhead_ = false;
+    memory_ = false;
+    aheadData_ = nullptr;
+    aheadPos_ = 0;
+    aheadEnd_ = 0;
+}
+
+bool TextFile::Refill() {
+    if (memory_ || file_ == nullptr) return false;
+    aheadPos_ = 0;
+    aheadEnd_ = std::fread(aheadBlock_.get(), 1, kAheadSize, file_);
+    if (aheadEnd_ == 0 && std::ferror(file_)) failed_ = true;
+    return aheadEnd_ > 0;
+}
+
+bool TextFile::ReadLineAhead(std::string& line, std::size_t limit) {
+    while (line.size() < limit) {
+        if (aheadPos_ == aheadEnd_ && !Refill()) break;
+        const char* from = aheadData_ + aheadPos_;
+        const std::size_t window = std::min(aheadEnd_ - aheadPos_, limit - line.size());
+        // The first line end in the window, "\r" or "\n", whichever comes first.
+        const char* end = static_cast<const char*>(std::memchr(from, '\n', window));
+        const std::size_t before = end == nullptr ? window : static_cast<std::size_t>(end - from);
+        const char* cr = static_cast<const char*>(std::memchr(from, '\r', before));
+        if (cr != nullptr) end = cr;
+        if (end == nullptr) {
+            line.append(from, window);
+            aheadPos_ += window;
+            continue;
+        }
+        line.append(from, static_cast<std::size_t>(end - from));
+        aheadPos_ += static_cast<std::size_t>(end - from) + 1;
+        if (*end == '\n') {
+            line.push_back('\n');
+            break;
+        }
+        // A "\r" followed by "\n" reads as one "\n"; a lone one stays.
+        if (aheadPos_ == aheadEnd_) Refill();
+        if (aheadPos_ < aheadEnd_ && aheadData_[aheadPos_] == '\n') {
+            ++aheadPos_;
+            line.push_back('\n');
+            break;
+        }
+        line.push_back('\r');
+    }
+    if (failed_) return false;
+    return !line.empty();
 }
 
 bool TextFile::ReadLine(std::string& line, std::size_t bufferSize) {
@@ -106,6 +189,7 @@ bool TextFile::ReadLine(std::string& line, std::size_t bufferSize) {
         lastWasWrite_ = false;
     }
     const std::size_t limit = bufferSize - 1;
+    if (readAhead_) return ReadLineAhead(line, limit);
     while (line.size() < limit) {
         int c = std::getc(file_);
         if (c == EOF) break;
@@ -129,6 +213,15 @@ bool TextFile::ReadLine(std::string& line, std::size_t bufferSize) {
 
 std::size_t TextFile::ReadBlock(char* out, std::size_t size) {
     if (file_ == nullptr || size == 0) return 0;
+    if (readAhead_) {
+        const std::size_t kept = std::min(size, aheadEnd_ - aheadPos_);
+        if (kept > 0) std::memcpy(out, aheadData_ + aheadPos_, kept);
+        aheadPos_ += kept;
+        if (kept == size || memory_) return kept;
+        const std::size_t n = std::fread(out + kept, 1, size - kept, file_);
+        if (n < size - kept && std::ferror(file_)) failed_ = true;
+        return kept + n;
+    }
     if (lastWasWrite_) {
         std::fseek(file_, 0, SEEK_CUR);
         lastWasWrite_ = false;
@@ -181,7 +274,9 @@ bool TextFile::HasError() const {
 }
 
 bool TextFile::AtEnd() const {
-    return file_ == nullptr || std::feof(file_) != 0;
+    if (file_ == nullptr) return true;
+    if (readAhead_) return aheadPos_ == aheadEnd_ && (memory_ || std::feof(file_) != 0);
+    return std::feof(file_) != 0;
 }
 
 bool TextFile::Close() {
@@ -190,6 +285,7 @@ bool TextFile::Close() {
     if (std::fflush(file_) != 0) ok = false;
     if (std::fclose(file_) != 0) ok = false;
     file_ = nullptr;
+    ResetAhead();
     if (!tempPath_.empty()) {
         if (ok && std::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) ok = false;
         if (!ok) ::unlink(tempPath_.c_str());
@@ -199,6 +295,7 @@ bool TextFile::Close() {
 }
 
 void TextFile::Abandon() {
+    ResetAhead();
     if (file_ != nullptr) {
         std::fclose(file_);
         file_ = nullptr;

@@ -68,6 +68,12 @@ public:
     void Abandon();
 
 private:
+    // Lines of a file opened for reading, and of memory, are cut from a block read ahead
+    // rather than character by character; the other modes read through the stream.
+    bool Refill();
+    bool ReadLineAhead(std::string& line, std::size_t limit);
+    void ResetAhead();
+
     std::FILE* file_ = nullptr;
     std::string path_;
     std::string tempPath_;
@@ -75,6 +81,12 @@ private:
     std::unique_ptr<char[]> buffer_;  // set by SetBuffer; freed only after the stream is closed
     bool failed_ = false;
     bool lastWasWrite_ = false;
+    bool readAhead_ = false;              // Read mode or memory
+    bool memory_ = false;                 // the bytes are all in aheadData_; the stream is unused
+    std::unique_ptr<char[]> aheadBlock_;  // Read mode: the block read ahead
+    const char* aheadData_ = nullptr;
+    std::size_t aheadPos_ = 0;
+    std::size_t aheadEnd_ = 0;
 };
 
 // The bounded line lengths the unit's file formats are read with (buffer sizes in bytes).

@@ -184,7 +184,6 @@ int Clip(int written) {
 
 // A value text is 4 display characters, "##" and the two level digits; a value wider than
 // its 4 places would push the level out of the 8 characters that UpdateChannel takes.
-constexpr int kShownWidth = 4;
 constexpr int kValueTextSize = 8;
 
 void SetOverflow(Text& t, int level) {

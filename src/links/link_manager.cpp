@@ -34,7 +34,7 @@ LinkManager::LinkManager(LinkContext& context)
              [this] {
                  if (context_.resetPositions) context_.resetPositions();
              },
-             [this] { return context_.linkHeldByFlash && context_.linkHeldByFlash(); }},
+             context.linkHold},
       serial_(context.prompt, sinks_, nullptr),
       net_(context.prompt, sinks_),
       usb_(context.prompt, sinks_, [this] {

@@ -69,7 +69,8 @@ struct LinkContext {
     std::function<void(TextLink, std::string_view)> textPass;
     std::function<void(FrameLink, std::string_view)> framePass;
     std::function<void()> resetPositions;
-    std::function<bool()> linkHeldByFlash;
+    // Held while flash programming has the link (may be null).
+    core::LinkHold* linkHold = nullptr;
 };
 
 class LinkManager {

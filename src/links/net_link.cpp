@@ -219,7 +219,8 @@ void NetLink::RunReader(const std::stop_token& token, int connectionType, int bu
         }
     };
     while (socket_.load() >= 0 && SleepUnlessStopped(token, kNetPassMs)) {
-        if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
+        const core::LinkPass linkPass(sinks_.linkHold);
+        if (!linkPass) continue;
         if (TakePurgeRequest(sinks_.store) && sinks_.resetPositions) sinks_.resetPositions();
         if (size == 0) continue;
         sockaddr_in from{};

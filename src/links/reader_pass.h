@@ -10,6 +10,7 @@
 #include <string_view>
 #include <thread>
 
+#include "core/link_hold.h"
 #include "core/view.h"
 #include "decode/channel_store.h"
 
@@ -31,8 +32,8 @@ struct ReaderSinks {
     std::function<void(FrameLink, std::string_view)> framePass;
     // Clears the live positions after a purge request (may be empty).
     std::function<void()> resetPositions;
-    // True while flash programming holds the link; a reader started then does not run.
-    std::function<bool()> linkHeldByFlash;
+    // Held while flash programming has the link; readers skip their passes then (may be null).
+    core::LinkHold* linkHold = nullptr;
 };
 
 // Ends a frame pass that read something: clears the redraw-all flag, sets the caption to the title

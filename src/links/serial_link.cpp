@@ -109,7 +109,8 @@ void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
     std::vector<std::uint8_t> buffer(kSerialReadBuffer);
     while (valid_ && SleepUnlessStopped(token, kSerialPassMs)) {
         // While the flash programmer holds the port its answers are not the reader's.
-        if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
+        const core::LinkPass linkPass(sinks_.linkHold);
+        if (!linkPass) continue;
         if (TakePurgeRequest(sinks_.store)) {
             port_->Purge();
             if (sinks_.resetPositions) sinks_.resetPositions();
@@ -138,7 +139,8 @@ void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) 
     std::vector<std::uint8_t> buffer(kAdapterReadBuffer);
     while (valid_ && SleepUnlessStopped(token, kAdapterPassMs)) {
         // While the flash programmer holds the port its answers are not the reader's.
-        if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
+        const core::LinkPass linkPass(sinks_.linkHold);
+        if (!linkPass) continue;
         const bool alive = DrainPort(*port_, valid_, token, kAdapterPassMs, size, buffer,
                                      [this](std::string_view bytes) {
                                          if (sinks_.framePass)

@@ -90,7 +90,8 @@ void UsbLink::RunReader(const std::stop_token& token, int connectionType, int us
     auto& d = *device_;
     while (running_ && SleepUnlessStopped(token, kUsbPassMs)) {
         // While the flash programmer holds the device its answers are not the reader's.
-        if (sinks_.linkHeldByFlash && sinks_.linkHeldByFlash()) continue;
+        const core::LinkPass linkPass(sinks_.linkHold);
+        if (!linkPass) continue;
         if (TakePurgeRequest(sinks_.store)) {
             d.Purge(core::kFtPurgeRx | core::kFtPurgeTx);
             if (sinks_.resetPositions) sinks_.resetPositions();

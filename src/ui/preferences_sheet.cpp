@@ -11,6 +11,8 @@
 #include "ui/prefs_channels_page.h"
 #include "ui/prefs_files_page.h"
 #include "ui/prefs_labels_page.h"
+#include "ui/prefs_n2k_tags_page.h"
+#include "ui/prefs_nmea_tags_page.h"
 #include "ui/prefs_options_page.h"
 
 namespace pelor::ui {
@@ -58,16 +60,10 @@ PreferencesSheet::PreferencesSheet(app::PreferencesCopies& copies, core::Prompt&
          [](PrefsContext, QWidget* p) {
              return LaterPage("CONNECT", "The connection settings and the gateway search", p);
          }},
-        {"NMEA 2000",
-         [](PrefsContext, QWidget* p) {
-             return LaterPage("NMEA 2000", "The NMEA 2000 tags (PGNs, parameters, capacities)", p);
-         }},
+        {"NMEA 2000", [](PrefsContext c, QWidget* p) { return new CN2KTags(c, p); }},
         {"CHANNELS", [](PrefsContext c, QWidget* p) { return new GaugeChanels(c, p); }},
         {"ALARMS", [](PrefsContext c, QWidget* p) { return new CAlarmProperty(c, p); }},
-        {"NMEA TAGS",
-         [](PrefsContext, QWidget* p) {
-             return LaterPage("NMEA TAGS", "The NMEA 0183 tags and the time settings", p);
-         }},
+        {"NMEA TAGS", [](PrefsContext c, QWidget* p) { return new CNMEATags(c, p); }},
     };
     for (const auto& entry : pages) {
         QWidget* page = entry.make(PrefsContext{copies_, prompt_}, this);
@@ -113,7 +109,8 @@ void PreferencesSheet::TryAccept() {
         {"Display Labels:", "FILES"},  {"Display Pages", "FILES"},     {"Sensor", "FILES"},
         {"Log Data", "FILES"},         {"Pelor Project", "FILES"},     {"Display Label", "LABELS"},
         {"NMEA Label", "LABELS"},      {"PULSE Label", "LABELS"},      {"Kantelo Label", "LABELS"},
-        {"INPUT Display", "CHANNELS"}, {"OUTPUT Display", "CHANNELS"}, {"Display ", "ALARMS"}};
+        {"INPUT Display", "CHANNELS"}, {"OUTPUT Display", "CHANNELS"}, {"Display ", "ALARMS"},
+        {"NMEA TAGS:", "NMEA TAGS"},   {"NMEA 2000:", "NMEA 2000"}};
     QString page = "OPTIONS";
     for (const auto& [prefix, caption] : where) {
         if (bad.rfind(prefix, 0) == 0) {

@@ -235,15 +235,19 @@ void GaugeOptions::UpdateEnabled() {
 void GaugeOptions::Open() {
     if (tables::OpenOptionsPage(ctx_.prompt, ctx_.copies.projectDirectory, ctx_.copies.optionsFile,
                                 ctx_.copies.options)) {
+        // The file's NMEA 2000 rows come with it; that page shows them when it is next shown.
+        ctx_.copies.n2kTags = tables::N2kTagsFromOptions(ctx_.copies.options.table);
         Refresh();
     }
 }
 
 void GaugeOptions::Save() {
     const tables::OptionsTable sections = app::OptionsFromPages(ctx_.copies);
-    const std::string saved =
-        tables::SaveOptionsPage(ctx_.prompt, ctx_.copies.projectDirectory, ctx_.copies.optionsFile,
-                                ctx_.copies.options, sections);
+    // The whole file: the NMEA 2000 page's rows go with it.
+    tables::OptionsPage page = ctx_.copies.options;
+    tables::ApplyN2kTags(ctx_.copies.n2kTags, page.table);
+    const std::string saved = tables::SaveOptionsPage(ctx_.prompt, ctx_.copies.projectDirectory,
+                                                      ctx_.copies.optionsFile, page, sections);
     if (saved.empty()) return;
     ctx_.copies.optionsFile = saved;
     fileName_->setText(Text(saved));

@@ -10,15 +10,29 @@ namespace {
 
 constexpr const char* kWriteFailed = "Error Writing to device";
 
-// Clears the programming flag, whatever way the operation ends.
+// Takes the link from its reader (waiting for a running pass to end) and gives it back,
+// whatever way the operation ends.
 class ProgrammingFlag {
 public:
-    explicit ProgrammingFlag(std::atomic<int>& flag) : flag_(flag) {}
-    ~ProgrammingFlag() { flag_ = 0; }
-    void Set() { flag_ = 1; }
+    explicit ProgrammingFlag(core::LinkHold& hold) : hold_(hold) {}
+    ~ProgrammingFlag() {
+        if (taken_) hold_.Release();
+    }
+    ProgrammingFlag(const ProgrammingFlag&) = delete;
+    ProgrammingFlag& operator=(const ProgrammingFlag&) = delete;
+    void Set() {
+        if (taken_) return;
+        hold_.Take();
+        taken_ = true;
+    }
+    void Release() {
+        if (taken_) hold_.Release();
+        taken_ = false;
+    }
 
 private:
-    std::atomic<int>& flag_;
+    core::LinkHold& hold_;
+    bool taken_ = false;
 };
 
 // Begin/End of the progress display around one operation.
@@ -80,7 +94,6 @@ FlashOutcome FlashProgrammer::ProgramFile(const std::string& path, std::string_v
         outcome = ThroughFirmware(file.plan);
     else
         outcome = ThroughDebugger(file.plan);
-    h_.programming = 0;
     if (outcome == FlashOutcome::Done) {
         Status(core::Format("Loaded Flash: bytes =%d", file.plan.byteCount));
         if (h_.finished) h_.finished();
@@ -94,7 +107,7 @@ FlashOutcome FlashProgrammer::ProgramFile(const std::string& path, std::string_v
 // record.
 FlashOutcome FlashProgrammer::ThroughFirmware(const FlashPlan& plan) {
     FlashLink& link = h_.link;
-    ProgrammingFlag flag(h_.programming);
+    ProgrammingFlag flag(h_.hold);
     const bool table = plan.kind == FlashFileKind::Table;
     if (link.Send(kProgramCommand, false) != 0) {
         Error(kWriteFailed);
@@ -169,7 +182,7 @@ FlashOutcome FlashProgrammer::ThroughDebugger(const FlashPlan& plan) {
         Error("Error in FLASH init");
         return FlashOutcome::Failed;
     }
-    ProgrammingFlag flag(h_.programming);
+    ProgrammingFlag flag(h_.hold);
     flag.Set();
     struct RestoreLine {
         DebuggerLine& line;
@@ -233,12 +246,12 @@ FlashOutcome FlashProgrammer::ReadBack(const std::string& path) {
         return FlashOutcome::Declined;
     }
     std::unique_ptr<DebuggerLine> line = h_.link.Debugger();
-    ProgrammingFlag flag(h_.programming);
+    ProgrammingFlag flag(h_.hold);
     flag.Set();
     const auto fail = [&](FlashOutcome outcome = FlashOutcome::Failed) {
         file.Abandon();
         if (line != nullptr) line->Restore();
-        h_.programming = 0;
+        flag.Release();
         h_.view.RequestRepaint();
         return outcome;
     };
@@ -281,7 +294,7 @@ FlashOutcome FlashProgrammer::ReadBack(const std::string& path) {
     file.Write(core::Format("%s%c", ":00000001FF", '\n'));
     LeaveDebugMode(*line, c.kind);
     line->Restore();
-    h_.programming = 0;
+    flag.Release();
     if (!file.Close()) {
         Error("Could not Close File");
         h_.view.RequestRepaint();

@@ -4,7 +4,6 @@
 // debugger, or reads the controller's flash back into a file. Every step reports through the
 // prompt with the unit's own texts; the programming flag holds the link's reader off the line
 // while the exchange runs, and every way out clears it and gives the line back its own speed.
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/link_hold.h"
 #include "core/prompt.h"
 #include "core/view.h"
 #include "unit/debugger_line.h"
@@ -50,8 +50,8 @@ struct FlashHooks {
     core::Prompt& prompt;
     core::View& view;
     FlashLink& link;
-    // 1 while a file is being programmed or read back; the link's readers skip their passes.
-    std::atomic<int>& programming;
+    // Held while a file is being programmed or read back; the link's readers skip their passes.
+    core::LinkHold& hold;
     FlashProgress* progress = nullptr;
     // Clears the live display before each record.
     std::function<void()> clearDisplay;

@@ -40,17 +40,34 @@ TEST(Settings, FirstRunUsesPresetsAndWritesAllFifteenValuesInOrderThenTheStaleTi
 
     SaveSettings(store, s, "/boat/project/Demo.cdp");
     const std::vector<std::string> order = {
-        "BaudRate",       "ComPort",          "CaptureInterval", "DisplayType",
-        "DisplayScale",   "SerialBufferSize", "TCPPort",         "ConnectionType",
-        "TCPBufferSize",  "USBDeviceNumber",  "USBBufferSize",   "USBBaudRate",
-        "ShowCOMStatus",  "IPAddress",        "ProjectFilePath", "GaugeStaleSeconds",
-        "DisplayPalette", "DisplayBrightness"};
+        "BaudRate",         "ComPort",          "CaptureInterval",  "DisplayType",
+        "DisplayScale",     "SerialBufferSize", "TCPPort",          "ConnectionType",
+        "TCPBufferSize",    "USBDeviceNumber",  "USBBufferSize",    "USBBaudRate",
+        "ShowCOMStatus",    "IPAddress",        "ProjectFilePath",  "GaugeStaleSeconds",
+        "SerialDevicePath", "DisplayPalette",   "DisplayBrightness"};
     EXPECT_EQ(store.writeOrder, order);
     EXPECT_EQ(std::get<std::string>(store.values.at("ProjectFilePath")), "/boat/project/Demo.cdp");
     EXPECT_EQ(Dword(store, "USBBaudRate"), 5u);
     EXPECT_EQ(Dword(store, "GaugeStaleSeconds"), 10u);
     EXPECT_EQ(Dword(store, "DisplayPalette"), 0u);  // day
     EXPECT_EQ(Dword(store, "DisplayBrightness"), 10u);
+    EXPECT_EQ(std::get<std::string>(store.values.at("SerialDevicePath")), "");
+}
+
+// A device path set by the user survives a restart; the COM number is kept beside it.
+TEST(Settings, SerialDevicePathIsKeptBesideTheComNumber) {
+    MemorySettingsStore store;
+    store.values["ComPort"] = std::uint32_t{1};
+    store.values["SerialDevicePath"] = std::string("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0");
+    Settings s;
+    LoadSettings(store, s);
+    EXPECT_EQ(s.serialDevicePath, "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0");
+    EXPECT_EQ(s.comPort, 1);
+    MemorySettingsStore saved;
+    SaveSettings(saved, s, "/boat/Demo.cdp");
+    EXPECT_EQ(std::get<std::string>(saved.values.at("SerialDevicePath")),
+              "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0");
+    EXPECT_EQ(Dword(saved, "ComPort"), 1u);
 }
 
 TEST(Settings, StoredValuesAreCorrectedAndSavedBackAsTheyShould) {

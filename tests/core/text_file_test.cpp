@@ -68,6 +68,61 @@ TEST(TextFile, ReadsCrLfAsLineFeedAndSplitsLongLinesAtTheBuffer) {
     }
 }
 
+// Lines of a read-only file and of memory are cut from a block read ahead; a file opened for
+// reading and writing reads through the stream one character at a time. All three must cut
+// every line alike, with "\r\n" pairs, lone "\r" and buffer-length cuts falling on the edges
+// of the read-ahead block, and a block read after some lines must go on where they ended.
+TEST(TextFile, ReadAheadCutsLinesLikeTheCharacterStream) {
+    std::string bytes;
+    unsigned seed = 7;
+    const char alphabet[] = {'a', 'b', '\r', '\n', 'x', '\r', 'y', 'z', '\n', 'q'};
+    for (int i = 0; i < 70000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        bytes += alphabet[(seed >> 16) % sizeof alphabet];
+        if ((seed >> 8) % 97 == 0) bytes += std::string((seed >> 4) % 300, 'L');
+    }
+    // "\r\n" astride the first block edge, and a lone "\r" at the end of the file.
+    bytes[4095] = '\r';
+    bytes[4096] = '\n';
+    bytes += '\r';
+    const std::string path = TempPath("ahead.txt");
+    WriteBytes(path, bytes);
+
+    for (const std::size_t buffer : {2u, 5u, 80u, 256u, 2001u}) {
+        TextFile ahead;
+        TextFile stream;
+        TextFile memory;
+        ASSERT_TRUE(ahead.Open(path, TextFile::Mode::Read));
+        ASSERT_TRUE(stream.Open(path, TextFile::Mode::ReadWrite));
+        ASSERT_TRUE(memory.OpenMemory(bytes));
+        std::string a, b, m;
+        for (int n = 0;; ++n) {
+            const bool gotA = ahead.ReadLine(a, buffer);
+            const bool gotB = stream.ReadLine(b, buffer);
+            const bool gotM = memory.ReadLine(m, buffer);
+            ASSERT_EQ(gotA, gotB) << "buffer " << buffer << " line " << n;
+            ASSERT_EQ(gotM, gotB) << "buffer " << buffer << " line " << n;
+            ASSERT_EQ(a, b) << "buffer " << buffer << " line " << n;
+            ASSERT_EQ(m, b) << "buffer " << buffer << " line " << n;
+            if (!gotB) break;
+            if (n == 3000) {
+                // A block read takes the bytes after the last line, as they are on disk.
+                char blockA[20000];
+                char blockB[20000];
+                char blockM[20000];
+                const std::size_t na = ahead.ReadBlock(blockA, sizeof blockA);
+                ASSERT_EQ(na, stream.ReadBlock(blockB, sizeof blockB));
+                ASSERT_EQ(na, memory.ReadBlock(blockM, sizeof blockM));
+                ASSERT_EQ(std::string(blockA, na), std::string(blockB, na));
+                ASSERT_EQ(std::string(blockM, na), std::string(blockB, na));
+            }
+        }
+        EXPECT_TRUE(ahead.AtEnd());
+        EXPECT_TRUE(memory.AtEnd());
+        EXPECT_FALSE(ahead.HasError());
+    }
+}
+
 TEST(TextFile, ReadsFilesWithoutCarriageReturns) {
     const std::string path = TempPath("lf.txt");
     WriteBytes(path, "a\nb\n");

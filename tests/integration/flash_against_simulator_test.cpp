@@ -63,8 +63,8 @@ public:
     }
 };
 
-// A dashboard's link manager on the simulator's terminal, with the programming flag holding
-// its reader.
+// A dashboard's link manager on the simulator's terminal, with the link hold keeping its
+// reader off the line while programming.
 struct FlashRig {
     // `fake`: the USB link (type 2) through the fake converter library serving the terminal.
     explicit FlashRig(sim::Options o, links::testing::FakeFtdi* fake = nullptr)
@@ -87,8 +87,8 @@ struct FlashRig {
                            unit::FlashProgress* progress = nullptr) {
         simulator.sim_.ClearTranscript();
         unit::LinkManagerFlashLink link(manager, kLinkBaud, 57800);
-        unit::FlashProgrammer programmer(unit::FlashHooks{prompt, view, link, programming, progress,
-                                                          [] {}, [this] { ++finished; }});
+        unit::FlashProgrammer programmer(
+            unit::FlashHooks{prompt, view, link, hold, progress, [] {}, [this] { ++finished; }});
         return programmer.Run(path, address);
     }
 
@@ -126,7 +126,7 @@ struct FlashRig {
     decode::ChannelStore store;
     core::RecordingView view;
     PersonPrompt prompt;
-    std::atomic<int> programming{0};
+    core::LinkHold hold;
     int finished = 0;
     std::mutex mutex;
     std::condition_variable changed;
@@ -144,7 +144,7 @@ struct FlashRig {
                                },
                                {},
                                {},
-                               [this] { return programming.load() != 0; }};
+                               &hold};
     links::LinkManager manager{context};
 };
 
@@ -208,7 +208,7 @@ TEST(FlashFirmware, TableFileExchangeIsByteExactAndTheUnitHoldsTheTable) {
                                         "Loaded Flash: bytes =32"}));
     EXPECT_EQ(rig.view.Caption(), "Flash 6810");
     EXPECT_EQ(rig.finished, 1);
-    EXPECT_EQ(rig.programming.load(), 0);
+    EXPECT_EQ(rig.hold.Held(), false);
     EXPECT_TRUE(rig.ValuesFlowAgain());
 }
 
@@ -309,7 +309,7 @@ TEST_P(FlashFirmwareFaults, EndWithTheMessageAndTheReaderDeliversAgain) {
     if (!c.sent.empty()) {
         EXPECT_EQ(rig.Sent(), c.sent) << c.legend;
     }
-    EXPECT_EQ(rig.programming.load(), 0) << c.legend;
+    EXPECT_EQ(rig.hold.Held(), false) << c.legend;
     EXPECT_EQ(rig.finished, 0) << c.legend;
     EXPECT_TRUE(rig.manager.Connected()) << c.legend;
     if (c.fault != sim::FlashFault::Close) {
@@ -372,7 +372,7 @@ TEST(FlashFirmware, CancelEndsProgrammingModeAndTheReaderDeliversAgain) {
     EXPECT_TRUE(cancel.ended_);
     const std::string sent = rig.Sent();
     EXPECT_EQ(sent.substr(sent.size() - kEnd.size()), kEnd);
-    EXPECT_EQ(rig.programming.load(), 0);
+    EXPECT_EQ(rig.hold.Held(), false);
     EXPECT_TRUE(rig.ValuesFlowAgain(3s));
 }
 
@@ -548,7 +548,7 @@ TEST_P(FlashDebuggerFaults, EndWithTheMessageAtTheLinksSpeed) {
                   texts.end() - static_cast<std::ptrdiff_t>(c.lastMessages.size()), texts.end()),
               c.lastMessages)
         << c.legend;
-    EXPECT_EQ(rig.programming.load(), 0) << c.legend;
+    EXPECT_EQ(rig.hold.Held(), false) << c.legend;
     EXPECT_TRUE(rig.manager.Connected()) << c.legend;
     if (c.fault != sim::DebuggerFault::Close) {
         EXPECT_EQ(rig.LineSpeed(), kLinkBaud) << c.legend;
@@ -605,7 +605,7 @@ TEST(FlashDebugger, UsbLinkProgramsAnImageAndATable) {
     EXPECT_EQ(rig.prompt.MessageTexts().back(), "Loaded Flash: bytes =16");
     EXPECT_EQ(fake.BaudRate(), static_cast<unsigned long>(kUsbBaud));
     EXPECT_NE(fake.Calls().find("FT_SetBaudRate,FT_SetTimeouts,"), std::string::npos);
-    EXPECT_EQ(rig.programming.load(), 0);
+    EXPECT_EQ(rig.hold.Held(), false);
     EXPECT_TRUE(rig.ValuesFlowAgain());
 
     rig.prompt.shown.clear();
@@ -633,10 +633,9 @@ TEST(FlashDebugger, NetworkLinksCarryNoDebugger) {
     manager.ToggleConnection();
     ASSERT_TRUE(manager.Connected());
     TempDir dir;
-    std::atomic<int> programming{0};
+    core::LinkHold hold;
     unit::LinkManagerFlashLink link(manager, kLinkBaud, 57800);
-    unit::FlashProgrammer programmer(
-        unit::FlashHooks{prompt, view, link, programming, nullptr, {}, {}});
+    unit::FlashProgrammer programmer(unit::FlashHooks{prompt, view, link, hold, nullptr, {}, {}});
     EXPECT_EQ(programmer.Run(dir.Write("i.txt", "[KZLFLASH]\r\n" + ImageRecord(0, {1})), ""),
               unit::FlashOutcome::Failed);
     EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Error in FLASH init"});

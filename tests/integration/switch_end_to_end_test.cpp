@@ -85,7 +85,7 @@ TEST_P(SwitchEndToEnd, ToggleShowsPendingThenTheModulesReport) {
     d.settings.ipAddress = "127.0.0.1";
     d.settings.tcpPort = simulator.Port();
     d.settings.serialBufferSize = 200;
-    d.LinkSettingsInUse().serialPortName = simulator.Endpoint();
+    d.settings.serialDevicePath = simulator.Endpoint();
     d.ToggleConnection();
     ASSERT_TRUE(d.Links().Connected()) << c.legend;
 
@@ -150,7 +150,7 @@ TEST(UnitCommandsEndToEnd, NextPageAndHoldReachTheUnit) {
         d.page.m_nCurrentPage = twoDisplays ? 2 : 4;
         d.settings.connectionType = 0;
         d.settings.serialBufferSize = 200;
-        d.LinkSettingsInUse().serialPortName = simulator.Endpoint();
+        d.settings.serialDevicePath = simulator.Endpoint();
         d.ToggleConnection();
         ASSERT_TRUE(d.Links().Connected());
 

@@ -100,7 +100,7 @@ TEST(FlashScenario, FlashFromThePointerProgramsTheLabelsIntoTheUnit) {
         // 88 labels of 8 characters: 44 records of 16 bytes, each acknowledged by the unit.
         EXPECT_EQ(boxes.back(), "Loaded Flash: bytes =704");
         EXPECT_EQ(window.dashboard().flashSelection[0], 1);
-        EXPECT_EQ(window.dashboard().flashProgramming.load(), 0);
+        EXPECT_FALSE(window.dashboard().linkHold.Held());
         EXPECT_EQ(window.dashboard().page.m_nCurrentPage, 0);
         // The unit leaves programming mode and its data flow again into the caption.
         EXPECT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 10s))

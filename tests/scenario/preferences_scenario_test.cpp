@@ -4,17 +4,23 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <functional>
 
 #include "core/prompt.h"
 #include "scenario_support.h"
 #include "ui/cal_table_dlg.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/preferences_sheet.h"
+#include "ui/prefs_n2k_tags_page.h"
+#include "ui/prefs_nmea_tags_page.h"
 #include "ui/themes_dlg.h"
 
 namespace {
@@ -80,6 +86,111 @@ TEST(PreferencesScenario, DisplayOpensTheSheetAndOkTakesATypedLabel) {
         EXPECT_EQ(window.dashboard().tables.labelSettings.LabelStrings[0], "HELM    ");
         EXPECT_TRUE(window.isVisible()) << "the same project: the window goes on";
         scenario::SaveShot(scenario::GrabWindow(window), "preferences-after-ok");
+    });
+}
+
+// Opens the sheet with DISPLAY clicked through the X server, clicks the tab `caption`, steps
+// the list `choose` gives for the page down `steps` times with the arrow key, lets `look` read
+// the page, grabs the sheet as `shot` and closes it with the page's PREFOK clicked.
+void ChooseWithKeys(ui::CDataViewerDlg& window, const QString& caption,
+                    const std::function<QComboBox*(QWidget*)>& choose, int steps,
+                    const std::string& shot, const std::function<void(QWidget*)>& look) {
+    bool done = false;
+    QTimer driver;
+    driver.setInterval(50);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        auto* sheet = qobject_cast<ui::PreferencesSheet*>(QApplication::activeModalWidget());
+        if (sheet == nullptr || done) return;
+        done = true;
+        driver.stop();
+        ASSERT_TRUE(scenario::WaitUntil([&] { return sheet->isVisible(); }, 3s));
+        scenario::Pump(300ms);
+        QTabBar* bar = sheet->Tabs()->tabBar();
+        int index = -1;
+        for (int i = 0; i < bar->count(); ++i) {
+            if (bar->tabText(i) == caption) index = i;
+        }
+        ASSERT_GE(index, 0) << caption.toStdString();
+        scenario::Click(*bar, bar->tabRect(index).center());
+        ASSERT_TRUE(
+            scenario::WaitUntil([&] { return sheet->Tabs()->currentIndex() == index; }, 2s));
+        QWidget* page = sheet->Page(caption);
+        QComboBox* list = choose(page);
+        const int target = list->currentIndex() + steps;
+        list->setFocus();
+        scenario::Pump(100ms);
+        for (int k = 0; k < steps; ++k) scenario::Key(*sheet, "Down");
+        EXPECT_TRUE(scenario::WaitUntil([&] { return list->currentIndex() == target; }, 2s))
+            << "shown: " << list->currentText().toStdString();
+        scenario::Pump(150ms);
+        look(page);
+        scenario::SaveShot(scenario::GrabWindow(*sheet), shot);
+        auto* ok = page->findChild<QPushButton*>("PREFOK");
+        ASSERT_NE(ok, nullptr);
+        scenario::Click(*ok, ok->rect().center());
+    });
+    driver.start();
+
+    QPushButton* display = window.Button(app::kIdDisplay);
+    ASSERT_NE(display, nullptr);
+    scenario::Click(*display, display->rect().center());
+    EXPECT_TRUE(scenario::WaitUntil([&] { return done; }, 5s)) << "no sheet";
+    EXPECT_TRUE(
+        scenario::WaitUntil([&] { return QApplication::activeModalWidget() == &window; }, 5s))
+        << "the sheet did not close on PREFOK";
+}
+
+// The NMEA TAGS page through the pointer and keys: a tag's sentence stepped down with the arrow
+// keys refills the value list; after PREFOK the window's page table holds the new tag byte.
+TEST(PreferencesScenario, NmeaTagsChosenWithKeysReachThePageTable) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    scenario::WriteSettings({{"ProjectFilePath", demo.Project()}, {"ShowCOMStatus", "0"}});
+
+    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+        const int sentenceBefore = window.dashboard().tables.pages[512 + 3] >> 4;
+        ASSERT_LE(sentenceBefore, 12) << "the demo's tag leaves room for three steps down";
+        QString valueShown;
+        ChooseWithKeys(
+            window, "NMEA TAGS",
+            [](QWidget* page) { return qobject_cast<ui::CNMEATags*>(page)->SentenceBox(3); }, 3,
+            "preferences-nmea-tags-chosen",
+            [&](QWidget* page) {
+                valueShown = qobject_cast<ui::CNMEATags*>(page)->ValueBox(3)->currentText();
+            });
+        EXPECT_EQ(window.dashboard().tables.pages[512 + 3], (sentenceBefore + 3) << 4)
+            << "a new sentence starts at its first value";
+        EXPECT_EQ(valueShown.toStdString(),
+                  pelor::tables::NmeaValueChoices(sentenceBefore + 3).front());
+    });
+}
+
+// The NMEA 2000 page through the pointer and keys: a row's PGN stepped down with the arrow
+// keys (its parameter list and number caption follow); after PREFOK the window's options hold
+// the row's new byte.
+TEST(PreferencesScenario, N2kPgnChosenWithKeysReachesTheOptions) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    scenario::WriteSettings({{"ProjectFilePath", demo.Project()}, {"ShowCOMStatus", "0"}});
+
+    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+        const std::uint8_t before = window.dashboard().tables.options[256 + 2 * 4];
+        const int pgnBefore = before >> 4;
+        ASSERT_LE(pgnBefore, 11) << "the demo's row leaves room for four steps down";
+        QString caption;
+        ChooseWithKeys(
+            window, "NMEA 2000",
+            [](QWidget* page) { return qobject_cast<ui::CN2KTags*>(page)->PgnBox(4); }, 4,
+            "preferences-nmea-2000-chosen",
+            [&](QWidget* page) {
+                caption = qobject_cast<ui::CN2KTags*>(page)->NumberCaption(4)->text();
+            });
+        const std::uint8_t after = window.dashboard().tables.options[256 + 2 * 4];
+        EXPECT_EQ(after >> 4, pgnBefore + 4);
+        EXPECT_EQ(after & 15, before & 15) << "the instance stays";
+        EXPECT_EQ(window.dashboard().tables.options[257 + 2 * 4], 0)
+            << "a new PGN starts at its first parameter";
+        EXPECT_EQ(caption.toStdString(), pelor::tables::N2kNumberCaption(pgnBefore + 4, 0));
     });
 }
 

@@ -32,6 +32,8 @@
 #include "ui/prefs_alarms_page.h"
 #include "ui/prefs_channels_page.h"
 #include "ui/prefs_labels_page.h"
+#include "ui/prefs_n2k_tags_page.h"
+#include "ui/prefs_nmea_tags_page.h"
 #include "ui/prefs_options_page.h"
 #include "ui/themes_dlg.h"
 
@@ -120,7 +122,7 @@ TEST_F(PreferencesSheetTest, PagesInTabOrderAndTheLaterPagesSaySo) {
     for (int i = 0; i < sheet->Tabs()->count(); ++i) tabs << sheet->Tabs()->tabText(i);
     EXPECT_EQ(tabs, (QStringList{"LABELS", "FILES", "OPTIONS", "CONNECT", "NMEA 2000", "CHANNELS",
                                  "ALARMS", "NMEA TAGS"}));
-    for (const char* later : {"CONNECT", "NMEA 2000", "NMEA TAGS"}) {
+    for (const char* later : {"CONNECT"}) {
         auto* text = sheet->Page(later)->findChild<QLabel*>("LaterPageText");
         ASSERT_NE(text, nullptr) << later;
         EXPECT_TRUE(text->text().contains("not edited in this version")) << later;
@@ -257,6 +259,111 @@ TEST_F(PreferencesSheetTest, LabelsSaveEndsTheSheetAndWritesTheLabelsFile) {
     EXPECT_TRUE(decoded.powerOnReset);
 }
 
+// A row edited through its widgets: PREFSAVE rewrites lines 256..335 in place, exactly as the
+// full writer gives them, and leaves the PGN slot lines after them as they were; OK hands the
+// row to the window's options.
+TEST_F(PreferencesSheetTest, N2kRowSavesItsLinesInPlaceAndOkTakesIt) {
+    auto* page = PageOf<ui::CN2KTags>("NMEA 2000");
+    const std::string path = dir_ + copies.optionsFile;
+    // A PGN slot byte of the file's own, which PREFSAVE must not touch.
+    tables::OptionsTable onDisk = dashboard.tables.options;
+    onDisk[340] = 0x5A;
+    core::ScriptedPrompt quiet;
+    ASSERT_TRUE(tables::WriteOptionsFile(quiet, dir_, copies.optionsFile, onDisk));
+
+    page->PgnBox(2)->setCurrentIndex(4);  // "PGN 127505 - Fluid Level"
+    EXPECT_EQ(page->ParameterBox(2)->currentText(), "Fuel");
+    EXPECT_EQ(page->NumberCaption(2)->text(), "Capacity (Liters)");
+    page->ParameterBox(2)->setCurrentIndex(1);
+    page->findChild<QSpinBox*>("Label 2 Instance")->setValue(3);
+    page->NumberBox(2)->setValue(1000);
+    page->findChild<QCheckBox*>("Label 2 Enable")->setChecked(true);
+    page->findChild<QSpinBox*>("Label 2 Source")->setValue(2);
+    page->PgnBox(5)->setCurrentIndex(9);  // "Vessel Heading": no number field
+    EXPECT_FALSE(page->NumberBox(5)->isVisibleTo(page));
+    Press(page, "PREFSAVE");
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
+
+    tables::OptionsTable expected = onDisk;
+    expected[260] = 0x43;
+    expected[261] = 0x01;
+    expected[292] = 0x03;
+    expected[293] = 0xE8;
+    expected[322] = 0x82;
+    expected[266] = static_cast<std::uint8_t>(0x90 | (onDisk[266] & 15));
+    expected[267] = 0;
+    EXPECT_EQ(ReadBytes(path), OptionsBytes(expected));
+
+    Press(page, "PREFOK");
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+    app::ApplyPreferences(dashboard, copies, hooks);
+    EXPECT_EQ(dashboard.tables.options[260], 0x43);
+    EXPECT_EQ(dashboard.tables.options[322], 0x82);
+}
+
+// A sentence choice refills the value list; OK puts 16 x sentence + value into the NMEA row of
+// the page table, and PREFSAVE on this page has the time settings written with the labels.
+TEST_F(PreferencesSheetTest, NmeaTagsRowsAndTimeSettingsGoBackIntoPagesAndLabels) {
+    auto* page = PageOf<ui::CNMEATags>("NMEA TAGS");
+    page->SentenceBox(3)->setCurrentIndex(3);  // "$GPVTG - Track and Speed"
+    EXPECT_EQ(page->ValueBox(3)->count(), 4);
+    EXPECT_EQ(page->ValueBox(3)->currentText(), "Track True");
+    page->ValueBox(3)->setCurrentIndex(2);
+    EXPECT_EQ(page->ValueBox(3)->currentText(), "Speed Knots");
+    page->SentenceBox(11)->setCurrentIndex(1);
+    EXPECT_EQ(page->ValueBox(11)->itemText(15), "Koralind Channel 15");
+    page->ValueBox(11)->setCurrentIndex(15);
+    page->SentenceBox(0)->setCurrentIndex(0);
+    EXPECT_EQ(page->ValueBox(0)->currentText(), "DISABLED");
+
+    const auto spin = [&](const char* name, int v) {
+        auto* box = page->findChild<QSpinBox*>(name);
+        ASSERT_NE(box, nullptr) << name;
+        box->setValue(v);
+    };
+    spin("UTC Time Adjust", 5);
+    const int tach[] = {1, 2, 3, 4, 5, 6};
+    for (int d = 0; d < 6; ++d) spin(QString("Tac 0 Hour Adjust %1").arg(d).toLatin1(), tach[d]);
+    spin("Month", 3);
+    spin("Day", 7);
+    spin("Year", 24);
+    spin("Hour", 13);
+    spin("Minute", 45);
+    spin("Seconds", 30);
+    Press(page, "PREFSAVE");
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+
+    const char tachFlag = dashboard.tables.labelSettings.time.tachometers[0].flag;
+    const char dateFlag = dashboard.tables.labelSettings.time.dateFlag;
+    prompt.answers.push_back(core::Answer::Yes);
+    app::ApplyPreferences(dashboard, copies, hooks);
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Save Display Labels?"});
+    EXPECT_EQ(dashboard.tables.pages[512 + 3], 0x32);
+    EXPECT_EQ(dashboard.tables.pages[512 + 11], 0x1F);
+    EXPECT_EQ(dashboard.tables.pages[512 + 0], 0x00);
+
+    core::ScriptedPrompt quiet;
+    tables::LabelTable reread{};
+    ASSERT_EQ(tables::LoadTableFile(quiet, dir_, "DemoLabels.txt", reread, false),
+              "DemoLabels.txt");
+    EXPECT_EQ(tables::LabelEntry(reread, 48), "05060708");
+    EXPECT_EQ(tables::LabelEntry(reread, 54), std::string("0123456") + tachFlag);
+    EXPECT_EQ(tables::LabelEntry(reread, 58), "30451307");
+    EXPECT_EQ(tables::LabelEntry(reread, 59), std::string("030024") + dateFlag + dateFlag);
+    EXPECT_EQ(tables::DecodeLabelSettings(reread).time.utcOffset, 5);
+}
+
+TEST_F(PreferencesSheetTest, AnNmeaTagsTimeOutOfRangeKeepsTheSheetOpenOnItsPage) {
+    auto* page = PageOf<ui::CNMEATags>("NMEA TAGS");
+    sheet->Tabs()->setCurrentIndex(0);
+    page->findChild<QSpinBox*>("Tac 2 Hour Adjust 4")->setValue(7);  // minutes' tens: 0..5
+    Press(page, "PREFOK");
+    EXPECT_NE(sheet->result(), QDialog::Accepted);
+    EXPECT_EQ(prompt.MessageTexts(),
+              std::vector<std::string>{"NMEA TAGS: Tac 2 Hour Adjust must be 0 to 5"});
+    EXPECT_EQ(sheet->Tabs()->tabText(sheet->Tabs()->currentIndex()), "NMEA TAGS");
+}
+
 TEST_F(PreferencesSheetTest, FilesChooseCopiesASensorTableAndOkReloadsOnlyIt) {
     fs::create_directory(root_ + "/elsewhere");
     core::ScriptedPrompt quiet;
@@ -385,6 +492,44 @@ TEST_F(PreferencesSheetTest, ThemesPreviewStepsThroughTheDialFrames) {
     const QImage second = preview->grab().toImage();
     EXPECT_NE(first, second) << "the next frame of the strip is shown";
     EXPECT_EQ(first.pixelColor(2, 2), QColor(212, 208, 200));
+}
+
+// OPEN reads the rows the options file holds; an unreadable file is named and the rows stay.
+// PREFSAVE afterwards leaves the adapter flag the CONNECT page owns as the file had it.
+TEST_F(PreferencesSheetTest, N2kOpenReadsTheFileAndSaveKeepsTheAdapterFlag) {
+    auto* page = PageOf<ui::CN2KTags>("NMEA 2000");
+    tables::OptionsTable onDisk = dashboard.tables.options;
+    onDisk[256] = 0x15;  // row 0: PGN 127488, instance 5
+    onDisk[257] = 2;     // "Trim"
+    onDisk[288] = 0x0F;
+    onDisk[289] = 0xA0;
+    onDisk[tables::kAdapterInitByte] = 0xFF;
+    core::ScriptedPrompt quiet;
+    ASSERT_TRUE(tables::WriteOptionsFile(quiet, dir_, copies.optionsFile, onDisk));
+
+    Press(page, "OPEN");
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(page->PgnBox(0)->currentIndex(), 1);
+    EXPECT_EQ(page->ParameterBox(0)->currentText(), "Trim");
+    EXPECT_EQ(page->NumberBox(0)->value(), 4000);
+    EXPECT_EQ(page->NumberCaption(0)->text(), "RPM Scale");
+    EXPECT_EQ(copies.n2kTags.rows[0].instance, 5);
+
+    page->NumberBox(0)->setValue(3000);
+    Press(page, "PREFSAVE");
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
+    onDisk[288] = 0x0B;
+    onDisk[289] = 0xB8;
+    EXPECT_EQ(ReadBytes(dir_ + copies.optionsFile), OptionsBytes(onDisk));
+
+    const std::string name = copies.optionsFile;
+    copies.optionsFile = "Missing.txt";
+    prompt.shown.clear();
+    Press(page, "OPEN");
+    ASSERT_FALSE(prompt.MessageTexts().empty());
+    EXPECT_EQ(prompt.MessageTexts().back(), "Error loading Options file");
+    EXPECT_EQ(copies.n2kTags.rows[0].number, 3000);
+    copies.optionsFile = name;
 }
 
 }  // namespace

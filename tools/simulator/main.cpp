@@ -2,6 +2,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -34,6 +35,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%s\n", simulator.Endpoint().c_str());
+    std::optional<pelor::sim::DiscoveryResponder> discovery;
+    if (options.discovery.port >= 0) {
+        discovery.emplace(options.discovery);
+        if (!discovery->Open(error)) {
+            std::fprintf(stderr, "pelor-sim: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("discovery 127.0.0.1:%d\n", discovery->Port());
+    }
     std::fflush(stdout);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);

@@ -36,7 +36,8 @@ std::string Usage() {
            "  text    the unit's status sentences and $IIXDR per channel\n"
            "  gateway $PKZLN sentences of a network gateway (NMEA 2000 as text)\n"
            "  frames  binary NMEA 2000 frames (adapter, TCP/UDP/USB frame links)\n"
-           "  screen  the unit's screen records\n";
+           "  screen  the unit's screen records\n" +
+           DiscoveryUsage();
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
@@ -52,6 +53,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
             return true;
         };
         std::string v;
+        if (ParseDiscoveryOption(args, i, o.discovery, error)) {
+            if (!error.empty()) return false;
+            continue;
+        }
         if (a == "--help" || a == "-h") {
             error.clear();
             return false;

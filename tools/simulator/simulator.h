@@ -1,4 +1,5 @@
 #pragma once
+#include "simulator/discovery_responder.h"
 // The unit simulator: plays the scenario on its transport, one cycle every interval, answers
 // the dashboard's commands and injects the faults asked for.
 #include <atomic>
@@ -35,6 +36,7 @@ struct Options {
     int debuggerBits = 0;  // 8 or 16: the controller's debugger answers on the line
     DebuggerFault debuggerFault = DebuggerFault::None;
     int programmingTimeoutMs = 3000;  // programming mode ends after this long without a record
+    DiscoveryOptions discovery;
 };
 
 // One piece of the exchange on the line: what the dashboard sent, or what the unit answered

@@ -1,0 +1,36 @@
+#pragma once
+// The NMEA TAGS page: twelve rows "NMEA 0" .. "NMEA 11", each a sentence choice and a value
+// choice refilled when the sentence changes, and the time settings (UTC offset, three
+// tachometer hour counters, date and time). PREFSAVE asks for the labels file to be written
+// when the sheet ends, as the LABELS page's does.
+#include <array>
+
+#include "tables/nmea_tags_page.h"
+#include "ui/prefs_page.h"
+
+class QComboBox;
+class QSpinBox;
+
+namespace pelor::ui {
+
+class CNMEATags : public PrefsPage {
+    Q_OBJECT
+
+public:
+    CNMEATags(PrefsContext context, QWidget* parent);
+    void Refresh() override;
+
+    QComboBox* SentenceBox(int tag) const { return sentences_[static_cast<std::size_t>(tag)]; }
+    QComboBox* ValueBox(int tag) const { return values_[static_cast<std::size_t>(tag)]; }
+
+private:
+    void FillValues(int tag);
+
+    std::array<QComboBox*, tables::kNmeaTagCount> sentences_{};
+    std::array<QComboBox*, tables::kNmeaTagCount> values_{};
+    QSpinBox* utc_ = nullptr;
+    std::array<std::array<QSpinBox*, 6>, 3> tach_{};
+    std::array<QSpinBox*, 6> date_{};  // month, day, year, hour, minute, seconds
+};
+
+}  // namespace pelor::ui
