@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* const end = at + size;
     for (std::size_t part = 0; part < parts.size(); ++part) {
         // The last part keeps any further NUL bytes.
-        const void* cut = part + 1 < parts.size()
+        const void* cut = part + 1 < parts.size() && at != end
                               ? std::memchr(at, 0, static_cast<std::size_t>(end - at))
                               : nullptr;
         const char* stop = cut != nullptr ? static_cast<const char*>(cut) : end;

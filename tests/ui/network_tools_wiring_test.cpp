@@ -19,20 +19,12 @@
 #include <atomic>
 #include <thread>
 
+#include "display_render_support.h"
 #include "links/discovery_reply.h"
 
 using namespace std::chrono_literals;
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tests_ui";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = qApp ? nullptr : new QApplication(argc, argv);
-    (void)app;
-    return *static_cast<QApplication*>(QApplication::instance());
-}
 
 struct Page {
     QWidget widget;
@@ -109,7 +101,7 @@ struct Gateway {
 }  // namespace
 
 TEST(NetworkToolsWiring, ScanFillsTheListAndASelectionFillsTheAddress) {
-    App();
+    pelor::ui::testing::EnsureQtApplication();
     Gateway gateway;
     Page page;
     const pelor::links::DiscoveryTarget target{"127.0.0.1", gateway.port};
@@ -135,7 +127,7 @@ TEST(NetworkToolsWiring, ScanFillsTheListAndASelectionFillsTheAddress) {
 }
 
 TEST(NetworkToolsWiring, TestConnectionUsesTheAddressAndPortFields) {
-    App();
+    pelor::ui::testing::EnsureQtApplication();
     const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
@@ -157,7 +149,7 @@ TEST(NetworkToolsWiring, TestConnectionUsesTheAddressAndPortFields) {
 }
 
 TEST(NetworkToolsWiring, ClosingThePageMidScanCancelsIt) {
-    App();
+    pelor::ui::testing::EnsureQtApplication();
     Gateway gateway;
     QElapsedTimer t;
     t.start();
