@@ -1,9 +1,15 @@
 #include "ui/window_look.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QColor>
+#include <QDialogButtonBox>
 #include <QEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPalette>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <QWidget>
 #include <optional>
@@ -42,9 +48,62 @@ void TintWidgetSheet(QWidget* w, const display::Look& look) {
     if (next != sheet) w->setStyleSheet(next);
 }
 
+// The pictures Qt itself puts on buttons (the OK tick, the Cancel cross) and on labels (a
+// message box's warning sign) are tinted too; the originals are kept for the next look.
+constexpr const char* kOriginalIcon = "pelorOriginalIcon";
+constexpr const char* kOriginalPixmap = "pelorOriginalPixmap";
+
+void TintButtonIcon(QAbstractButton* b, const display::Look& look) {
+    QVariant kept = b->property(kOriginalIcon);
+    if (!kept.isValid()) {
+        if (b->icon().isNull() || look.Plain()) return;
+        kept = QVariant::fromValue(b->icon());
+        b->setProperty(kOriginalIcon, kept);
+    }
+    const QIcon original = kept.value<QIcon>();
+    if (look.Plain()) {
+        b->setIcon(original);
+        return;
+    }
+    const QImage picture = original.pixmap(b->iconSize()).toImage();
+    b->setIcon(QIcon(QPixmap::fromImage(TintedImage(picture, look))));
+}
+
+void TintLabelPixmap(QLabel* l, const display::Look& look) {
+    QVariant kept = l->property(kOriginalPixmap);
+    if (!kept.isValid()) {
+        if (l->pixmap().isNull() || look.Plain()) return;
+        kept = QVariant::fromValue(l->pixmap());
+        l->setProperty(kOriginalPixmap, kept);
+    }
+    const QPixmap original = kept.value<QPixmap>();
+    l->setPixmap(look.Plain() ? original
+                              : QPixmap::fromImage(TintedImage(original.toImage(), look)));
+}
+
 void TintWindowSheets(QWidget* window, const display::Look& look) {
     TintWidgetSheet(window, look);
-    for (QWidget* child : window->findChildren<QWidget*>()) TintWidgetSheet(child, look);
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        TintWidgetSheet(child, look);
+        // Only Qt's own pictures: those of the dialog buttons (OK, Cancel, Yes, No) and a
+        // message box's sign. The artwork's pictures are tinted when they are drawn.
+        if (auto* b = qobject_cast<QAbstractButton*>(child);
+            b != nullptr && qobject_cast<QDialogButtonBox*>(b->parentWidget()) != nullptr) {
+            TintButtonIcon(b, look);
+        }
+        if (auto* l = qobject_cast<QLabel*>(child);
+            l != nullptr && qobject_cast<QMessageBox*>(l->window()) != nullptr) {
+            TintLabelPixmap(l, look);
+        }
+    }
+}
+
+// Dusk and night turn the light day palette dark: each colour's lightness is turned over
+// (a light grey window becomes near black, black text becomes light) before it is tinted,
+// so that dialogs are lit text on a dark ground like the gauges.
+QColor Darkened(const QColor& c) {
+    const QColor hsl = c.toHsl();
+    return QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), 255 - hsl.lightness(), c.alpha());
 }
 
 // Windows that show after the look changed (dialogs, message boxes, the playback window)
@@ -121,7 +180,9 @@ void ApplyWindowLook(const display::Look& look) {
             const auto group = static_cast<QPalette::ColorGroup>(g);
             for (int r = 0; r < QPalette::NColorRoles; ++r) {
                 const auto role = static_cast<QPalette::ColorRole>(r);
-                palette.setColor(group, role, Tint(dayPalette->color(group, role), look));
+                QColor c = dayPalette->color(group, role);
+                if (look.palette != display::Palette::Day) c = Darkened(c);
+                palette.setColor(group, role, Tint(c, look));
             }
         }
     }
