@@ -2,6 +2,7 @@
 # Starts the demo dashboard on a virtual screen, waits, saves a screenshot and closes it the
 # normal way (SIGTERM closes the window, which saves settings and project).
 # Usage: scripts/screenshot.sh [output.png] [seconds] [n2k]
+# SHOT_KEYS="n n" presses those keys (xdotool names) in the window before the shot.
 set -euo pipefail
 out=${1:-}
 wait_s=${2:-5}
@@ -20,6 +21,14 @@ display=":$(head -1 "$display_file")"
 DISPLAY=$display "$PELOR_BIN" &
 app=$!
 sleep "$wait_s"
+if [ -n "${SHOT_KEYS:-}" ]; then
+    window=$(DISPLAY=$display xdotool search --onlyvisible --pid $app | tail -1)
+    DISPLAY=$display xdotool windowfocus --sync "$window"
+    # Word splitting is wanted: one argument per key.
+    # shellcheck disable=SC2086
+    DISPLAY=$display xdotool key --delay 300 $SHOT_KEYS
+    sleep 2
+fi
 DISPLAY=$display import -window root "$out"
 kill -TERM $app 2>/dev/null || true
 wait $app 2>/dev/null || true

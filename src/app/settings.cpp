@@ -45,6 +45,10 @@ void LoadSettings(core::SettingsStore& store, Settings& s) {
     if (auto device = store.ReadString(kSerialDevicePathName)) {
         s.serialDevicePath = CutToLimit(*device);
     }
+    ReadInt(store, kPaletteName, s.palette);
+    if (s.palette < 0 || s.palette > 2) s.palette = 0;
+    ReadInt(store, kBrightnessName, s.brightness);
+    if (s.brightness < 1 || s.brightness > 10) s.brightness = 10;
     store.CloseKey();
 }
 
@@ -86,6 +90,8 @@ void SaveSettings(core::SettingsStore& store, const Settings& s,
     store.WriteString("ProjectFilePath", CutToLimit(projectFilePath));
     dword(kStaleSecondsName, s.staleSeconds);
     store.WriteString(kSerialDevicePathName, CutToLimit(s.serialDevicePath));
+    dword(kPaletteName, s.palette);
+    dword(kBrightnessName, s.brightness);
     store.CloseKey();
 }
 

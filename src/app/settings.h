@@ -40,6 +40,9 @@ struct Settings {
     // place of the COM number when set, so that another converter plugged in cannot change
     // which device the link opens. The COM number stays for files and peers that use it.
     std::string serialDevicePath;
+    // Then the window's look: palette (0 day, 1 dusk, 2 night) and brightness 1..10.
+    std::int32_t palette = 0;
+    std::int32_t brightness = 10;
 
     // ... and the values derived from them, which the links and the capture writer use.
     std::int32_t baudRate = 38400;
@@ -59,6 +62,8 @@ inline constexpr std::int32_t kCaptureIntervalSeconds[9] = {0, 1, 2, 5, 10, 30, 
 inline constexpr std::size_t kSettingTextLimit = 259;
 inline constexpr const char* kStaleSecondsName = "GaugeStaleSeconds";
 inline constexpr const char* kSerialDevicePathName = "SerialDevicePath";
+inline constexpr const char* kPaletteName = "DisplayPalette";
+inline constexpr const char* kBrightnessName = "DisplayBrightness";
 inline constexpr std::int32_t kStaleSecondsLimit = 3600;  // texts are kept in 260-byte buffers
 
 // Fills `settings` from the store in the fixed order, with the corrections for out-of-range
@@ -69,7 +74,8 @@ void LoadSettings(core::SettingsStore& store, Settings& settings);
 // after the tables are loaded.
 void DeriveSettings(Settings& settings);
 
-// Writes all fifteen values in the fixed order, then the gauge stale time. `projectFilePath` is the
+// Writes all fifteen values in the fixed order, then the gauge stale time, the
+// palette and the brightness. `projectFilePath` is the
 // project directory followed by the project file name.
 void SaveSettings(core::SettingsStore& store, const Settings& settings,
                   const std::string& projectFilePath);

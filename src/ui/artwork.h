@@ -51,10 +51,11 @@ void ApplyCanvasLayout(QtCanvas& canvas, const display::Display& display);
 // Button pictures by name: caption + "U" (up) and caption + "D" (down) for RECORD, STOP,
 // SAVE, FLASH, PAGE, DISPLAY, CLEAR, OK, KANTELO0..KANTELO11, the touch-menu buttons
 // (TOUCHNEXT, TOUCHEXIT, FULLSCREEN, TOUCHFLASH, TOUCHCONNECT, TOUCHPREF, TOUCHRECORD,
-// TOUCHKANTELO), the playback buttons (PB_PB, PB_SB, PB_STOP, PB_SF, PB_PF) and the switch
-// window's SWGREEN and SWRED; the single pictures CONNECT170 (not connected) and CONNECT171
-// (connected); and for the main window's 32 x 32 switch buttons SWON32U/D (green, on),
-// SWOFF32U/D (red, off) and SWYELLOW (pending, both looks).
+// TOUCHKANTELO, and TOUCHNIGHT, TOUCHDIMMER, TOUCHBRIGHTER for the look), the playback buttons
+// (PB_PB, PB_SB, PB_STOP, PB_SF, PB_PF) and the switch window's SWGREEN and SWRED; the single
+// pictures CONNECT170 (not connected) and CONNECT171 (connected); and for the main window's 32 x 32
+// switch buttons SWON32U/D (green, on), SWOFF32U/D (red, off) and SWYELLOW (pending, both looks).
+// Tinted to the look in force (CurrentLook).
 std::map<std::string, QImage> BuildButtonPictures();
 
 // An icon with the up picture as its normal look and the down picture as its active and

@@ -8,6 +8,7 @@
 
 #include "ui/artwork.h"
 #include "ui/artwork_style.h"
+#include "ui/window_look.h"
 
 namespace pelor::ui {
 
@@ -32,7 +33,10 @@ enum class Symbol {
     FastBack,
     StepBack,
     StepForward,
-    FastForward
+    FastForward,
+    Moon,
+    Dimmer,
+    Brighter
 };
 
 void Key(QPainter& p, const QRectF& r, bool down) {
@@ -208,6 +212,27 @@ void DrawSymbol(QPainter& p, Symbol s, const QRectF& box, const QColor& c) {
                               u * 0.18, u * 0.18);
             Lamp(p, m + QPointF(u * 0.2, 0), u * 0.13, kGreen, true);
             break;
+        case Symbol::Moon: {
+            // A crescent: the disc less a disc set off to the upper right.
+            QPainterPath disc;
+            disc.addEllipse(m, u * 0.34, u * 0.34);
+            QPainterPath bite;
+            bite.addEllipse(m + QPointF(u * 0.16, -u * 0.12), u * 0.3, u * 0.3);
+            p.setBrush(c);
+            p.setPen(Qt::NoPen);
+            p.drawPath(disc.subtracted(bite));
+            break;
+        }
+        case Symbol::Dimmer:
+        case Symbol::Brighter: {
+            // A sun with short rays (dimmer) or long rays (brighter).
+            const qreal ray = s == Symbol::Brighter ? 0.44 : 0.32;
+            for (int i = 0; i < 8; ++i)
+                p.drawLine(Polar(m, u * 0.24, i * 45), Polar(m, u * ray, i * 45));
+            p.setBrush(s == Symbol::Brighter ? c : QColor(Qt::transparent));
+            p.drawEllipse(m, u * 0.16, u * 0.16);
+            break;
+        }
     }
     p.restore();
 }
@@ -319,10 +344,17 @@ std::map<std::string, QImage> BuildButtonPictures() {
         const char* caption;
     };
     const Touch touch[] = {
-        {"TOUCHNEXT", Symbol::Page, "NEXT"},          {"TOUCHEXIT", Symbol::Exit, "EXIT"},
-        {"FULLSCREEN", Symbol::FullScreen, "FULL"},   {"TOUCHFLASH", Symbol::Flash, "FLASH"},
-        {"TOUCHCONNECT", Symbol::Connect, "CONNECT"}, {"TOUCHPREF", Symbol::Display, "SETUP"},
-        {"TOUCHRECORD", Symbol::Record, "RECORD"},    {"TOUCHKANTELO", Symbol::Switch, "SWITCH"},
+        {"TOUCHNEXT", Symbol::Page, "NEXT"},
+        {"TOUCHEXIT", Symbol::Exit, "EXIT"},
+        {"FULLSCREEN", Symbol::FullScreen, "FULL"},
+        {"TOUCHFLASH", Symbol::Flash, "FLASH"},
+        {"TOUCHCONNECT", Symbol::Connect, "CONNECT"},
+        {"TOUCHPREF", Symbol::Display, "SETUP"},
+        {"TOUCHRECORD", Symbol::Record, "RECORD"},
+        {"TOUCHKANTELO", Symbol::Switch, "SWITCH"},
+        {"TOUCHNIGHT", Symbol::Moon, "DAY/NIGHT"},
+        {"TOUCHDIMMER", Symbol::Dimmer, "DIMMER"},
+        {"TOUCHBRIGHTER", Symbol::Brighter, "BRIGHTER"},
     };
     for (const auto& t : touch) {
         pair(t.name, [&](bool down) { return SquareKey(96, 96, t.symbol, t.caption, down); });
@@ -335,6 +367,7 @@ std::map<std::string, QImage> BuildButtonPictures() {
         const Symbol s = symbol;
         pair(name, [&](bool down) { return SquareKey(48, 32, s, QString(), down); });
     }
+    TintPictures(m, CurrentLook());
     return m;
 }
 

@@ -122,6 +122,10 @@ bool CDataViewerDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CDataViewerDlg::keyPressEvent(QKeyEvent* event) {
+    if (LookKey(*event)) {
+        event->accept();
+        return;
+    }
     switch (event->key()) {
         case Qt::Key_Escape:
         case Qt::Key_Return:
@@ -197,14 +201,15 @@ void CDataViewerDlg::OnCommand(int controlId) {
             RunFlashCommand(*dashboard_, prompt_, this);
             break;
         default:
-            // CLEAR, the switch buttons and the label menus.
-            interaction_->OnCommand(controlId);
+            // The touch menu's look buttons, CLEAR, the switch buttons and the label menus.
+            if (!LookCommand(controlId)) interaction_->OnCommand(controlId);
             break;
     }
 }
 
 void CDataViewerDlg::PrepareDrawing() {
     PrepareCanvas(canvas_, dashboard_->display);
+    ApplyStoredLook();
     buttonPictures_ = BuildButtonPictures();
     for (const auto& entry : app::kPictureButtons) {
         QString picture = QString::fromLatin1(entry.caption);
@@ -219,6 +224,7 @@ void CDataViewerDlg::PrepareDrawing() {
 void CDataViewerDlg::ShowPicture(int controlId, const QString& picture) {
     QPushButton* b = Button(controlId);
     if (b == nullptr) return;
+    b->setProperty("pictureName", picture);  // shown again in a new look
     QString up = picture + "U";
     QString down = picture + "D";
     const qsizetype cut = picture.indexOf('_');

@@ -56,6 +56,16 @@ public:
     void PrepareDrawing() override;
     void ApplyLayout() override;
 
+    // The window's look changes now, without a restart: palette, dialogs, button pictures and
+    // gauges (pictures are tinted again once, then paints stay copies). The settings keep it.
+    void SetLook(const display::Look& look);
+    display::Look WindowLook() const;
+    // N: day -> dusk -> night; minus and plus: one brightness step down or up. False for
+    // other keys.
+    bool LookKey(const QKeyEvent& event);
+    // The touch menu's DAY/NIGHT, DIMMER and BRIGHTER; false for other ids.
+    bool LookCommand(int controlId);
+
     bool OnInitDialog();
     void OnDestroy();
     void OnCommand(int controlId);
@@ -70,6 +80,8 @@ protected:
 private:
     void BuildControls();
     void ShowPicture(int controlId, const QString& picture);
+    // Start-up: the look the settings keep, before any picture is drawn.
+    void ApplyStoredLook();
 
     QtPrompt prompt_;
     QtCanvas canvas_;

@@ -64,6 +64,14 @@ void PlaybackDialog::RefreshPictures() {
     update();
 }
 
+void PlaybackDialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        pictures_ = BuildButtonPictures();
+        RefreshPictures();
+    }
+    QDialog::changeEvent(event);
+}
+
 void PlaybackDialog::Press(logs::PlaybackButton b) {
     modes_.Press(b);
     RefreshPictures();

@@ -40,6 +40,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A new look (day, dusk, night): the button pictures are drawn again in it.
+    void changeEvent(QEvent* event) override;
 
 private:
     void Press(logs::PlaybackButton b);

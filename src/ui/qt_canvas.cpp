@@ -16,6 +16,15 @@ QColor ToQColor(core::Color c) {
     return QColor(c.r, c.g, c.b);
 }
 
+// `image` (in the buffer's format) tinted to `look`, in place.
+void Tint(const display::Look& look, QImage& image) {
+    if (look.Plain() || image.isNull()) return;
+    for (int y = 0; y < image.height(); ++y) {
+        display::TintPixels(look, reinterpret_cast<std::uint32_t*>(image.scanLine(y)),
+                            static_cast<std::size_t>(image.width()));
+    }
+}
+
 }  // namespace
 
 QtCanvas::QtCanvas() = default;
@@ -27,6 +36,7 @@ QtCanvas::~QtCanvas() {
 void QtCanvas::SetPictures(PictureMap pictures) {
     for (auto& [name, image] : pictures) {
         if (image.format() != kFormat) image = image.convertToFormat(kFormat);
+        Tint(look_, image);
     }
     pictures_ = std::move(pictures);
 }
@@ -45,7 +55,14 @@ const QImage* QtCanvas::FindPicture(std::string_view name) {
     QImage image = source_(name);
     if (image.isNull()) return nullptr;
     if (image.format() != kFormat) image = image.convertToFormat(kFormat);
+    Tint(look_, image);
     return &pictures_.emplace(std::string(name), std::move(image)).first->second;
+}
+
+void QtCanvas::SetLook(const display::Look& look) {
+    if (look == look_) return;
+    look_ = look;
+    pictures_.clear();
 }
 
 void QtCanvas::ReleasePicture(std::string_view name) {
@@ -127,7 +144,8 @@ void QtCanvas::CopyPicture(std::string_view picture, core::Rect source, int dest
 }
 
 void QtCanvas::FillRect(core::Rect area, core::Color color) {
-    BufferPainter().fillRect(QRect(area.x, area.y, area.width, area.height), ToQColor(color));
+    BufferPainter().fillRect(QRect(area.x, area.y, area.width, area.height),
+                             ToQColor(display::TintColor(look_, color)));
 }
 
 void QtCanvas::Dim(core::Rect area) {
@@ -142,7 +160,7 @@ void QtCanvas::DrawText(int x, int y, std::string_view text, std::string_view fo
     if (it == fonts_.end()) return;
     QPainter& p = BufferPainter();
     p.setFont(it->second.font);
-    p.setPen(ToQColor(color));
+    p.setPen(ToQColor(display::TintColor(look_, color)));
     // Texts are single-byte; Latin-1 keeps every byte a character.
     p.drawText(QPoint(x, y + it->second.ascent),
                QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
@@ -150,7 +168,7 @@ void QtCanvas::DrawText(int x, int y, std::string_view text, std::string_view fo
 
 void QtCanvas::DrawLine(int x1, int y1, int x2, int y2, core::Color color) {
     QPainter& p = BufferPainter();
-    p.setPen(ToQColor(color));
+    p.setPen(ToQColor(display::TintColor(look_, color)));
     p.drawLine(x1, y1, x2, y2);
 }
 

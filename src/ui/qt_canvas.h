@@ -16,6 +16,7 @@
 
 #include "core/canvas.h"
 #include "display/gauge_style.h"
+#include "display/look.h"
 #include "display/web_bitmap.h"
 
 namespace pelor::ui {
@@ -48,6 +49,10 @@ public:
     // Lets go of a held picture (the source makes it again when it is asked for).
     void ReleasePicture(std::string_view name);
     bool HasPicture(std::string_view name) const;
+    // The look every picture and colour is tinted to. A change lets go of every picture held:
+    // they are made again, tinted once, as they are asked for; paints stay copies.
+    void SetLook(const display::Look& look);
+    const display::Look& GetLook() const { return look_; }
     // Bytes of pixels the held pictures take.
     std::size_t PictureBytes() const;
     // Creates the value and label fonts of every style (keys as display::FontKey gives them).
@@ -91,6 +96,7 @@ private:
 
     PictureMap pictures_;
     PictureSource source_;
+    display::Look look_;
     FontMap fonts_;
     QImage buffer_;
     QImage window_;

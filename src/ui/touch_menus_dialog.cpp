@@ -12,8 +12,8 @@ constexpr int kButtonSize = 96;
 }
 
 TouchMenusDialog::TouchMenusDialog(const std::map<std::string, QImage>& pictures, bool fullScreen,
-                                   bool recording, QWidget* parent)
-    : QDialog(parent) {
+                                   bool recording, QWidget* parent, std::function<void(int)> look)
+    : QDialog(parent), pictures_(pictures), look_(std::move(look)), recording_(recording) {
     setObjectName("Touch Menus");
     setWindowTitle("Touch Menus");
     setStyleSheet("QDialog { background: #101418; }");
@@ -22,30 +22,48 @@ TouchMenusDialog::TouchMenusDialog(const std::map<std::string, QImage>& pictures
     grid->setSpacing(12);
     int index = 0;
     for (const auto& entry : kTouchMenuButtons) {
-        auto* button = new QPushButton(this);
-        const std::string caption = entry.caption;
-        button->setObjectName(QString::fromLatin1(entry.caption));
-        button->setProperty("controlId", entry.id);
-        button->setFixedSize(kButtonSize, kButtonSize);
-        button->setIconSize(QSize(kButtonSize, kButtonSize));
-        button->setFlat(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setStyleSheet("QPushButton { border: none; background: transparent; }");
+        AddButton(entry, index / 4, index % 4);
+        ++index;
+    }
+    if (look_) {
+        index = 0;
+        for (const auto& entry : kTouchLookButtons) AddButton(entry, 2, index++);
+    }
+    ShowPictures();
+}
+
+QPushButton* TouchMenusDialog::AddButton(const TouchMenuButton& entry, int row, int column) {
+    auto* button = new QPushButton(this);
+    button->setObjectName(QString::fromLatin1(entry.caption));
+    button->setProperty("controlId", entry.id);
+    button->setFixedSize(kButtonSize, kButtonSize);
+    button->setIconSize(QSize(kButtonSize, kButtonSize));
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setStyleSheet("QPushButton { border: none; background: transparent; }");
+    const int id = entry.id;
+    connect(button, &QPushButton::clicked, this, [this, id] { Press(id); });
+    static_cast<QGridLayout*>(layout())->addWidget(button, row, column);
+    buttons_[entry.id] = button;
+    return button;
+}
+
+void TouchMenusDialog::ShowPictures() {
+    for (const auto& [id, button] : buttons_) {
+        const std::string caption = button->objectName().toStdString();
         // Recording, or full screen, shows the pressed picture as the button's normal look.
-        const bool active = (entry.id == 1675 && recording) || (entry.id == 1678 && fullScreen);
+        const bool active = (id == 1675 && recording_) || (id == 1678 && result_.fullScreen);
         const std::string up = caption + (active ? "D" : "U");
         const std::string down = caption + (active ? "U" : "D");
-        const QIcon icon = ButtonIcon(pictures, up, down);
-        if (icon.isNull())
-            button->setText(QString::fromLatin1(entry.caption));
-        else
+        const QIcon icon = ButtonIcon(pictures_, up, down);
+        if (icon.isNull()) {
+            button->setIcon(QIcon());
+            button->setText(QString::fromStdString(caption));
+        } else {
+            button->setText(QString());
             button->setIcon(icon);
+        }
         button->setProperty("picture", QString::fromStdString(up));
-        const int id = entry.id;
-        connect(button, &QPushButton::clicked, this, [this, id] { Press(id); });
-        grid->addWidget(button, index / 4, index % 4);
-        buttons_[entry.id] = button;
-        ++index;
     }
 }
 
@@ -55,6 +73,11 @@ QPushButton* TouchMenusDialog::Button(int id) const {
 }
 
 void TouchMenusDialog::Press(int id) {
+    if (id == kIdTouchNight || id == kIdTouchDimmer || id == kIdTouchBrighter) {
+        if (look_) look_(id);
+        ShowPictures();
+        return;
+    }
     switch (id) {
         case 1672:
             result_.next = true;

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QImage>
 #include <array>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -39,21 +40,39 @@ inline constexpr std::array<TouchMenuButton, 8> kTouchMenuButtons = {{
     {1673, "TOUCHKANTELO"},
 }};
 
+// The look's buttons, in a row of their own: they change the look at once and leave the
+// dialog open, so a skipper can step the brightness down until it is right.
+inline constexpr int kIdTouchNight = 1679;
+inline constexpr int kIdTouchDimmer = 1680;
+inline constexpr int kIdTouchBrighter = 1681;
+inline constexpr std::array<TouchMenuButton, 3> kTouchLookButtons = {{
+    {kIdTouchNight, "TOUCHNIGHT"},
+    {kIdTouchDimmer, "TOUCHDIMMER"},
+    {kIdTouchBrighter, "TOUCHBRIGHTER"},
+}};
+
 class TouchMenusDialog : public QDialog {
     Q_OBJECT
 
 public:
     // `fullScreen`: the window is in full screen; `recording`: a capture or playback runs.
     // Either shows its button's pressed picture as the normal look.
+    // `look`, when given, runs a look button's id (the pictures are then shown anew from
+    // `pictures`, which it may have drawn again).
     TouchMenusDialog(const std::map<std::string, QImage>& pictures, bool fullScreen, bool recording,
-                     QWidget* parent);
+                     QWidget* parent, std::function<void(int)> look = {});
 
     const TouchMenuResult& Result() const { return result_; }
     QPushButton* Button(int id) const;
 
 private:
+    QPushButton* AddButton(const TouchMenuButton& entry, int row, int column);
+    void ShowPictures();
     void Press(int id);
 
+    const std::map<std::string, QImage>& pictures_;
+    std::function<void(int)> look_;
+    bool recording_ = false;
     TouchMenuResult result_;
     std::map<int, QPushButton*> buttons_;
 };

@@ -192,9 +192,20 @@ void WindowInteraction::OpenSwitchWindow() {
     switchWindow_->raise();
 }
 
+void WindowInteraction::LookChanged() {
+    if (!switchWindow_) return;
+    std::array<std::uint8_t, 12> states{};
+    {
+        std::lock_guard lock(dashboard_.channels.mutex);
+        states = dashboard_.channels.SwitchState;
+    }
+    switchWindow_->SetStates(states);
+}
+
 void WindowInteraction::RunTouchMenu() {
     const bool recording = dashboard_.Capture().Recording() || dashboard_.Capture().PlayingBack();
-    TouchMenusDialog dialog(pictures_, dashboard_.page.m_bFullScreen == 1, recording, &window_);
+    TouchMenusDialog dialog(pictures_, dashboard_.page.m_bFullScreen == 1, recording, &window_,
+                            [this](int id) { command_(id); });
     if (dialog.exec() != QDialog::Accepted) return;
     const TouchMenuResult r = dialog.Result();
     SetFullScreen(r.fullScreen);

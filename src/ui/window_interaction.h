@@ -51,6 +51,8 @@ public:
     // module's report.
     void SwitchPictureShown(int controlId, const QString& picture);
 
+    // The look changed (the button pictures were drawn again): windows showing them follow.
+    void LookChanged();
     void OpenSwitchWindow();
     void RunTouchMenu();
 

@@ -134,8 +134,8 @@ TEST(Dashboard, StartsWithTheNamedProjectSilentlyAndSavesEverythingAtExit) {
     std::filesystem::remove(project.ProjectPath());
     f.dashboard.project.logFile = "Trip.csv";
     f.dashboard.Destroy(f.hooks);
-    EXPECT_EQ(f.store.writeOrder.size(), 17u)
-        << "the fifteen values, the gauge stale time and the serial device path";
+    EXPECT_EQ(f.store.writeOrder.size(), 19u)
+        << "the fifteen values, the stale time, the serial device path and the look";
     EXPECT_EQ(std::get<std::uint32_t>(f.store.values.at("DisplayType")), 10u);
     EXPECT_EQ(std::get<std::uint32_t>(f.store.values.at("ConnectionType")), 0x02u);
     EXPECT_EQ(std::get<std::string>(f.store.values.at("ProjectFilePath")), project.ProjectPath());
@@ -299,7 +299,7 @@ TEST(Dashboard, EndsWhenNoProjectDirectoryCanBeFound) {
     EXPECT_EQ(f.prompt.shown.back().caption, "Error");
     EXPECT_TRUE(f.hooks.calls.empty()) << "nothing of the window was prepared";
     f.dashboard.Destroy(f.hooks);
-    EXPECT_EQ(f.store.writeOrder.size(), 17u) << "settings are still saved on the way out";
+    EXPECT_EQ(f.store.writeOrder.size(), 19u) << "settings are still saved on the way out";
 }
 
 TEST(Dashboard, EndsWhenTheProjectIsInvalidAndTheUserAnswersNo) {

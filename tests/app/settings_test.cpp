@@ -40,15 +40,17 @@ TEST(Settings, FirstRunUsesPresetsAndWritesAllFifteenValuesInOrderThenTheStaleTi
 
     SaveSettings(store, s, "/boat/project/Demo.cdp");
     const std::vector<std::string> order = {
-        "BaudRate",        "ComPort",          "CaptureInterval", "DisplayType",
-        "DisplayScale",    "SerialBufferSize", "TCPPort",         "ConnectionType",
-        "TCPBufferSize",   "USBDeviceNumber",  "USBBufferSize",   "USBBaudRate",
-        "ShowCOMStatus",   "IPAddress",        "ProjectFilePath", "GaugeStaleSeconds",
-        "SerialDevicePath"};
+        "BaudRate",         "ComPort",          "CaptureInterval",  "DisplayType",
+        "DisplayScale",     "SerialBufferSize", "TCPPort",          "ConnectionType",
+        "TCPBufferSize",    "USBDeviceNumber",  "USBBufferSize",    "USBBaudRate",
+        "ShowCOMStatus",    "IPAddress",        "ProjectFilePath",  "GaugeStaleSeconds",
+        "SerialDevicePath", "DisplayPalette",   "DisplayBrightness"};
     EXPECT_EQ(store.writeOrder, order);
     EXPECT_EQ(std::get<std::string>(store.values.at("ProjectFilePath")), "/boat/project/Demo.cdp");
     EXPECT_EQ(Dword(store, "USBBaudRate"), 5u);
     EXPECT_EQ(Dword(store, "GaugeStaleSeconds"), 10u);
+    EXPECT_EQ(Dword(store, "DisplayPalette"), 0u);  // day
+    EXPECT_EQ(Dword(store, "DisplayBrightness"), 10u);
     EXPECT_EQ(std::get<std::string>(store.values.at("SerialDevicePath")), "");
 }
 
@@ -90,6 +92,12 @@ TEST(Settings, StoredValuesAreCorrectedAndSavedBackAsTheyShould) {
         {"GaugeStaleSeconds", 30, "stale time 30 is kept", 30},
         {"GaugeStaleSeconds", 0xFFFFFFFFu, "negative stale time becomes 10", 10},
         {"GaugeStaleSeconds", 100000, "stale time past an hour becomes 10", 10},
+        {"DisplayPalette", 2, "night is kept", 2},
+        {"DisplayPalette", 3, "an unknown palette becomes day", 0},
+        {"DisplayPalette", 0xFFFFFFFFu, "a negative palette becomes day", 0},
+        {"DisplayBrightness", 1, "the dimmest step is kept", 1},
+        {"DisplayBrightness", 0, "brightness 0 (a black window) becomes full", 10},
+        {"DisplayBrightness", 11, "brightness past the steps becomes full", 10},
     };
     for (const auto& c : cases) {
         MemorySettingsStore store;
