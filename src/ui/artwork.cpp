@@ -1,6 +1,7 @@
 #include "ui/artwork.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "display/display_modes.h"
 #include "display/gauge_paint.h"
@@ -23,17 +24,28 @@ int NumberAfter(std::string_view name, std::string_view prefix) {
     return n;
 }
 
+// A picture file at `zoom` times its size (files are bitmaps: they can only be scaled).
+QImage ZoomedFile(const QImage& image, double zoom) {
+    if (image.isNull() || zoom == 1.0) return image;
+    return image.scaled(ZoomedPixels(image.width(), zoom), ZoomedPixels(image.height(), zoom),
+                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 }  // namespace
 
+int ZoomedPixels(int size, double zoom) {
+    return static_cast<int>(std::lround(size * zoom));
+}
+
 QImage BuildGaugePicture(std::string_view name, const display::GaugeStyles& styles,
-                         const display::Theme& theme) {
+                         const display::Theme& theme, double zoom) {
     if (const int i = NumberAfter(name, "STRIP"); i >= 0 && i < display::kStyleCount) {
         if (display::StripPictureName(i) != name) return {};  // "STRIP01"
         QImage strip;
         if (!styles[i].pictureFile.empty())
             strip.load(QString::fromStdString(styles[i].pictureFile));
-        if (strip.isNull()) strip = DrawGaugeStrip(i, styles[i]);
-        return strip;
+        if (strip.isNull()) return DrawGaugeStrip(i, styles[i], zoom);
+        return ZoomedFile(strip, zoom);
     }
     if (const int e = NumberAfter(name, "BACKGROUND");
         e >= 1 && e <= display::kThemeBackgroundCount) {
@@ -41,8 +53,8 @@ QImage BuildGaugePicture(std::string_view name, const display::GaugeStyles& styl
         QImage image;
         if (!theme.backgroundPaths[e].empty())
             image.load(QString::fromStdString(theme.backgroundPaths[e]));
-        if (image.isNull()) image = DrawBackground(e);
-        return image;
+        if (image.isNull()) return DrawBackground(e, zoom);
+        return ZoomedFile(image, zoom);
     }
     return {};
 }
@@ -63,10 +75,10 @@ PictureMap BuildGaugePictures(const display::GaugeStyles& styles, const display:
 void PrepareCanvas(QtCanvas& canvas, const display::Display& display) {
     // The source keeps its own copies: the styles and theme are fixed from here on, and the
     // pictures it makes later must match the ones made now.
-    canvas.SetPictureSource(
-        [styles = display.Styles(), theme = display.GetTheme()](std::string_view name) {
-            return BuildGaugePicture(name, styles, theme);
-        });
+    canvas.SetPictureSource([styles = display.Styles(), theme = display.GetTheme()](
+                                std::string_view name, double zoom) {
+        return BuildGaugePicture(name, styles, theme, zoom);
+    });
     canvas.PrepareFonts(display.Styles());
 }
 

@@ -17,17 +17,24 @@
 
 namespace pelor::ui {
 
-// The strip of style record `index` (frames side by side) for `style`'s geometry.
-QImage DrawGaugeStrip(int index, const display::GaugeStyle& style);
+// The pixel size of a picture `size` units wide or high drawn at `zoom` (units are the display
+// type's pixels): a frame k of width w covers pixels ZoomedPixels(k * w) to ZoomedPixels((k + 1) *
+// w).
+int ZoomedPixels(int size, double zoom);
 
-// Background picture of theme entry 1..12 at its built-in size.
-QImage DrawBackground(int entry);
+// The strip of style record `index` (frames side by side) for `style`'s geometry, drawn at
+// `zoom` times its size: the artwork is drawn again at that size, never stretched.
+QImage DrawGaugeStrip(int index, const display::GaugeStyle& style, double zoom = 1.0);
+
+// Background picture of theme entry 1..12 at its built-in size times `zoom`.
+QImage DrawBackground(int entry, double zoom = 1.0);
 
 // One picture the gauge paint names: "STRIP0".."STRIP10" or "BACKGROUND1".."BACKGROUND12".
 // A picture file named by the theme is loaded when it can be read; otherwise, and for
-// empty names, the built-in picture is drawn. A null image for any other name.
+// empty names, the built-in picture is drawn. A null image for any other name. At a `zoom`
+// other than 1 the built-in pictures are drawn at that size; a picture file is scaled to it.
 QImage BuildGaugePicture(std::string_view name, const display::GaugeStyles& styles,
-                         const display::Theme& theme);
+                         const display::Theme& theme, double zoom = 1.0);
 
 // Every picture the gauge paint names, made at once.
 PictureMap BuildGaugePictures(const display::GaugeStyles& styles, const display::Theme& theme);

@@ -43,16 +43,19 @@ void CompassRose(QPainter& p, QPointF centre, qreal r) {
 
 }  // namespace
 
-QImage DrawBackground(int entry) {
+QImage DrawBackground(int entry, double zoom) {
     const auto size = (entry >= 1 && entry <= display::kThemeBackgroundCount)
                           ? display::kBackgroundSizes[entry]
                           : display::PictureSize{800, 540};
-    QImage image(size.width, size.height, QImage::Format_RGB32);
+    QImage image(std::max(ZoomedPixels(size.width, zoom), 1),
+                 std::max(ZoomedPixels(size.height, zoom), 1), QImage::Format_RGB32);
     QPainter p(&image);
+    p.scale(zoom, zoom);
     QLinearGradient sky(0, 0, 0, size.height);
     sky.setColorAt(0, QColor(14, 28, 38));
     sky.setColorAt(1, QColor(3, 8, 12));
-    p.fillRect(image.rect(), sky);
+    const QRect whole(0, 0, size.width, size.height);
+    p.fillRect(whole, sky);
     // Brushed texture: faint horizontal lines.
     for (int y = 0; y < size.height; y += 3) {
         p.setPen(QColor(255, 255, 255, (y / 3) % 4 == 0 ? 5 : 2));
@@ -63,7 +66,7 @@ QImage DrawBackground(int entry) {
                              std::max(size.width, size.height) * 0.75);
     vignette.setColorAt(0, QColor(0, 0, 0, 0));
     vignette.setColorAt(1, QColor(0, 0, 0, 120));
-    p.fillRect(image.rect(), vignette);
+    p.fillRect(whole, vignette);
     const qreal r = std::min(size.width, size.height) * 0.36;
     CompassRose(p, QPointF(size.width * 0.62, size.height * 0.52), r);
     p.setRenderHint(QPainter::Antialiasing, true);

@@ -237,11 +237,12 @@ void DrawIndicator(QPainter& p, const FrameContext& c) {
 
 }  // namespace
 
-QImage DrawGaugeStrip(int index, const display::GaugeStyle& style) {
+QImage DrawGaugeStrip(int index, const display::GaugeStyle& style, double zoom) {
     const int w = std::max(style.width, 1);
     const int h = std::max(style.height, 1);
     const int frames = std::clamp(style.frameCount, 1, 64);
-    QImage strip(w * frames, h, QImage::Format_RGB32);
+    QImage strip(std::max(ZoomedPixels(w * frames, zoom), 1), std::max(ZoomedPixels(h, zoom), 1),
+                 QImage::Format_RGB32);
     strip.fill(QColor(6, 12, 16));  // the corners outside rounded faces: near the background
     const int mode = (index >= 0 && index < display::kStyleCount) ? kModeOfStyle[index] : 0;
     // Text positions on the picture: the style's own, moved by the difference between the
@@ -249,6 +250,7 @@ QImage DrawGaugeStrip(int index, const display::GaugeStyle& style) {
     const display::GaugeOffsets o = display::OffsetsFor(9, mode);
     QPainter p(&strip);
     p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(zoom, zoom);
     for (int k = 0; k < frames; ++k) {
         p.save();
         p.translate(k * w, 0);

@@ -6,7 +6,11 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -86,6 +90,12 @@ void CDataViewerDlg::BuildControls() {
     recordClick_ = new QTimer(this);
     recordClick_->setSingleShot(true);
     connect(recordClick_, &QTimer::timeout, this, [this] { OnCommand(app::kIdRecord); });
+    zoomTimer_ = new QTimer(this);
+    zoomTimer_->setSingleShot(true);
+    zoomTimer_->setInterval(120);
+    connect(zoomTimer_, &QTimer::timeout, this, [this] { ZoomToWindow(); });
+    // Resizable and maximisable: the gauge area scales to the window.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 
     // Pointer, label menus, touch zones, CLEAR and the switch module.
     interaction_ = new WindowInteraction(*dashboard_, *this, *gaugeArea_, buttonPictures_,
@@ -131,6 +141,23 @@ void CDataViewerDlg::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             event->accept();
+            return;
+        case Qt::Key_F11:
+            // The whole screen for the gauges, on any monitor; F11 again returns.
+            event->accept();
+            // Kept here: where no window manager runs, the sizing below clears Qt's own
+            // full-screen state.
+            wholeScreen_ = !wholeScreen_;
+            if (!wholeScreen_) {
+                showNormal();
+                if (normalGeometry_.isValid()) setGeometry(normalGeometry_);
+            } else {
+                normalGeometry_ = geometry();
+                normalZoom_ = viewZoom_;
+                showFullScreen();
+                // Where no window manager sizes a full-screen window, it is sized here.
+                if (const QScreen* s = screen()) setGeometry(s->geometry());
+            }
             return;
         case Qt::Key_F4:
             if (event->modifiers() & Qt::AltModifier) {
@@ -284,6 +311,27 @@ void CDataViewerDlg::SetStatusText(std::string_view text) {
 }
 
 void CDataViewerDlg::ApplyLayout() {
+    // A new layout keeps the window's zoom; the first one starts scaled down when the display
+    // type's window would not fit the screen (types 12 to 14 open larger than 1280 x 1024).
+    double zoom = viewZoom_;
+    if (!laidOut_) {
+        laidOut_ = true;
+        PlaceForZoom(1.0, true);
+        if (const QScreen* screen = this->screen()) {
+            const QSize room = screen->availableGeometry().size();
+            if (width() > room.width() || height() > room.height())
+                zoom = std::min(1.0, ZoomForSize(room));
+        }
+    }
+    PlaceForZoom(zoom, true);
+}
+
+void CDataViewerDlg::PlaceForZoom(double zoom, bool resizeWindow) {
+    placing_ = true;
+    viewZoom_ = zoom;
+    const auto z = [zoom](int v) { return static_cast<int>(std::lround(v * zoom)); };
+    const qreal ratio = devicePixelRatioF();
+    canvas_.SetZoom(zoom * ratio);
     ApplyCanvasLayout(canvas_, dashboard_->display);
     // The strips follow once the event loop runs, so the window shows without waiting for them.
     picturePreparer_->Prepare(LayoutStripNames(dashboard_->display));
@@ -292,41 +340,84 @@ void CDataViewerDlg::ApplyLayout() {
     menuBar_->setGeometry(0, 0, 200, top);
 
     // Picture buttons down the column right of the gauge area, the twelve switch buttons
-    // below them, three to a row.
+    // below them, three to a row. They keep their size at every zoom.
     const core::Rect column = layout.buttonColumn;
-    int y = column.y + top;
+    const int columnX = z(column.x);
+    int y = z(column.y) + top;
     for (int id : kColumnOrder) {
         QPushButton* b = Button(id);
-        b->move(column.x, y);
+        b->move(columnX, y);
         y += std::max(b->height(), kButtonHeight) + 4;
     }
     y += 8;
     for (int i = 0; i < app::kSwitchButtonCount; ++i) {
         QPushButton* b = Button(app::kIdSwitch0 + i);
-        b->move(column.x + (i % 3) * kSwitchPitchX, y + (i / 3) * kSwitchPitchY);
+        b->move(columnX + (i % 3) * kSwitchPitchX, y + (i / 3) * kSwitchPitchY);
     }
     const int buttonsBottom = y + 4 * kSwitchPitchY;
 
     const bool status = dashboard_->settings.showComStatus == 1;
     statusWindow_->setVisible(status);
-    if (status) {
-        const core::Rect r = layout.statusRect;
-        statusWindow_->setGeometry(r.x, r.y + top, r.width, r.height);
-    }
+    const core::Rect r = layout.statusRect;
+    if (status) statusWindow_->setGeometry(z(r.x), z(r.y) + top, z(r.width), z(r.height));
 
     const QImage& image = canvas_.WindowImage();
-    int width = std::max(image.width(), column.x + column.width + 10);
-    int height = std::max({image.height() + top, buttonsBottom + 10,
-                           status ? layout.statusRect.y + layout.statusRect.height + top + 10 : 0});
-    if (layout.windowWidth > 0) width = std::max(width, layout.windowWidth);
-    if (layout.windowHeight > 0) height = std::max(height, layout.windowHeight + top);
-    gaugeArea_->setGeometry(0, top, width, height - top);
+    const int imageWidth = static_cast<int>(std::lround(image.width() / ratio));
+    const int imageHeight = static_cast<int>(std::lround(image.height() / ratio));
+    int width = std::max(imageWidth, columnX + column.width + 10);
+    int height = std::max(
+        {imageHeight + top, buttonsBottom + 10, status ? z(r.y + r.height) + top + 10 : 0});
+    if (layout.windowWidth > 0) width = std::max(width, z(layout.windowWidth));
+    if (layout.windowHeight > 0) height = std::max(height, z(layout.windowHeight) + top);
+    if (resizeWindow) {
+        // Any size from a quarter of the display type's window up: the gauge area follows.
+        setMinimumSize(std::max(160, width / 4), std::max(120, height / 4));
+        resize(width, height);
+        move(layout.windowX, layout.windowY);
+    }
+    gaugeArea_->setGeometry(0, top, std::max(width, this->width()),
+                            std::max(height, this->height()) - top);
     gaugeArea_->lower();
-    setFixedSize(width, height);
-    move(layout.windowX, layout.windowY);
+    placedSize_ = resizeWindow ? QSize(width, height) : size();
     setWindowTitle(Latin1(dashboard_->Caption()));
+    interaction_->SetViewZoom(zoom);
     interaction_->Update();
     interaction_->PlaceSwitchNames([this](int id) { return Button(id); });
+    placing_ = false;
+    RequestRepaint();
+}
+
+double CDataViewerDlg::ZoomForSize(QSize size) const {
+    const display::LayoutState& layout = dashboard_->display.Layout();
+    const core::Rect& a = layout.scaledGaugeArea;
+    const int top = menuBar_->sizeHint().height();
+    // The gauge area and the button column side by side, the gauge area's margin kept.
+    const double across =
+        double(size.width() - layout.buttonColumn.width - 10) / std::max(layout.buttonColumn.x, 1);
+    const double down = double(size.height() - top) / std::max(a.y + a.height + 20, 1);
+    return std::clamp(std::min(across, down), 0.25, 8.0);
+}
+
+void CDataViewerDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // The classic full screen is a cut of the window at its zoom; other sizes (the user's, a
+    // maximised or full-screen window) take the zoom that fits, once the resizing settles.
+    if (placing_ || !laidOut_ || size() == placedSize_ || dashboard_->page.m_bFullScreen == 1)
+        return;
+    zoomTimer_->start();
+}
+
+void CDataViewerDlg::ZoomToWindow() {
+    // Back from F11 at the size it had: the zoom it had.
+    const bool restored =
+        !wholeScreen_ && normalGeometry_.isValid() && size() == normalGeometry_.size();
+    const double zoom = restored ? normalZoom_ : ZoomForSize(size());
+    if (std::abs(zoom - viewZoom_) < 0.005 && devicePixelRatioF() * zoom == canvas_.Zoom()) {
+        gaugeArea_->resize(width(), height() - gaugeArea_->y());
+        placedSize_ = size();
+        return;
+    }
+    PlaceForZoom(zoom, false);
 }
 
 QWidget* CDataViewerDlg::GaugeAreaWidget() const {

@@ -4,6 +4,8 @@
 // (prompt, view) and the window-only steps of start-up and shut-down.
 #include <QDialog>
 #include <QMap>
+#include <QRect>
+#include <QSize>
 #include <memory>
 
 #include "app/dashboard.h"
@@ -20,6 +22,7 @@ class QPlainTextEdit;
 class QLabel;
 class QMenuBar;
 class QKeyEvent;
+class QResizeEvent;
 class QTimer;
 
 namespace pelor::ui {
@@ -43,6 +46,9 @@ public:
     QPushButton* Button(int controlId) const { return buttons_.value(controlId, nullptr); }
     QWidget* GaugeAreaWidget() const;
     WindowInteraction& Interaction() { return *interaction_; }
+    const QtCanvas& Canvas() const { return canvas_; }
+    // How many window units one pixel of the display type takes in the gauge area.
+    double ViewZoom() const { return viewZoom_; }
     const std::map<std::string, QImage>& ButtonPictures() const { return buttonPictures_; }
 
     // core::View, callable from any thread.
@@ -76,12 +82,21 @@ protected:
     // Escape does not end the program (nor does Return press a button); Alt+F4 closes the
     // window the normal way, also where no window manager does it.
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildControls();
     void ShowPicture(int controlId, const QString& picture);
     // Start-up: the look the settings keep, before any picture is drawn.
     void ApplyStoredLook();
+    // Lays the window out with the gauge area `zoom` times the display type's size: canvas,
+    // pictures, buttons beside it, the status window. `resizeWindow`: the window takes the
+    // size that holds it all; otherwise it keeps its own.
+    void PlaceForZoom(double zoom, bool resizeWindow);
+    // The zoom at which the gauge area and the button column fill a window of `size`.
+    double ZoomForSize(QSize size) const;
+    // After the user (or the window manager) resized the window.
+    void ZoomToWindow();
 
     QtPrompt prompt_;
     QtCanvas canvas_;
@@ -101,6 +116,16 @@ private:
     // RECORD's single click waits out the double-click time: a double click only chooses the
     // log, it does not start or stop a recording first.
     QTimer* recordClick_ = nullptr;
+    // The gauge area's zoom (1: the display type's own size); a resize is taken up once it
+    // settles.
+    double viewZoom_ = 1.0;
+    bool laidOut_ = false;
+    bool placing_ = false;
+    QSize placedSize_;
+    QRect normalGeometry_;  // before F11 made the window full screen, and its zoom
+    double normalZoom_ = 1.0;
+    bool wholeScreen_ = false;  // F11
+    QTimer* zoomTimer_ = nullptr;
 };
 
 }  // namespace pelor::ui

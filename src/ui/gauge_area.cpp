@@ -33,7 +33,15 @@ void GaugeArea::paintEvent(QPaintEvent*) {
                 webMessages);
         }
     }
-    painter.drawImage(0, 0, canvas_.WindowImage());
+    // The window image is made at the screen's pixels (the zoom times the device pixel ratio):
+    // on a HiDPI screen it is drawn at its size in the widget's units, pixel for pixel.
+    const QImage& image = canvas_.WindowImage();
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == 1.0) {
+        painter.drawImage(0, 0, image);
+    } else {
+        painter.drawImage(QRectF(0, 0, image.width() / ratio, image.height() / ratio), image);
+    }
     if (webFailed) {
         d.project.webBitmapEnabled = false;
         const auto texts = webMessages.MessageTexts();

@@ -1,7 +1,9 @@
 #include "ui/qt_canvas.h"
 
 #include <QFontMetrics>
+#include <QPen>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "core/format.h"
@@ -52,7 +54,7 @@ bool QtCanvas::EnsurePicture(std::string_view name) {
 const QImage* QtCanvas::FindPicture(std::string_view name) {
     if (const auto it = pictures_.find(name); it != pictures_.end()) return &it->second;
     if (!source_) return nullptr;
-    QImage image = source_(name);
+    QImage image = source_(name, zoom_);
     if (image.isNull()) return nullptr;
     if (image.format() != kFormat) image = image.convertToFormat(kFormat);
     Tint(look_, image);
@@ -63,6 +65,27 @@ void QtCanvas::SetLook(const display::Look& look) {
     if (look == look_) return;
     look_ = look;
     pictures_.clear();
+}
+
+void QtCanvas::SetZoom(double zoom) {
+    zoom = std::clamp(zoom, 0.1, 16.0);
+    if (zoom == zoom_) return;
+    EndBufferPainter();
+    zoom_ = zoom;
+    pictures_.clear();
+    fonts_.clear();
+    for (const auto& [face, height] : fontSpecs_) AddFont(face, height);
+}
+
+int QtCanvas::Zoomed(int v) const {
+    return zoom_ == 1.0 ? v : static_cast<int>(std::lround(v * zoom_));
+}
+
+QRect QtCanvas::Zoomed(core::Rect r) const {
+    if (zoom_ == 1.0) return QRect(r.x, r.y, r.width, r.height);
+    const int x = Zoomed(r.x);
+    const int y = Zoomed(r.y);
+    return QRect(x, y, Zoomed(r.x + r.width) - x, Zoomed(r.y + r.height) - y);
 }
 
 void QtCanvas::ReleasePicture(std::string_view name) {
@@ -83,7 +106,11 @@ std::size_t QtCanvas::PictureBytes() const {
 void QtCanvas::AddFont(const std::string& face, int height) {
     const std::string key = display::FontKey(face, height);
     if (fonts_.find(key) != fonts_.end()) return;
-    const int cell = std::max(height, 1);
+    if (std::find(fontSpecs_.begin(), fontSpecs_.end(), std::pair(face, height)) ==
+        fontSpecs_.end()) {
+        fontSpecs_.emplace_back(face, height);
+    }
+    const int cell = std::max(Zoomed(height), 1);
     QFont font(QString::fromStdString(face));
     font.setWeight(QFont::DemiBold);  // weight 600
     font.setPixelSize(cell);
@@ -104,13 +131,13 @@ void QtCanvas::PrepareFonts(const display::GaugeStyles& styles) {
 void QtCanvas::ResetBuffer(int width, int height, std::string_view picture, int windowWidth,
                            int windowHeight) {
     EndBufferPainter();
-    buffer_ = QImage(std::max(width, 1), std::max(height, 1), kFormat);
+    buffer_ = QImage(std::max(Zoomed(width), 1), std::max(Zoomed(height), 1), kFormat);
     buffer_.fill(Qt::black);
     if (const QImage* image = FindPicture(picture)) {
         QPainter p(&buffer_);
         p.drawImage(0, 0, *image);
     }
-    window_ = QImage(std::max(windowWidth, 1), std::max(windowHeight, 1), kFormat);
+    window_ = QImage(std::max(Zoomed(windowWidth), 1), std::max(Zoomed(windowHeight), 1), kFormat);
     window_.fill(Qt::black);
 }
 
@@ -138,19 +165,17 @@ void QtCanvas::CopyPicture(std::string_view picture, core::Rect source, int dest
     QPainter& p = BufferPainter();
     p.setCompositionMode(mode == core::CopyMode::Or ? QPainter::RasterOp_SourceOrDestination
                                                     : QPainter::CompositionMode_Source);
-    p.drawImage(QPoint(destX, destY), *image,
-                QRect(source.x, source.y, source.width, source.height));
+    p.drawImage(QPoint(Zoomed(destX), Zoomed(destY)), *image, Zoomed(source));
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void QtCanvas::FillRect(core::Rect area, core::Color color) {
-    BufferPainter().fillRect(QRect(area.x, area.y, area.width, area.height),
-                             ToQColor(display::TintColor(look_, color)));
+    BufferPainter().fillRect(Zoomed(area), ToQColor(display::TintColor(look_, color)));
 }
 
 void QtCanvas::Dim(core::Rect area) {
     // Two thirds of the brightness goes: still legible as the gauge it was, plainly not live.
-    BufferPainter().fillRect(QRect(area.x, area.y, area.width, area.height), QColor(0, 0, 0, 170));
+    BufferPainter().fillRect(Zoomed(area), QColor(0, 0, 0, 170));
 }
 
 void QtCanvas::DrawText(int x, int y, std::string_view text, std::string_view font,
@@ -162,26 +187,35 @@ void QtCanvas::DrawText(int x, int y, std::string_view text, std::string_view fo
     p.setFont(it->second.font);
     p.setPen(ToQColor(display::TintColor(look_, color)));
     // Texts are single-byte; Latin-1 keeps every byte a character.
-    p.drawText(QPoint(x, y + it->second.ascent),
+    p.drawText(QPoint(Zoomed(x), Zoomed(y) + it->second.ascent),
                QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void QtCanvas::DrawLine(int x1, int y1, int x2, int y2, core::Color color) {
     QPainter& p = BufferPainter();
-    p.setPen(ToQColor(display::TintColor(look_, color)));
-    p.drawLine(x1, y1, x2, y2);
+    const QColor c = ToQColor(display::TintColor(look_, color));
+    if (zoom_ == 1.0) {
+        p.setPen(c);
+        p.drawLine(x1, y1, x2, y2);
+        return;
+    }
+    // A one-pixel line of the display type is zoom pixels wide.
+    p.setPen(QPen(c, std::max(1.0, zoom_), Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF((x1 + 0.5) * zoom_, (y1 + 0.5) * zoom_),
+               QPointF((x2 + 0.5) * zoom_, (y2 + 0.5) * zoom_));
 }
 
 void QtCanvas::StretchCopy(core::Rect source, core::Rect dest) {
     EndBufferPainter();
     QPainter p(&window_);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    const QRect from(source.x, source.y, source.width, source.height);
-    if (source.width == dest.width && source.height == dest.height) {
-        p.drawImage(QPoint(dest.x, dest.y), buffer_, from);
+    const QRect from = Zoomed(source);
+    const QRect to = Zoomed(dest);
+    if (from.size() == to.size()) {
+        p.drawImage(to.topLeft(), buffer_, from);
     } else {
         p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        p.drawImage(QRect(dest.x, dest.y, dest.width, dest.height), buffer_, from);
+        p.drawImage(to, buffer_, from);
     }
 }
 
@@ -189,7 +223,7 @@ display::RgbBuffer QtCanvas::GaugeAreaPixels(core::Rect windowArea, int width, i
     display::RgbBuffer out;
     out.width = std::max(width, 0);
     out.height = std::max(height, 0);
-    QImage area = window_.copy(windowArea.x, windowArea.y, windowArea.width, windowArea.height);
+    QImage area = window_.copy(Zoomed(windowArea));
     if (area.width() != out.width || area.height() != out.height) {
         area = area.scaled(out.width, out.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }

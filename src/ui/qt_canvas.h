@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "core/canvas.h"
 #include "display/gauge_style.h"
@@ -35,9 +37,9 @@ public:
     QtCanvas(const QtCanvas&) = delete;
     QtCanvas& operator=(const QtCanvas&) = delete;
 
-    // Makes the picture of a name ("STRIP1", "BACKGROUND4", ...); a null image when the name
-    // has no picture.
-    using PictureSource = std::function<QImage(std::string_view name)>;
+    // Makes the picture of a name ("STRIP1", "BACKGROUND4", ...) drawn at `zoom` times its
+    // size; a null image when the name has no picture.
+    using PictureSource = std::function<QImage(std::string_view name, double zoom)>;
 
     // Named pictures, converted once to the buffer's format; they replace any held before.
     void SetPictures(PictureMap pictures);
@@ -53,6 +55,13 @@ public:
     // they are made again, tinted once, as they are asked for; paints stay copies.
     void SetLook(const display::Look& look);
     const display::Look& GetLook() const { return look_; }
+    // How many window pixels one pixel of the display type takes (the window's scale times the
+    // screen's device pixel ratio). Every drawing call keeps the display type's coordinates;
+    // the canvas draws them at this size: pictures are made again at it (the artwork drawn
+    // anew, not stretched), fonts are sized to it. A change lets go of every picture and
+    // font held; ResetBuffer must follow before the next paint.
+    void SetZoom(double zoom);
+    double Zoom() const { return zoom_; }
     // Bytes of pixels the held pictures take.
     std::size_t PictureBytes() const;
     // Creates the value and label fonts of every style (keys as display::FontKey gives them).
@@ -60,15 +69,16 @@ public:
     void PrepareFonts(const display::GaugeStyles& styles);
 
     // Sizes the buffer and fills it with `picture` (black when there is no such picture);
-    // sizes the window image to `windowWidth` x `windowHeight`, black.
+    // sizes the window image to `windowWidth` x `windowHeight`, black. Sizes are the display
+    // type's; the images are made at the zoom.
     void ResetBuffer(int width, int height, std::string_view picture, int windowWidth,
                      int windowHeight);
 
     const QImage& Buffer() const { return buffer_; }
     const QImage& WindowImage() const { return window_; }
 
-    // The window image's `windowArea` stretched to width x height, as plain RGB rows: the
-    // pixels of the web bitmap.
+    // The window image's `windowArea` (display type coordinates) stretched to width x height,
+    // as plain RGB rows: the pixels of the web bitmap, the same size at every zoom.
     display::RgbBuffer GaugeAreaPixels(core::Rect windowArea, int width, int height) const;
 
     void CopyPicture(std::string_view picture, core::Rect source, int destX, int destY,
@@ -90,6 +100,9 @@ private:
     QPainter& BufferPainter();
     void EndBufferPainter();
     void AddFont(const std::string& face, int height);
+    // A rectangle and a point of the display type in buffer pixels.
+    QRect Zoomed(core::Rect r) const;
+    int Zoomed(int v) const;
 
     // The picture of `name`, made from the source when it is not held yet; nullptr if none.
     const QImage* FindPicture(std::string_view name);
@@ -97,7 +110,9 @@ private:
     PictureMap pictures_;
     PictureSource source_;
     display::Look look_;
+    double zoom_ = 1.0;
     FontMap fonts_;
+    std::vector<std::pair<std::string, int>> fontSpecs_;  // every face and height asked for
     QImage buffer_;
     QImage window_;
     std::unique_ptr<QPainter> painter_;

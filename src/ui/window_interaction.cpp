@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QWidget>
+#include <cmath>
 
 #include "app/dashboard.h"
 #include "app/interaction.h"
@@ -125,7 +126,7 @@ bool WindowInteraction::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::ContextMenu: {
             auto* e = static_cast<QContextMenuEvent*>(event);
-            ContextMenu(e->pos(), e->globalPos());
+            ContextMenu(Unzoomed(e->pos()), e->globalPos());
             return true;
         }
         case QEvent::MouseButtonDblClick: {
@@ -136,13 +137,19 @@ bool WindowInteraction::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonRelease: {
             auto* e = static_cast<QMouseEvent*>(event);
             if (e->button() != Qt::LeftButton || dashboard_.page.m_bTouchMode != 1) break;
-            TouchRelease(e->position().toPoint());
+            TouchRelease(Unzoomed(e->position().toPoint()));
             return true;
         }
         default:
             break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+QPoint WindowInteraction::Unzoomed(const QPoint& pos) const {
+    if (zoom_ == 1.0) return pos;
+    return QPoint(static_cast<int>(std::floor(pos.x() / zoom_)),
+                  static_cast<int>(std::floor(pos.y() / zoom_)));
 }
 
 void WindowInteraction::ContextMenu(const QPoint& pos, const QPoint& globalPos) {
@@ -226,14 +233,14 @@ void WindowInteraction::SetFullScreen(bool on) {
         if (!was) return;
         // Back to the normal window at (10, 10).
         const QSize size = normalSize_.isValid() ? normalSize_ : window_.size();
-        window_.setFixedSize(size);
+        window_.resize(size);
         window_.move(normal.x, normal.y);
         return;
     }
     const auto rect = app::FullScreenRect(dashboard_.page.m_nDisplayType, normal);
     if (!rect) return;
     if (!was) normalSize_ = window_.size();
-    window_.setFixedSize(rect->width, rect->height);
+    window_.resize(rect->width, rect->height);
     window_.move(rect->x, rect->y);
 }
 

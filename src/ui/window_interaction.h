@@ -40,6 +40,8 @@ public:
 
     // After the tables are loaded: menu captions and greyed modes, switch names.
     void Update();
+    // The gauge area's zoom: pointer positions are divided by it to find cells and zones.
+    void SetViewZoom(double zoom) { zoom_ = zoom > 0 ? zoom : 1.0; }
     // Tool tips of the main window's buttons, and the switch buttons' fixed 32 x 32 size.
     void PrepareButtons(const std::function<QPushButton*(int)>& button);
     // The names under the main window's switch buttons, placed after the buttons moved.
@@ -77,6 +79,9 @@ private:
     QPointer<SwitchWindow> switchWindow_;
     std::array<QLabel*, 12> names_{};
     QSize normalSize_;
+    double zoom_ = 1.0;
+    // A position in the gauge area in the display type's coordinates.
+    QPoint Unzoomed(const QPoint& pos) const;
 };
 
 }  // namespace pelor::ui

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 #include <filesystem>
@@ -49,11 +50,11 @@ QSettings UserSettings() {
 
 // A minimal valid project: options (page count, display type) and a named log file; every
 // other table is missing and is asked for — the tests cancel those dialogs.
-std::string WriteProject(const std::string& dir) {
+std::string WriteProject(const std::string& dir, std::uint8_t displayType = 10) {
     core::ScriptedPrompt quiet;
     tables::OptionsTable options{};
     options[0] = 3;
-    options[6] = 10;
+    options[6] = displayType;
     EXPECT_TRUE(tables::WriteOptionsFile(quiet, dir, "Options.txt", options));
     tables::Project p;
     p.directory = dir;
@@ -136,6 +137,63 @@ TEST(MainWindow, HasEveryButtonTheTitleAndSavesItsSettingsOnClose) {
 
     EXPECT_TRUE(std::filesystem::exists(dir + "Log.txt")) << "RECORD created the log";
     EXPECT_FALSE(window.dashboard().Capture().Recording());
+
+    std::error_code ec;
+    std::filesystem::current_path(cwd, ec);
+    std::filesystem::remove_all(dir, ec);
+}
+
+// Display type 14 opens a window larger than most screens: it starts with the gauge area
+// scaled down, drawn at that size, so the whole window and its buttons are on the screen.
+TEST(MainWindow, ALargeDisplayTypeStartsScaledDownToFitTheScreen) {
+    App();
+    const std::string cwd = std::filesystem::current_path().string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "pelor-uiz-XXXXXX").string();
+    const std::string dir = std::string(::mkdtemp(pattern.data())) + "/";
+    const std::string projectPath = WriteProject(dir, 14);
+    {
+        QSettings s = UserSettings();
+        s.clear();
+        s.setValue("ProjectFilePath", QString::fromStdString(projectPath));
+        s.setValue("ShowCOMStatus", 0);
+    }
+
+    ui::CDataViewerDlg window;
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [&window] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal != &window && modal->inherits("QDialog"))
+            static_cast<QDialog*>(modal)->reject();
+    });
+    canceller.start(20);
+    QSize shown;
+    QRect room;
+    double zoom = 0;
+    double canvasZoom = 0;
+    QRect okButton;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (window.isVisible() && QApplication::activeModalWidget() == &window) {
+            shown = window.size();
+            room = window.screen()->availableGeometry();
+            zoom = window.ViewZoom();
+            canvasZoom = window.Canvas().Zoom();
+            QPushButton* ok = window.Button(app::kIdOk);
+            okButton = QRect(ok->mapTo(&window, QPoint(0, 0)), ok->size());
+            window.OnCommand(app::kIdOk);
+        }
+    });
+    closer.start(50);
+    window.DoModal();
+
+    ASSERT_EQ(window.dashboard().page.m_nDisplayType, 14);
+    const core::Rect area = window.dashboard().display.Layout().scaledGaugeArea;
+    ASSERT_GT(area.x + area.width, room.width()) << "the type no longer needs scaling here";
+    EXPECT_LT(zoom, 1.0);
+    EXPECT_EQ(canvasZoom, zoom * window.devicePixelRatioF());
+    EXPECT_LE(shown.width(), room.width());
+    EXPECT_LE(shown.height(), room.height());
+    EXPECT_TRUE(QRect(QPoint(0, 0), shown).contains(okButton)) << "OK is off the window";
 
     std::error_code ec;
     std::filesystem::current_path(cwd, ec);
