@@ -44,11 +44,7 @@ TEST(InteractionScenario, SwitchButtonAndLabelMenuWithThePointer) {
     // report is seen within a cycle or two.
     scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "700"});
     ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
-    scenario::WriteSettings({{"ProjectFilePath", demo.Project()},
-                             {"ConnectionType", "129"},
-                             {"IPAddress", "127.0.0.1"},
-                             {"TCPPort", std::to_string(sim.Port())},
-                             {"ShowCOMStatus", "0"}});
+    scenario::WriteTcpSettings(demo, sim);
 
     scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
         app::Dashboard& d = window.dashboard();

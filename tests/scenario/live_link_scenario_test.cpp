@@ -18,11 +18,7 @@ TEST(LiveLinkScenario, GaugesComeUpAndMoveAndPageTurnsFromThePointer) {
     scenario::DemoProject demo;
     scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "250"});
     ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
-    scenario::WriteSettings({{"ProjectFilePath", demo.Project()},
-                             {"ConnectionType", "129"},
-                             {"IPAddress", "127.0.0.1"},
-                             {"TCPPort", std::to_string(sim.Port())},
-                             {"ShowCOMStatus", "0"}});
+    scenario::WriteTcpSettings(demo, sim);
 
     scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
         ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s))

@@ -94,11 +94,7 @@ void NightOverEveryPage(const Demo& demo) {
     scenario::DemoProject project(demo.example);
     scenario::Simulator sim({"--tcp", "0", "--mode", demo.mode, "--interval", "250"});
     ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
-    scenario::WriteSettings({{"ProjectFilePath", project.Project()},
-                             {"ConnectionType", demo.connection},
-                             {"IPAddress", "127.0.0.1"},
-                             {"TCPPort", std::to_string(sim.Port())},
-                             {"ShowCOMStatus", "0"}});
+    scenario::WriteTcpSettings(project, sim, demo.connection);
     const std::string name = std::string("look-") + demo.example;
 
     scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {

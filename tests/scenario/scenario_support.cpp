@@ -236,6 +236,15 @@ void WriteSettings(const std::map<std::string, std::string>& values) {
     s.sync();
 }
 
+void WriteTcpSettings(const DemoProject& demo, const Simulator& sim,
+                      const std::string& connection) {
+    WriteSettings({{"ProjectFilePath", demo.Project()},
+                   {"ConnectionType", connection},
+                   {"IPAddress", "127.0.0.1"},
+                   {"TCPPort", std::to_string(sim.Port())},
+                   {"ShowCOMStatus", "0"}});
+}
+
 Simulator::Simulator(const std::vector<std::string>& args) {
     std::vector<std::string> argv{std::string(PELOR_BINARY_DIR) + "/tools/pelor-sim"};
     argv.insert(argv.end(), args.begin(), args.end());

@@ -62,6 +62,13 @@ private:
 // as numbers.
 void WriteSettings(const std::map<std::string, std::string>& values);
 
+class Simulator;
+// WriteSettings for a run of `demo` that connects at start over TCP to `sim` on 127.0.0.1
+// (connection type 129: the unit's sentences; 132: adapter frames), without the status
+// window.
+void WriteTcpSettings(const DemoProject& demo, const Simulator& sim,
+                      const std::string& connection = "129");
+
 // pelor-sim as a process; the first line it prints is where to connect.
 class Simulator {
 public:

@@ -48,11 +48,7 @@ TEST(ZoomScenario, ResizedWindowRedrawsTheGaugesLargerAndThePointerFollows) {
     scenario::DemoProject demo;
     scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "300"});
     ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
-    scenario::WriteSettings({{"ProjectFilePath", demo.Project()},
-                             {"ConnectionType", "129"},
-                             {"IPAddress", "127.0.0.1"},
-                             {"TCPPort", std::to_string(sim.Port())},
-                             {"ShowCOMStatus", "0"}});
+    scenario::WriteTcpSettings(demo, sim);
 
     scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
         app::Dashboard& d = window.dashboard();
