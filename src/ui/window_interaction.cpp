@@ -240,7 +240,9 @@ void WindowInteraction::SetFullScreen(bool on) {
     const auto rect = app::FullScreenRect(dashboard_.page.m_nDisplayType, normal);
     if (!rect) return;
     if (!was) normalSize_ = window_.size();
-    window_.resize(rect->width, rect->height);
+    // The cut of the gauge area at the zoom it is drawn at.
+    window_.resize(static_cast<int>(std::lround(rect->width * zoom_)),
+                   static_cast<int>(std::lround(rect->height * zoom_)));
     window_.move(rect->x, rect->y);
 }
 
