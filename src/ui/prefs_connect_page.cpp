@@ -221,6 +221,7 @@ QWidget* CConnectSettings::UsbGroup() {
         if (number >= 0) usbDevice_->setValue(number);
     });
     layout->addWidget(usbList_);
+    layout->addStretch(1);
     return box;
 }
 
@@ -255,6 +256,7 @@ QWidget* CConnectSettings::AdapterGroup() {
         grid->addWidget(rx_[i], k + 2, 1, Qt::AlignHCenter);
         grid->addWidget(tx_[i], k + 2, 2, Qt::AlignHCenter);
     }
+    grid->setRowStretch(tables::kAdapterPgnRowCount + 2, 1);
     return box;
 }
 
