@@ -63,8 +63,11 @@ std::vector<std::string> DiscoverUsbDevices(core::Prompt& prompt, const std::str
     count = std::min<unsigned int>(count, kDeviceLimit);
     for (unsigned int i = 0; i < count; ++i) {
         std::array<char, kDescriptionSize + 1> description{};
-        if (!core::StatusOk(list.Get()(reinterpret_cast<void*>(static_cast<std::uintptr_t>(i)),
-                                       description.data(), kListByIndex | kOpenByDescription))) {
+        // By index, the library takes the index itself in the pointer argument.
+        void* index = reinterpret_cast<void*>(  // NOLINT(performance-no-int-to-ptr)
+            static_cast<std::uintptr_t>(i));
+        if (!core::StatusOk(
+                list.Get()(index, description.data(), kListByIndex | kOpenByDescription))) {
             prompt.Message("FT_ListDevices failed", "Error");
             return lines;
         }
