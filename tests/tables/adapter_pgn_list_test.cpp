@@ -92,6 +92,19 @@ TEST(AdapterPgnList, SaveRewritesOnlyTheAdapterLines) {
     ASSERT_FALSE(prompt.MessageTexts().empty());
     EXPECT_EQ(prompt.MessageTexts().back(), "Error loading Options file");
     EXPECT_FALSE(fs::exists(dir + "Missing.txt"));
+
+    // A file cut inside the adapter lines is refused whole and left as it is.
+    const std::string full = ReadBytes(dir + "Opt.txt");
+    const std::size_t cut = full.find(";N2K PGN 127493");
+    ASSERT_NE(cut, std::string::npos);
+    const std::string shortFile = full.substr(0, full.rfind('\n', cut) + 1);
+    std::ofstream(dir + "Short.txt", std::ios::binary) << shortFile;
+    prompt.shown.clear();
+    EXPECT_FALSE(SaveAdapterPgnList(prompt, dir, "Short.txt", page));
+    ASSERT_FALSE(prompt.MessageTexts().empty());
+    EXPECT_NE(prompt.MessageTexts().back().find("Cannot update"), std::string::npos)
+        << prompt.MessageTexts().back();
+    EXPECT_EQ(ReadBytes(dir + "Short.txt"), shortFile);
     fs::remove_all(dir);
 }
 
