@@ -2,10 +2,13 @@
 // the demo project): the stored link shown and taken back on OK, the adapter list saved into
 // the options file, the port search against pseudo-terminals and the USB device list from the
 // fake USB library.
+#include <arpa/inet.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <pty.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -282,6 +285,40 @@ TEST_F(ConnectPageTest, DiscoverUsbDevicesListsTheFakeLibrarysDevices) {
     EXPECT_EQ(Lines(page->UsbList()), QStringList{});
     EXPECT_EQ(prompt.MessageTexts(), (std::vector<std::string>{"Error: Can't Find FT_ListDevices",
                                                                "FT_ListDevices is not valid!"}));
+}
+
+// The page's network group is wired to the shared tools: "Test Connection" to a listener on
+// 127.0.0.1 at the page's port, and a scan's "IP Addr : " line chosen fills the address.
+TEST_F(ConnectPageTest, NetworkToolsWorkOnThePagesFields) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    socklen_t len = sizeof a;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&a), &len);
+    Open();
+    Child<QLineEdit>("ipAddressEdit")->setText("127.0.0.1");
+    Child<QSpinBox>("tcpPortEdit")->setValue(ntohs(a.sin_port));
+    Press(page, "testConnectionButton");
+    auto* list = Child<QListWidget>("networkList");
+    QElapsedTimer t;
+    t.start();
+    while (!Lines(list).contains("Socket closed") && t.elapsed() < 5000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_EQ(Lines(list), (QStringList{"Initialize  success", "Socket created", "Valid IP address",
+                                        "Connection to host successful", "Socket closed"}));
+    ::close(listener);
+
+    list->clear();
+    list->addItems({"Serial #: 01-02-03-04", "IP Addr : 127.0.0.9"});
+    list->setCurrentRow(0);
+    EXPECT_EQ(copies.connection.ipAddress, "127.0.0.1");
+    list->setCurrentRow(1);
+    EXPECT_EQ(Child<QLineEdit>("ipAddressEdit")->text(), "127.0.0.9");
+    EXPECT_EQ(copies.connection.ipAddress, "127.0.0.9");
 }
 
 }  // namespace
