@@ -211,6 +211,7 @@ void Dashboard::SyncLinkSettings() {
     l.serialPortName = settings.serialDevicePath;
     l.baudRate = settings.baudRate;
     l.serialBufferSize = settings.serialBufferSize;
+    l.portPassThrough = settings.portPassThrough;
     l.ipAddress = settings.ipAddress;
     l.tcpPort = settings.tcpPort;
     l.tcpBufferSize = settings.tcpBufferSize;

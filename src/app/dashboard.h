@@ -168,6 +168,7 @@ public:
     // What the links are opened with; the settings' fields are copied in at every Connect,
     // the others (a device path in place of the COM number) stay as set.
     links::LinkSettings& LinkSettingsInUse() { return linkContext_.settings; }
+    const links::LinkSettings& LinkSettingsInUse() const { return linkContext_.settings; }
     logs::Capture& Capture() { return *capture_; }
     logs::Playback& Playback() { return *playback_; }
 

@@ -1,5 +1,7 @@
 #include "app/preferences.h"
 
+#include "app/preferences_connection.h"
+
 #include "tables/project_file.h"
 #include "tables/table_file.h"
 
@@ -45,6 +47,9 @@ PreferencesCopies MakePreferencesCopies(const Dashboard& d) {
     c.calibration = t.calibration;
     c.nmeaTags = tables::NmeaTagsPageFrom(t.pages, t.labelSettings);
     c.n2kTags = tables::N2kTagsFromOptions(t.options);
+    c.connection = ConnectionPageFrom(d.settings);
+    c.usbLibraryPath = d.LinkSettingsInUse().usbLibraryPath;
+    c.discoveryTarget = d.settings.discoveryTarget;
     return c;
 }
 
@@ -53,7 +58,7 @@ std::string CheckPreferences(const PreferencesCopies& c) {
          {tables::CheckFilesPage(c.files), tables::CheckLabelsPage(c.labels),
           tables::CheckOptionsPage(c.options), tables::CheckChannelsPage(c.channels),
           tables::CheckAlarmsPage(c.alarms), tables::CheckNmeaTagsPage(c.nmeaTags),
-          tables::CheckN2kTagsPage(c.n2kTags)}) {
+          tables::CheckN2kTagsPage(c.n2kTags), links::CheckConnectionPage(c.connection)}) {
         if (!bad.empty()) return bad;
     }
     if (c.optionsFile.empty() || c.optionsFile.find('/') != std::string::npos) {
@@ -108,6 +113,9 @@ PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& c, Win
     work.values = tables::DeriveOptionsValues(work.options);
     d.settings.displayScale =
         tables::EffectiveDisplayScale(c.options[tables::OptionsField::DisplayScale]);
+    // The link settings take effect at the next Connect; the capture interval at once.
+    ApplyConnectionPage(c.connection, d.settings);
+    d.Capture().SetCaptureInterval(d.settings.captureIntervalSeconds);
     d.page.m_nDisplayScale = d.settings.displayScale;
 
     const bool pagesChanged = c.files.pageFile != d.project.pageFile;

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/dashboard.h"
+#include "links/connection_page.h"
+#include "links/discovery_reply.h"
 #include "tables/alarms_page.h"
 #include "tables/channels_page.h"
 #include "tables/files_page.h"
@@ -27,6 +29,10 @@ struct PreferencesCopies {
     tables::CalibrationTables calibration{};
     tables::NmeaTagsPage nmeaTags;
     tables::N2kTagsPage n2kTags;  // options bytes 256..335
+    // CONNECT: the link settings; its adapter list is bytes 336..367 of `options.table`.
+    links::ConnectionPage connection;
+    std::string usbLibraryPath;              // what "Discover USB Devices" loads
+    links::DiscoveryTarget discoveryTarget;  // where "SCAN" sends its request
 };
 
 PreferencesCopies MakePreferencesCopies(const Dashboard& dashboard);

@@ -49,6 +49,9 @@ struct Settings {
     std::int32_t captureIntervalSeconds = 1;
     std::int32_t usbBaudRate = 57600;
 
+    // Not kept between runs: the unit's port pass-through after a serial connect (the CONNECT
+    // page's "Port Pass Through"), off at every start.
+    bool portPassThrough = false;
     // Not kept between runs: where the gateway scan sends its request (the command line's
     // --discovery-target, or the default broadcast).
     links::DiscoveryTarget discoveryTarget = DiscoveryTargetInUse();

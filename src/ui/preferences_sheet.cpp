@@ -1,7 +1,6 @@
 #include "ui/preferences_sheet.h"
 
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
@@ -9,6 +8,7 @@
 
 #include "ui/prefs_alarms_page.h"
 #include "ui/prefs_channels_page.h"
+#include "ui/prefs_connect_page.h"
 #include "ui/prefs_files_page.h"
 #include "ui/prefs_labels_page.h"
 #include "ui/prefs_n2k_tags_page.h"
@@ -17,22 +17,6 @@
 
 namespace pelor::ui {
 namespace {
-
-// A tab whose page comes with the connection and NMEA tag settings.
-QWidget* LaterPage(const char* caption, const char* what, QWidget* parent) {
-    auto* page = new QWidget(parent);
-    auto* layout = new QVBoxLayout(page);
-    auto* text = new QLabel(
-        QString("<b>%1</b><p>%2 are not edited in this version of the preferences yet: the "
-                "current values stay as they are.</p>")
-            .arg(caption, what),
-        page);
-    text->setWordWrap(true);
-    text->setObjectName("LaterPageText");
-    layout->addWidget(text);
-    layout->addStretch(1);
-    return page;
-}
 
 using PageMaker = std::function<QWidget*(PrefsContext, QWidget*)>;
 
@@ -56,10 +40,7 @@ PreferencesSheet::PreferencesSheet(app::PreferencesCopies& copies, core::Prompt&
         {"LABELS", [](PrefsContext c, QWidget* p) { return new DisplayLabels(c, p); }},
         {"FILES", [](PrefsContext c, QWidget* p) { return new TableFileNames(c, p); }},
         {"OPTIONS", [](PrefsContext c, QWidget* p) { return new GaugeOptions(c, p); }},
-        {"CONNECT",
-         [](PrefsContext, QWidget* p) {
-             return LaterPage("CONNECT", "The connection settings and the gateway search", p);
-         }},
+        {"CONNECT", [](PrefsContext c, QWidget* p) { return new CConnectSettings(c, p); }},
         {"NMEA 2000", [](PrefsContext c, QWidget* p) { return new CN2KTags(c, p); }},
         {"CHANNELS", [](PrefsContext c, QWidget* p) { return new GaugeChanels(c, p); }},
         {"ALARMS", [](PrefsContext c, QWidget* p) { return new CAlarmProperty(c, p); }},
@@ -110,7 +91,7 @@ void PreferencesSheet::TryAccept() {
         {"Log Data", "FILES"},         {"Pelor Project", "FILES"},     {"Display Label", "LABELS"},
         {"NMEA Label", "LABELS"},      {"PULSE Label", "LABELS"},      {"Kantelo Label", "LABELS"},
         {"INPUT Display", "CHANNELS"}, {"OUTPUT Display", "CHANNELS"}, {"Display ", "ALARMS"},
-        {"NMEA TAGS:", "NMEA TAGS"},   {"NMEA 2000:", "NMEA 2000"}};
+        {"NMEA TAGS:", "NMEA TAGS"},   {"NMEA 2000:", "NMEA 2000"},    {"CONNECT:", "CONNECT"}};
     QString page = "OPTIONS";
     for (const auto& [prefix, caption] : where) {
         if (bad.rfind(prefix, 0) == 0) {

@@ -1,6 +1,6 @@
 #pragma once
 // "Pelor Preferences": one tabbed sheet whose pages edit copies of the window's state. The
-// sheet's page list is a table: a later page takes the place of its placeholder there.
+// sheet's page list is a table.
 #include <QDialog>
 #include <vector>
 

@@ -10,10 +10,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 extern "C" int FakeFtdiApplySpeed(int fd, unsigned long baud);
 
@@ -38,6 +40,8 @@ struct Device {
     unsigned long readTimeoutMs = 0;
     int readWaitCapMs = 2000;
     unsigned long baud = 0;
+    // Descriptions of the attached devices, one per device (FT_ListDevices).
+    std::vector<std::string> devices{"Fake FTDI Device"};
 };
 
 Device& D() {
@@ -90,6 +94,19 @@ void FakeFtdiReset() {
     d.open = false;
     d.readWaitCapMs = 2000;
     d.baud = 0;
+    d.devices = {"Fake FTDI Device"};
+}
+// The attached devices: their descriptions separated by new lines ("" for none).
+void FakeFtdiSetDevices(const char* descriptions) {
+    std::lock_guard lock(D().mutex);
+    D().devices.clear();
+    std::string all = descriptions;
+    std::size_t start = 0;
+    while (start < all.size()) {
+        const std::size_t end = std::min(all.find('\n', start), all.size());
+        D().devices.push_back(all.substr(start, end - start));
+        start = end + 1;
+    }
 }
 void FakeFtdiServePty(const char* path) {
     std::lock_guard lock(D().mutex);
@@ -276,11 +293,30 @@ Status FT_Write(void*, const void* bytes, Word count, Word* written) {
     }
     return s;
 }
-Status FT_ListDevices(void* count, void*, Word) {
+#ifndef FAKE_FTDI_NO_LIST  // a build without the device-list function
+// The number of devices (FT_LIST_NUMBER_ONLY), or one device's description
+// (FT_LIST_BY_INDEX | FT_OPEN_BY_DESCRIPTION: arg1 is the index, arg2 a 64-byte buffer).
+Status FT_ListDevices(void* arg1, void* arg2, Word flags) {
     std::lock_guard lock(D().mutex);
-    *static_cast<Word*>(count) = 1;
-    return Enter("FT_ListDevices");
+    Device& d = D();
+    const Status s = Enter("FT_ListDevices");
+    if (flags & 0x80000000U) {
+        *static_cast<Word*>(arg1) = static_cast<Word>(d.devices.size());
+        return s;
+    }
+    if (flags & 0x40000000U) {
+        const auto index = reinterpret_cast<std::uintptr_t>(arg1);
+        if (index >= d.devices.size()) return kOtherError;
+        auto* out = static_cast<char*>(arg2);
+        const std::string& text = d.devices[index];
+        const std::size_t n = std::min<std::size_t>(text.size(), 63);
+        std::memcpy(out, text.data(), n);
+        out[n] = '\0';
+        return s;
+    }
+    return kOtherError;
 }
+#endif
 Status FT_CreateDeviceInfoList(Word* count) {
     std::lock_guard lock(D().mutex);
     *count = 1;

@@ -1,0 +1,104 @@
+#include "links/connection_page.h"
+
+#include "core/format.h"
+
+namespace pelor::links {
+
+const char* LinkRadioCaption(LinkRadio radio) {
+    static constexpr std::array<const char*, kLinkRadioCount> captions = {
+        "COM ENABLE", "TCP", "USB PORT ENABLE", "N2K ENABLE", "USB N2K", "UDP"};
+    return captions[static_cast<std::size_t>(radio)];
+}
+
+LinkChoice LinkChoiceFromStored(int stored) {
+    LinkChoice c;
+    c.connectOnStart = (stored & 0x80) != 0;
+    switch (stored & 0x7F) {
+        case 1:
+            c.radio = LinkRadio::Tcp;
+            break;
+        case 4:
+            c.radio = LinkRadio::Tcp;
+            c.n2k = true;
+            break;
+        case 2:
+            c.radio = LinkRadio::Usb;
+            break;
+        case 3:
+            c.radio = LinkRadio::N2k;
+            break;
+        case 5:
+            c.radio = LinkRadio::UsbN2k;
+            break;
+        case 6:
+            c.radio = LinkRadio::Udp;
+            break;
+        case 7:
+            c.radio = LinkRadio::Udp;
+            c.n2k = true;
+            break;
+        default:  // 0, and every type the links do not know
+            c.radio = LinkRadio::Com;
+            break;
+    }
+    return c;
+}
+
+int ConnectionTypeOf(const LinkChoice& c) {
+    switch (c.radio) {
+        case LinkRadio::Usb:
+            return 2;
+        case LinkRadio::Tcp:
+            return c.n2k ? 4 : 1;
+        case LinkRadio::N2k:
+            return 3;
+        case LinkRadio::Udp:
+            return c.n2k ? 7 : 6;
+        case LinkRadio::UsbN2k:
+            return 5;
+        case LinkRadio::Com:
+            return 0;
+    }
+    return 0;
+}
+
+int StoredConnectionType(const LinkChoice& c) {
+    return ConnectionTypeOf(c) | (c.connectOnStart ? 0x80 : 0);
+}
+
+const std::array<const char*, kUpdateIntervalCount>& UpdateIntervalChoices() {
+    static constexpr std::array<const char*, kUpdateIntervalCount> choices = {
+        "fastest", "1 Sec", "2 Sec", "5 Sec", "10 Sec", "30 Sec", "1 Min", "5 Min", "10 Min"};
+    return choices;
+}
+
+std::string CheckConnectionPage(const ConnectionPage& p) {
+    const struct {
+        const char* field;
+        int value;
+        int min;
+        int max;
+    } fields[] = {
+        {"COM PORT", p.comPortNumber, kComPortMin, kComPortMax},
+        {"Serial Buffer", p.serialBufferSize, kSerialBufferMin, kSerialBufferMax},
+        {"TCP PORT", p.tcpPort, kTcpPortMin, kTcpPortMax},
+        {"TCP Buffer", p.tcpBufferSize, kTcpBufferMin, kTcpBufferMax},
+        {"Device Number", p.usbDeviceNumber, kUsbDeviceMin, kUsbDeviceMax},
+        {"USB BUFFER", p.usbBufferSize, kUsbBufferMin, kUsbBufferMax},
+    };
+    for (const auto& f : fields) {
+        if (f.value < f.min || f.value > f.max) {
+            return core::Format("CONNECT: %s must be %d to %d", f.field, f.min, f.max);
+        }
+    }
+    if (p.ipAddress.size() > kIpAddressLimit) {
+        return core::Format("CONNECT: IP Address must be at most %d characters",
+                            static_cast<int>(kIpAddressLimit));
+    }
+    if (!p.serialDevicePath.empty() && p.serialDevicePath.front() != '/') {
+        return "CONNECT: Serial Device Path must be an absolute path (/dev/...) or empty";
+    }
+    return {};
+}
+
+}  // namespace pelor::links

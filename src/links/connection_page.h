@@ -1,0 +1,68 @@
+#pragma once
+// The CONNECT page's values without a window: which link the radio buttons and the "N2K" box
+// choose, the port, network and USB fields, the capture interval choice and the three
+// "Enable" boxes. The stored connection type carries the connect-at-start flag in bit 7.
+#include <array>
+#include <string>
+
+namespace pelor::links {
+
+// The link radio buttons, in the order the page shows them.
+enum class LinkRadio { Com, Tcp, Usb, N2k, UsbN2k, Udp };
+inline constexpr int kLinkRadioCount = 6;
+// "COM ENABLE", "TCP", "USB PORT ENABLE", "N2K ENABLE", "USB N2K", "UDP".
+const char* LinkRadioCaption(LinkRadio radio);
+
+struct LinkChoice {
+    LinkRadio radio = LinkRadio::Com;
+    bool n2k = false;             // the "N2K" box: frames instead of text on TCP and UDP
+    bool connectOnStart = false;  // bit 7 of the stored type
+};
+
+// The page's buttons for a stored type (bit 7 included). Types 1 and 4 check "TCP", 6 and 7
+// "UDP", "N2K" is checked for 4 and 7; a type the page does not know shows "COM ENABLE".
+LinkChoice LinkChoiceFromStored(int stored);
+// The connection type (bits 0..6) the buttons choose; "N2K" counts only with TCP and UDP.
+int ConnectionTypeOf(const LinkChoice& choice);
+// The stored value: the type with bit 7 for connect at start.
+int StoredConnectionType(const LinkChoice& choice);
+
+// "fastest", "1 Sec", ... "10 Min": the capture interval choices (index = stored index).
+inline constexpr int kUpdateIntervalCount = 9;
+const std::array<const char*, kUpdateIntervalCount>& UpdateIntervalChoices();
+// "2400" .. "115200": the baud choices both "Baud Rate" lists offer (indexes 0..6).
+inline constexpr int kPageBaudChoiceCount = 7;
+
+struct ConnectionPage {
+    LinkChoice link;
+    int comPortNumber = 2;  // 1-based: the stored COM port index + 1
+    int baudIndex = 4;
+    int serialBufferSize = 700;
+    std::string serialDevicePath;  // empty: the COM number names the port
+    std::string ipAddress = "192.168.0.100";
+    int tcpPort = 10001;
+    int tcpBufferSize = 500;
+    int usbDeviceNumber = 0;
+    int usbBufferSize = 600;
+    int usbBaudIndex = 5;
+    int captureIntervalIndex = 1;
+    // The baud and interval indexes are kept as stored when no list entry shows them (a baud
+    // index of 7, an interval index above 8) until the user picks an entry.
+    bool showComStatus = false;
+    bool portPassThrough = false;
+};
+
+// Field ranges of the page.
+inline constexpr int kComPortMin = 1, kComPortMax = 200;
+inline constexpr int kSerialBufferMin = 200, kSerialBufferMax = 799;
+inline constexpr int kTcpPortMin = 0, kTcpPortMax = 64000;
+inline constexpr int kTcpBufferMin = 10, kTcpBufferMax = 900;
+inline constexpr int kUsbDeviceMin = 0, kUsbDeviceMax = 99;
+inline constexpr int kUsbBufferMin = 10, kUsbBufferMax = 700;
+inline constexpr std::size_t kIpAddressLimit = 16;
+
+// "" when every field is in range, else the message naming the first one that is not
+// ("CONNECT: COM PORT must be 1 to 200").
+std::string CheckConnectionPage(const ConnectionPage& page);
+
+}  // namespace pelor::links
