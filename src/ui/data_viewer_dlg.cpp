@@ -313,17 +313,17 @@ void CDataViewerDlg::SetStatusText(std::string_view text) {
 void CDataViewerDlg::ApplyLayout() {
     // A new layout keeps the window's zoom; the first one starts scaled down when the display
     // type's window would not fit the screen (types 12 to 14 open larger than 1280 x 1024).
-    double zoom = viewZoom_;
-    if (!laidOut_) {
-        laidOut_ = true;
-        PlaceForZoom(1.0, true);
-        if (const QScreen* screen = this->screen()) {
-            const QSize room = screen->availableGeometry().size();
-            if (width() > room.width() || height() > room.height())
-                zoom = std::min(1.0, ZoomForSize(room));
-        }
+    if (laidOut_) {
+        PlaceForZoom(viewZoom_, true);
+        return;
     }
-    PlaceForZoom(zoom, true);
+    laidOut_ = true;
+    PlaceForZoom(1.0, true);
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) return;
+    const QSize room = screen->availableGeometry().size();
+    if (width() > room.width() || height() > room.height())
+        PlaceForZoom(std::min(1.0, ZoomForSize(room)), true);
 }
 
 void CDataViewerDlg::PlaceForZoom(double zoom, bool resizeWindow) {
