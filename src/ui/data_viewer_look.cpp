@@ -70,23 +70,18 @@ bool CDataViewerDlg::LookCommand(int controlId) {
 bool CDataViewerDlg::LookKey(const QKeyEvent& event) {
     if ((event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0)
         return false;
-    display::Look look = WindowLook();
+    // The keys do what the touch menu's look buttons do.
     switch (event.key()) {
         case Qt::Key_N:
-            look.palette = display::NextPalette(look.palette);
-            break;
+            return LookCommand(kIdTouchNight);
         case Qt::Key_Minus:
-            look.brightness = std::max(1, look.brightness - 1);
-            break;
+            return LookCommand(kIdTouchDimmer);
         case Qt::Key_Plus:
         case Qt::Key_Equal:
-            look.brightness = std::min(display::kBrightnessSteps, look.brightness + 1);
-            break;
+            return LookCommand(kIdTouchBrighter);
         default:
             return false;
     }
-    SetLook(look);
-    return true;
 }
 
 }  // namespace pelor::ui
