@@ -28,38 +28,11 @@ using namespace std::chrono_literals;
 // waits for the sheet to close (which `act` must bring about).
 void OnConnectPage(ui::CDataViewerDlg& window,
                    const std::function<void(ui::PreferencesSheet&, ui::CConnectSettings&)>& act) {
-    bool done = false;
-    QTimer driver;
-    driver.setInterval(50);
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        auto* sheet = qobject_cast<ui::PreferencesSheet*>(QApplication::activeModalWidget());
-        if (sheet == nullptr || done) return;
-        done = true;
-        driver.stop();
-        ASSERT_TRUE(scenario::WaitUntil([&] { return sheet->isVisible(); }, 3s));
-        scenario::Pump(300ms);
-        QTabBar* bar = sheet->Tabs()->tabBar();
-        int index = -1;
-        for (int i = 0; i < bar->count(); ++i) {
-            if (bar->tabText(i) == "CONNECT") index = i;
-        }
-        ASSERT_GE(index, 0);
-        scenario::Click(*bar, bar->tabRect(index).center());
-        ASSERT_TRUE(
-            scenario::WaitUntil([&] { return sheet->Tabs()->currentIndex() == index; }, 2s));
-        scenario::Pump(150ms);
-        auto* page = qobject_cast<ui::CConnectSettings*>(sheet->Page("CONNECT"));
-        ASSERT_NE(page, nullptr);
-        act(*sheet, *page);
+    scenario::OnSheetPage(window, "CONNECT", [&](ui::PreferencesSheet& sheet, QWidget& page) {
+        auto* connect = qobject_cast<ui::CConnectSettings*>(&page);
+        ASSERT_NE(connect, nullptr);
+        act(sheet, *connect);
     });
-    driver.start();
-    QPushButton* display = window.Button(app::kIdDisplay);
-    ASSERT_NE(display, nullptr);
-    scenario::Click(*display, display->rect().center());
-    EXPECT_TRUE(scenario::WaitUntil([&] { return done; }, 5s)) << "no sheet";
-    EXPECT_TRUE(
-        scenario::WaitUntil([&] { return QApplication::activeModalWidget() == &window; }, 10s))
-        << "the sheet did not close";
 }
 
 void ClickCentre(QWidget& w) {

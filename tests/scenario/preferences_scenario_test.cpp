@@ -95,49 +95,21 @@ TEST(PreferencesScenario, DisplayOpensTheSheetAndOkTakesATypedLabel) {
 void ChooseWithKeys(ui::CDataViewerDlg& window, const QString& caption,
                     const std::function<QComboBox*(QWidget*)>& choose, int steps,
                     const std::string& shot, const std::function<void(QWidget*)>& look) {
-    bool done = false;
-    QTimer driver;
-    driver.setInterval(50);
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        auto* sheet = qobject_cast<ui::PreferencesSheet*>(QApplication::activeModalWidget());
-        if (sheet == nullptr || done) return;
-        done = true;
-        driver.stop();
-        ASSERT_TRUE(scenario::WaitUntil([&] { return sheet->isVisible(); }, 3s));
-        scenario::Pump(300ms);
-        QTabBar* bar = sheet->Tabs()->tabBar();
-        int index = -1;
-        for (int i = 0; i < bar->count(); ++i) {
-            if (bar->tabText(i) == caption) index = i;
-        }
-        ASSERT_GE(index, 0) << caption.toStdString();
-        scenario::Click(*bar, bar->tabRect(index).center());
-        ASSERT_TRUE(
-            scenario::WaitUntil([&] { return sheet->Tabs()->currentIndex() == index; }, 2s));
-        QWidget* page = sheet->Page(caption);
-        QComboBox* list = choose(page);
+    scenario::OnSheetPage(window, caption, [&](ui::PreferencesSheet& sheet, QWidget& page) {
+        QComboBox* list = choose(&page);
         const int target = list->currentIndex() + steps;
         list->setFocus();
         scenario::Pump(100ms);
-        for (int k = 0; k < steps; ++k) scenario::Key(*sheet, "Down");
+        for (int k = 0; k < steps; ++k) scenario::Key(sheet, "Down");
         EXPECT_TRUE(scenario::WaitUntil([&] { return list->currentIndex() == target; }, 2s))
             << "shown: " << list->currentText().toStdString();
         scenario::Pump(150ms);
-        look(page);
-        scenario::SaveShot(scenario::GrabWindow(*sheet), shot);
-        auto* ok = page->findChild<QPushButton*>("PREFOK");
+        look(&page);
+        scenario::SaveShot(scenario::GrabWindow(sheet), shot);
+        auto* ok = page.findChild<QPushButton*>("PREFOK");
         ASSERT_NE(ok, nullptr);
         scenario::Click(*ok, ok->rect().center());
     });
-    driver.start();
-
-    QPushButton* display = window.Button(app::kIdDisplay);
-    ASSERT_NE(display, nullptr);
-    scenario::Click(*display, display->rect().center());
-    EXPECT_TRUE(scenario::WaitUntil([&] { return done; }, 5s)) << "no sheet";
-    EXPECT_TRUE(
-        scenario::WaitUntil([&] { return QApplication::activeModalWidget() == &window; }, 5s))
-        << "the sheet did not close on PREFOK";
 }
 
 // The NMEA TAGS page through the pointer and keys: a tag's sentence stepped down with the arrow

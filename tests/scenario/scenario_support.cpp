@@ -11,8 +11,11 @@
 #include <QCursor>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -22,6 +25,7 @@
 
 #include "app/qt_settings_store.h"
 #include "ui/data_viewer_dlg.h"
+#include "ui/preferences_sheet.h"
 
 extern char** environ;
 
@@ -243,6 +247,43 @@ void WriteTcpSettings(const DemoProject& demo, const Simulator& sim,
                    {"IPAddress", "127.0.0.1"},
                    {"TCPPort", std::to_string(sim.Port())},
                    {"ShowCOMStatus", "0"}});
+}
+
+void OnSheetPage(ui::CDataViewerDlg& window, const QString& caption,
+                 const std::function<void(ui::PreferencesSheet&, QWidget&)>& act,
+                 std::chrono::milliseconds closeLimit) {
+    using namespace std::chrono_literals;
+    bool done = false;
+    QTimer driver;
+    driver.setInterval(50);
+    // The sheet runs its own loop: it is driven from a timer inside that loop.
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        auto* sheet = qobject_cast<ui::PreferencesSheet*>(QApplication::activeModalWidget());
+        if (sheet == nullptr || done) return;
+        done = true;
+        driver.stop();
+        ASSERT_TRUE(WaitUntil([&] { return sheet->isVisible(); }, 3s));
+        Pump(300ms);
+        QTabBar* bar = sheet->Tabs()->tabBar();
+        int index = -1;
+        for (int i = 0; i < bar->count(); ++i) {
+            if (bar->tabText(i) == caption) index = i;
+        }
+        ASSERT_GE(index, 0) << caption.toStdString();
+        Click(*bar, bar->tabRect(index).center());
+        ASSERT_TRUE(WaitUntil([&] { return sheet->Tabs()->currentIndex() == index; }, 2s));
+        Pump(150ms);
+        QWidget* page = sheet->Page(caption);
+        ASSERT_NE(page, nullptr);
+        act(*sheet, *page);
+    });
+    driver.start();
+    QPushButton* display = window.Button(app::kIdDisplay);
+    ASSERT_NE(display, nullptr);
+    Click(*display, display->rect().center());
+    EXPECT_TRUE(WaitUntil([&] { return done; }, 5s)) << "DISPLAY opened no sheet";
+    EXPECT_TRUE(WaitUntil([&] { return QApplication::activeModalWidget() == &window; }, closeLimit))
+        << "the sheet did not close";
 }
 
 Simulator::Simulator(const std::vector<std::string>& args) {

@@ -5,6 +5,7 @@
 // its own on 127.0.0.1, so a test can kill it as a person would pull a cable.
 #include <QImage>
 #include <QPoint>
+#include <QString>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -15,7 +16,8 @@ class QWidget;
 
 namespace pelor::ui {
 class CDataViewerDlg;
-}
+class PreferencesSheet;
+}  // namespace pelor::ui
 
 namespace pelor::scenario {
 
@@ -91,6 +93,13 @@ private:
 // shown, `script` runs inside its event loop; when it returns the window is closed with OK
 // unless the script closed it. Dialogs left open by start-up fail the test.
 void RunMainWindow(const std::function<void(ui::CDataViewerDlg&)>& script);
+
+// Opens the preferences sheet with DISPLAY clicked through the X server, clicks the tab
+// `caption`, runs `act` on the sheet and the page, and waits up to `closeLimit` for the sheet
+// to close (which `act` must bring about).
+void OnSheetPage(ui::CDataViewerDlg& window, const QString& caption,
+                 const std::function<void(ui::PreferencesSheet&, QWidget&)>& act,
+                 std::chrono::milliseconds closeLimit = std::chrono::milliseconds(10000));
 
 // Share of pixels that differ between `a` and `b` (same size) by more than `tolerance` in any
 // channel.
