@@ -98,9 +98,10 @@ void TintWindowSheets(QWidget* window, const display::Look& look) {
     }
 }
 
-// Dusk and night turn the light day palette dark: each colour's lightness is turned over
+// Dusk and night turn a light day palette dark: each colour's lightness is turned over
 // (a light grey window becomes near black, black text becomes light) before it is tinted,
-// so that dialogs are lit text on a dark ground like the gauges.
+// so that dialogs are lit text on a dark ground like the gauges. A day palette that is dark
+// already (the program's own: black windows, lit text) is only tinted.
 QColor Darkened(const QColor& c) {
     const QColor hsl = c.toHsl();
     return QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), 255 - hsl.lightness(), c.alpha());
@@ -175,13 +176,15 @@ void ApplyWindowLook(const display::Look& look) {
     }
     Current() = look;
     QPalette palette = *dayPalette;
+    const bool turnOver = look.palette != display::Palette::Day &&
+                          dayPalette->color(QPalette::Active, QPalette::Window).lightness() > 127;
     if (!look.Plain()) {
         for (int g = 0; g < QPalette::NColorGroups; ++g) {
             const auto group = static_cast<QPalette::ColorGroup>(g);
             for (int r = 0; r < QPalette::NColorRoles; ++r) {
                 const auto role = static_cast<QPalette::ColorRole>(r);
                 QColor c = dayPalette->color(group, role);
-                if (look.palette != display::Palette::Day) c = Darkened(c);
+                if (turnOver) c = Darkened(c);
                 palette.setColor(group, role, Tint(c, look));
             }
         }
