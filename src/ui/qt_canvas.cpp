@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/format.h"
+#include "ui/window_look.h"
 
 namespace pelor::ui {
 
@@ -16,15 +17,6 @@ constexpr QImage::Format kFormat = QImage::Format_RGB32;
 
 QColor ToQColor(core::Color c) {
     return QColor(c.r, c.g, c.b);
-}
-
-// `image` (in the buffer's format) tinted to `look`, in place.
-void Tint(const display::Look& look, QImage& image) {
-    if (look.Plain() || image.isNull()) return;
-    for (int y = 0; y < image.height(); ++y) {
-        display::TintPixels(look, reinterpret_cast<std::uint32_t*>(image.scanLine(y)),
-                            static_cast<std::size_t>(image.width()));
-    }
 }
 
 }  // namespace
@@ -38,7 +30,7 @@ QtCanvas::~QtCanvas() {
 void QtCanvas::SetPictures(PictureMap pictures) {
     for (auto& [name, image] : pictures) {
         if (image.format() != kFormat) image = image.convertToFormat(kFormat);
-        Tint(look_, image);
+        image = TintedImage(std::move(image), look_);
     }
     pictures_ = std::move(pictures);
 }
@@ -57,7 +49,7 @@ const QImage* QtCanvas::FindPicture(std::string_view name) {
     QImage image = source_(name, zoom_);
     if (image.isNull()) return nullptr;
     if (image.format() != kFormat) image = image.convertToFormat(kFormat);
-    Tint(look_, image);
+    image = TintedImage(std::move(image), look_);
     return &pictures_.emplace(std::string(name), std::move(image)).first->second;
 }
 

@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QWidget>
 #include <optional>
+#include <utility>
 
 namespace pelor::ui {
 
@@ -147,9 +148,9 @@ QString TintStyleSheet(const QString& sheet, const display::Look& look) {
     return out;
 }
 
-QImage TintedImage(const QImage& image, const display::Look& look) {
+QImage TintedImage(QImage image, const display::Look& look) {
     if (look.Plain() || image.isNull()) return image;
-    QImage out = image;
+    QImage out = std::move(image);
     if (out.format() != QImage::Format_ARGB32_Premultiplied &&
         out.format() != QImage::Format_ARGB32 && out.format() != QImage::Format_RGB32) {
         out = out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -163,7 +164,7 @@ QImage TintedImage(const QImage& image, const display::Look& look) {
 
 void TintPictures(std::map<std::string, QImage>& pictures, const display::Look& look) {
     if (look.Plain()) return;
-    for (auto& [name, image] : pictures) image = TintedImage(image, look);
+    for (auto& [name, image] : pictures) image = TintedImage(std::move(image), look);
 }
 
 void ApplyWindowLook(const display::Look& look) {

@@ -19,8 +19,9 @@ const display::Look& CurrentLook();
 // those shown later included, are tinted to it. Day at full brightness restores them as they were.
 void ApplyWindowLook(const display::Look& look);
 
-// `image` tinted to `look` (a copy; the image itself is not changed).
-QImage TintedImage(const QImage& image, const display::Look& look);
+// `image` tinted to `look`. Pass an image moved in to tint it without a copy; one of
+// another format than 32-bit RGB comes back premultiplied ARGB.
+QImage TintedImage(QImage image, const display::Look& look);
 // Every picture of `pictures` tinted to `look`, in place.
 void TintPictures(std::map<std::string, QImage>& pictures, const display::Look& look);
 
