@@ -1,5 +1,7 @@
 #pragma once
 // Hexadecimal digit values as the unit's files and sentences use them.
+#include <cstdint>
+#include <string>
 
 namespace pelor::core {
 
@@ -14,6 +16,15 @@ constexpr int HexDigitValue(char c) {
 constexpr int HexDigitValueAnyCase(char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return HexDigitValue(c);
+}
+
+// Appends `b` as two upper-case digits, as NMEA checksums, the gateway's sentences and Intel
+// HEX records are written (the decoder reads no other digits). Without a format call: record
+// and log writers run it for every byte.
+inline void AppendHexByte(std::string& out, std::uint8_t b) {
+    constexpr char kUpperHex[] = "0123456789ABCDEF";
+    out += kUpperHex[b >> 4];
+    out += kUpperHex[b & 0x0F];
 }
 
 }  // namespace pelor::core

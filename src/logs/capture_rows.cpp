@@ -1,6 +1,7 @@
 #include "logs/capture_rows.h"
 
 #include "core/format.h"
+#include "core/hex.h"
 #include "decode/channel_store.h"
 
 namespace pelor::logs {
@@ -51,15 +52,6 @@ void AppendSlot(std::string& out, std::string_view s, LogKind kind, bool first) 
             out += ',';
             return;
     }
-}
-
-// Upper case, as NMEA checksums and the gateway's own sentences are written: the decoder
-// reads no other digits.
-constexpr char kUpperHex[] = "0123456789ABCDEF";
-
-void AppendHex(std::string& out, std::uint8_t b) {
-    out += kUpperHex[b >> 4];
-    out += kUpperHex[b & 0x0F];
 }
 
 constexpr std::uint8_t kDle = 0x10;
@@ -138,24 +130,24 @@ void AppendFrameSentences(std::string& out, std::span<const std::uint8_t> batch,
         if (i + length + 4 >= n) break;
         const std::size_t start = out.size();
         out += "$PKZLN,";
-        AppendHex(out, b[i + 7]);
-        AppendHex(out, b[i + 6]);
-        AppendHex(out, b[i + 5]);
+        core::AppendHexByte(out, b[i + 7]);
+        core::AppendHexByte(out, b[i + 6]);
+        core::AppendHexByte(out, b[i + 5]);
         out += ',';
-        AppendHex(out, b[i + 13]);
-        AppendHex(out, b[i + 12]);
-        AppendHex(out, b[i + 11]);
-        AppendHex(out, b[i + 10]);
+        core::AppendHexByte(out, b[i + 13]);
+        core::AppendHexByte(out, b[i + 12]);
+        core::AppendHexByte(out, b[i + 11]);
+        core::AppendHexByte(out, b[i + 10]);
         out += ',';
-        AppendHex(out, b[i + 9]);
+        core::AppendHexByte(out, b[i + 9]);
         out += ',';
-        for (std::size_t k = 0; k + 11 < length; ++k) AppendHex(out, b[i + 15 + k]);
+        for (std::size_t k = 0; k + 11 < length; ++k) core::AppendHexByte(out, b[i + 15 + k]);
         unsigned sum = 0;
         for (std::size_t k = start + 1; k < out.size(); ++k) {
             sum ^= static_cast<unsigned char>(out[k]);
         }
         out += '*';
-        AppendHex(out, static_cast<std::uint8_t>(sum));
+        core::AppendHexByte(out, static_cast<std::uint8_t>(sum));
         out += '\r';
         i += length + 5;
     }

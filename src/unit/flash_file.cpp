@@ -95,7 +95,10 @@ std::string CheckHexLine(std::string_view text, int lineNumber, bool needChecksu
 }
 
 std::array<char, 4> AddressChars(std::uint16_t address) {
-    const std::string text = core::Format("%04X", address);
+    std::string text;
+    text.reserve(4);
+    core::AppendHexByte(text, static_cast<std::uint8_t>(address >> 8));
+    core::AppendHexByte(text, static_cast<std::uint8_t>(address & 0xFF));
     return {text[0], text[1], text[2], text[3]};
 }
 
@@ -282,12 +285,18 @@ std::string TableDataRecord(std::uint16_t address, const std::uint8_t* data16) {
     bytes[1] = static_cast<std::uint8_t>(address >> 8);
     bytes[2] = static_cast<std::uint8_t>(address & 0xFF);
     bytes[3] = 0x00;
-    std::string out = core::Format(":10%04X00", address);
+    // A table of 64 KB is 4096 of these: the digits are written directly, without a format
+    // call per byte.
+    std::string out;
+    out.reserve(45);
+    out += ':';
+    for (std::size_t i = 0; i < 4; ++i) core::AppendHexByte(out, bytes[i]);
     for (std::size_t i = 0; i < 16; ++i) {
         bytes[4 + i] = data16[i];
-        core::AppendFormat(out, "%02X", data16[i]);
+        core::AppendHexByte(out, data16[i]);
     }
-    core::AppendFormat(out, "%02X\r\n", IntelHexChecksum(bytes.data(), bytes.size()));
+    core::AppendHexByte(out, IntelHexChecksum(bytes.data(), bytes.size()));
+    out += "\r\n";
     return out;
 }
 
