@@ -16,7 +16,7 @@ while [[ $# -gt 0 ]]; do
         --seconds) seconds="$2"; shift 2 ;;
         --runs) runs="$2"; shift 2 ;;
         -h|--help) sed -n 2,7p "$0"; exit 0 ;;
-        *) targets+=("$1"); shift ;;
+        *) targets+=("fuzz_${1#fuzz_}"); shift ;;  # "theme" and "fuzz_theme" alike
     esac
 done
 
@@ -25,6 +25,9 @@ cmake --build --preset fuzz -j"$(nproc)" >/dev/null
 if [[ ${#targets[@]} -eq 0 ]]; then
     for f in fuzz/fuzz_*.cpp; do targets+=("$(basename "$f" .cpp)"); done
 fi
+for t in "${targets[@]}"; do
+    [[ -x "build/fuzz/fuzz/$t" ]] || { echo "no fuzz target $t: the targets are fuzz/fuzz_*.cpp" >&2; exit 2; }
+done
 
 work="$(mktemp -d /tmp/pelor-fuzz-run-XXXXXX)"
 printf '%-30s %12s %10s %12s %8s\n' target executions cpu_s exec_per_s crashes
@@ -38,7 +41,8 @@ for t in "${targets[@]}"; do
     status=$?
     set -e
     execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
-    cpu=$(awk '{printf "%.1f", $1 + $2}' "$work/$t.time")
+    # A target that exits with an error gets a status line before the times.
+    cpu=$(tail -n 1 "$work/$t.time" | awk '{printf "%.1f", $1 + $2}')
     rate=$(awk -v e="$execs" -v c="$cpu" 'BEGIN { if (c > 0) printf "%.0f", e / c; else print 0 }')
     # Findings only: a slow unit is written when one input took long, which on a busy machine
     # is mostly waiting for the processor; it is listed apart.
