@@ -22,11 +22,7 @@ extern "C" void OnQuitSignal(int) {
 
 }  // namespace
 
-bool CDataViewerApp::InitInstance() {
-    // Sockets: a peer that closes must give a write error, not end the program.
-    std::signal(SIGPIPE, SIG_IGN);
-
-    // Dialogs are black with the instrument's green-cyan text.
+void CDataViewerApp::ApplyPalette() {
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Window, QColor(0, 0, 0));
     palette.setColor(QPalette::WindowText, QColor(32, 231, 182));
@@ -35,6 +31,13 @@ bool CDataViewerApp::InitInstance() {
     palette.setColor(QPalette::Button, QColor(24, 30, 34));
     palette.setColor(QPalette::ButtonText, QColor(32, 231, 182));
     QApplication::setPalette(palette);
+}
+
+bool CDataViewerApp::InitInstance() {
+    // Sockets: a peer that closes must give a write error, not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    ApplyPalette();
 
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) std::signal(sig, OnQuitSignal);
 

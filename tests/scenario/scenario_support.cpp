@@ -24,6 +24,7 @@
 #include <filesystem>
 
 #include "app/qt_settings_store.h"
+#include "ui/data_viewer_app.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/preferences_sheet.h"
 
@@ -145,6 +146,8 @@ void EnsureApplication() {
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
     (void)app;
+    // The program's own palette, so dialogs are checked as users see them.
+    ui::CDataViewerApp::ApplyPalette();
 }
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
