@@ -69,13 +69,17 @@ QImage GrabWidgetOnScreen(QWidget& w) {
     return GrabScreen().copy(r);
 }
 
-// Expects `image` to be night-red: nothing green or blue above the limit, and something lit.
+// Expects `image` to be night-red: nothing green or blue above the limit, something lit, and
+// mostly dark.
 void ExpectNight(const QImage& image, const std::string& what, int limit = kNightLimit) {
     const Brightest b = Measure(image);
     EXPECT_LE(b.greenBlue, limit) << what << ": green or blue " << b.greenBlue << " at ("
                                   << b.where.x() << "," << b.where.y() << "), colour "
                                   << b.colour.name().toStdString();
     EXPECT_GE(b.red, 90) << what << ": nothing lit at night";
+    // Lit text on a dark ground, not a bright red ground: a light palette tinted red passes
+    // the green-and-blue limit but blinds at night.
+    EXPECT_LT(scenario::LitShare(image, 100), 0.3) << what << ": a bright ground at night";
 }
 
 display::Palette PaletteOf(ui::CDataViewerDlg& window) {
