@@ -1,6 +1,7 @@
 #include "logs/log_conversion.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -15,6 +16,9 @@ namespace {
 constexpr std::size_t kFirstSentence = 22;
 constexpr std::size_t kSentenceWidth = 33;
 constexpr int kSentences = 16;
+// Every column a row reads lies within the first kRowWidth characters of its line.
+constexpr std::size_t kRowWidth = kFirstSentence + kSentenceWidth * kSentences;
+static_assert(kFirstSentence + kSentenceWidth * (kSentences - 1) + 16 < kRowWidth);
 // The converted file is written through a larger buffer than the log writers use; the bytes
 // written are the same.
 constexpr std::size_t kOutputBuffer = std::size_t{64} * 1024;
@@ -54,10 +58,19 @@ void AppendConvertedHeader(std::string& out, std::string_view line) {
 
 void AppendConvertedRow(std::string& out, std::string_view line) {
     line = WithoutNewline(line);
+    // A line shorter than a whole row reads as blanks past its end: it is padded once, so
+    // that the columns below are read without a bounds check each.
+    std::array<char, kRowWidth> padded;
+    const char* text = line.data();
+    if (line.size() < kRowWidth) {
+        if (!line.empty()) std::memcpy(padded.data(), line.data(), line.size());
+        std::memset(padded.data() + line.size(), ' ', kRowWidth - line.size());
+        text = padded.data();
+    }
     // The row is built in place: at most 1 + 18 + 7 + 16 * 11 + 2 characters.
     char row[256];
     char* w = row;
-    const auto at = [&](std::size_t i) { return At(line, i); };
+    const auto at = [text](std::size_t i) { return text[i]; };
     const auto pair = [&](std::size_t i) {
         *w++ = at(i);
         *w++ = at(i + 1);
