@@ -190,16 +190,9 @@ void LeaveDebugMode(DebuggerLine& line, DebuggerKind kind) {
 }
 
 std::string ReadBackRecord(std::uint16_t address, const std::array<std::uint8_t, 16>& data) {
-    std::array<std::uint8_t, 20> bytes{};
-    bytes[0] = 0x10;
-    bytes[1] = static_cast<std::uint8_t>(address >> 8);
-    bytes[2] = static_cast<std::uint8_t>(address & 0xFF);
-    std::string line = core::Format(":10%04X00", address);
-    for (std::size_t i = 0; i < 16; ++i) {
-        bytes[4 + i] = data[i];
-        core::AppendFormat(line, "%02X", data[i]);
-    }
-    core::AppendFormat(line, "%02X", IntelHexChecksum(bytes.data(), bytes.size()));
+    // The same record a table file sends, without its "\r\n".
+    std::string line = TableDataRecord(address, data.data());
+    line.resize(line.size() - 2);
     return line;
 }
 
