@@ -34,54 +34,37 @@ TEST(PreferencesScenario, DisplayOpensTheSheetAndOkTakesATypedLabel) {
     scenario::WriteSettings({{"ProjectFilePath", demo.Project()}, {"ShowCOMStatus", "0"}});
 
     scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
-        bool sheetSeen = false;
         bool labelTyped = false;
-        QTimer driver;
-        driver.setInterval(50);
-        // The sheet runs its own loop: it is driven from a timer inside that loop.
-        QObject::connect(&driver, &QTimer::timeout, [&] {
-            auto* sheet = qobject_cast<ui::PreferencesSheet*>(QApplication::activeModalWidget());
-            if (sheet == nullptr || sheetSeen) return;
-            sheetSeen = true;
-            driver.stop();
-            ASSERT_TRUE(scenario::WaitUntil([&] { return sheet->isVisible(); }, 3s));
-            scenario::Pump(300ms);
-            EXPECT_EQ(sheet->windowTitle(), "Pelor Preferences");
-            EXPECT_LE(sheet->width(), 1024);
-            EXPECT_LE(sheet->height(), 768);
+        scenario::OnSheetPage(
+            window, "LABELS",
+            [&](ui::PreferencesSheet& sheet, QWidget& labels) {
+                EXPECT_EQ(sheet.windowTitle(), "Pelor Preferences");
+                EXPECT_LE(sheet.width(), 1024);
+                EXPECT_LE(sheet.height(), 768);
 
-            // Every page as the X server shows it.
-            QTabWidget* tabs = sheet->Tabs();
-            for (int i = tabs->count() - 1; i >= 0; --i) {
-                tabs->setCurrentIndex(i);
-                scenario::Pump(150ms);
-                QString name = tabs->tabText(i).toLower().replace(' ', '-');
-                scenario::SaveShot(scenario::GrabWindow(*sheet),
-                                   "preferences-" + name.toStdString());
-            }
+                // Every page as the X server shows it, ending on LABELS again.
+                QTabWidget* tabs = sheet.Tabs();
+                for (int i = tabs->count() - 1; i >= 0; --i) {
+                    tabs->setCurrentIndex(i);
+                    scenario::Pump(150ms);
+                    QString name = tabs->tabText(i).toLower().replace(' ', '-');
+                    scenario::SaveShot(scenario::GrabWindow(sheet),
+                                       "preferences-" + name.toStdString());
+                }
 
-            auto* label = sheet->Page("LABELS")->findChild<QLineEdit*>("Display Label 0");
-            ASSERT_NE(label, nullptr);
-            scenario::Click(*label, label->rect().center());
-            scenario::Key(*sheet, "ctrl+a");
-            for (const char* key : {"H", "E", "L", "M"}) scenario::Key(*sheet, key);
-            labelTyped = scenario::WaitUntil([&] { return label->text() == "HELM"; }, 2s);
-            EXPECT_TRUE(labelTyped) << "typed: " << label->text().toStdString();
+                auto* label = labels.findChild<QLineEdit*>("Display Label 0");
+                ASSERT_NE(label, nullptr);
+                scenario::Click(*label, label->rect().center());
+                scenario::Key(sheet, "ctrl+a");
+                for (const char* key : {"H", "E", "L", "M"}) scenario::Key(sheet, key);
+                labelTyped = scenario::WaitUntil([&] { return label->text() == "HELM"; }, 2s);
+                EXPECT_TRUE(labelTyped) << "typed: " << label->text().toStdString();
 
-            auto* box = sheet->findChild<QDialogButtonBox*>();
-            QPushButton* ok = box->button(QDialogButtonBox::Ok);
-            scenario::Click(*ok, ok->rect().center());
-        });
-        driver.start();
-
-        QPushButton* display = window.Button(app::kIdDisplay);
-        ASSERT_NE(display, nullptr);
-        scenario::Click(*display, display->rect().center());
-        EXPECT_TRUE(scenario::WaitUntil([&] { return sheetSeen; }, 5s))
-            << "DISPLAY clicked through the X server opened no sheet";
-        EXPECT_TRUE(
-            scenario::WaitUntil([&] { return QApplication::activeModalWidget() == &window; }, 5s))
-            << "the sheet did not close on OK";
+                auto* box = sheet.findChild<QDialogButtonBox*>();
+                QPushButton* ok = box->button(QDialogButtonBox::Ok);
+                scenario::Click(*ok, ok->rect().center());
+            },
+            5s);
         EXPECT_TRUE(labelTyped);
         EXPECT_EQ(window.dashboard().tables.labelSettings.LabelStrings[0], "HELM    ");
         EXPECT_TRUE(window.isVisible()) << "the same project: the window goes on";
