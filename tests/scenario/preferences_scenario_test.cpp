@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <functional>
 
 #include "core/prompt.h"
