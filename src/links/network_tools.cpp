@@ -62,8 +62,13 @@ bool ResolveHost(std::string_view name, in_addr& out) {
 
 }  // namespace
 
-void RunTestConnection(std::string_view address, std::uint16_t port, const LineSink& sink,
+void RunTestConnection(std::string_view address, int port, const LineSink& sink,
                        const NetworkToolOptions& o) {
+    // A port number past 16 bits would otherwise be cut to another port and tried.
+    if (port < 0 || port > 65535) {
+        sink("Invalid port " + std::to_string(port) + " (0 to 65535)");
+        return;
+    }
     // Sockets need no library start here; the line is kept for installers who know it.
     sink("Initialize  success");
     Fd s{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
@@ -74,7 +79,7 @@ void RunTestConnection(std::string_view address, std::uint16_t port, const LineS
     sink("Socket created");
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
-    peer.sin_port = htons(port);
+    peer.sin_port = htons(static_cast<std::uint16_t>(port));
     if (!address.empty() && address.front() >= '0' && address.front() <= '9') {
         const std::string text(address);
         if (::inet_pton(AF_INET, text.c_str(), &peer.sin_addr) != 1) {
@@ -91,7 +96,7 @@ void RunTestConnection(std::string_view address, std::uint16_t port, const LineS
     }
     char shown[INET_ADDRSTRLEN] = {};
     ::inet_ntop(AF_INET, &peer.sin_addr, shown, sizeof shown);
-    if (o.onSend) o.onSend(shown, port);
+    if (o.onSend) o.onSend(shown, static_cast<std::uint16_t>(port));
 
     // Non-blocking connect, so that an unreachable address ends after the time-out and a
     // closing window is not held up.

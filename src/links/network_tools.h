@@ -31,8 +31,9 @@ struct NetworkToolOptions {
 };
 
 // Opens a TCP connection to `address` (dotted when it starts with a digit, a host name
-// otherwise) and `port`, closes it again and reports each step.
-void RunTestConnection(std::string_view address, std::uint16_t port, const LineSink& sink,
+// otherwise) and `port`, closes it again and reports each step. A port outside 0..65535 is
+// refused with "Invalid port %d (0 to 65535)" before anything else.
+void RunTestConnection(std::string_view address, int port, const LineSink& sink,
                        const NetworkToolOptions& options = {});
 
 // Sends the discovery request to `target` and lists every reply until the window ends.

@@ -68,13 +68,14 @@ private:
     std::thread worker_;
 };
 
-std::uint16_t PortOf(QWidget* page) {
+// The port as typed; the test refuses one outside 0..65535 (-1 when it is no number).
+int PortOf(QWidget* page) {
     auto* w = page->findChild<QWidget*>("tcpPortEdit");
-    if (auto* spin = qobject_cast<QSpinBox*>(w)) return static_cast<std::uint16_t>(spin->value());
+    if (auto* spin = qobject_cast<QSpinBox*>(w)) return spin->value();
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         bool ok = false;
-        const uint v = edit->text().trimmed().toUInt(&ok);
-        return ok && v <= 65535 ? static_cast<std::uint16_t>(v) : 0;
+        const int v = edit->text().trimmed().toInt(&ok);
+        return ok ? v : -1;
     }
     return 0;
 }
@@ -97,7 +98,7 @@ void WireNetworkTools(QWidget* page, const links::DiscoveryTarget& target,
             if (runner->Busy()) return;
             list->clear();
             const std::string host = address ? address->text().toStdString() : std::string();
-            const std::uint16_t port = PortOf(page);
+            const int port = PortOf(page);
             runner->Start(
                 [host, port](const links::LineSink& sink, const links::NetworkToolOptions& o) {
                     links::RunTestConnection(host, port, sink, o);

@@ -263,9 +263,11 @@ TEST(TestConnection, ListeningClosedAndBadAddresses) {
 
     struct Case {
         std::string address;
-        std::uint16_t port;
+        int port;
         std::vector<std::string> lines;
     };
+    // A port past 16 bits is refused, not cut to the listening port it would alias.
+    const int aliasOfOpen = open + 65536;
     const std::vector<Case> cases = {
         {"127.0.0.1",
          open,
@@ -284,6 +286,11 @@ TEST(TestConnection, ListeningClosedAndBadAddresses) {
          open,
          {"Initialize  success", "Socket created", "Invalid Hostname"}},
         {"", open, {"Initialize  success", "Socket created", "Invalid Hostname"}},
+        {"127.0.0.1",
+         aliasOfOpen,
+         {"Invalid port " + std::to_string(aliasOfOpen) + " (0 to 65535)"}},
+        {"127.0.0.1", 70000, {"Invalid port 70000 (0 to 65535)"}},
+        {"127.0.0.1", -1, {"Invalid port -1 (0 to 65535)"}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> lines;

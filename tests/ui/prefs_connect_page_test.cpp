@@ -310,6 +310,17 @@ TEST_F(ConnectPageTest, NetworkToolsWorkOnThePagesFields) {
     }
     EXPECT_EQ(Lines(list), (QStringList{"Initialize  success", "Socket created", "Valid IP address",
                                         "Connection to host successful", "Socket closed"}));
+
+    // A typed port past 65535 is refused with a line, not cut to 16 bits: this one would
+    // otherwise reach the listener again.
+    const int alias = ntohs(a.sin_port) + 65536;
+    Child<QSpinBox>("tcpPortEdit")->setValue(alias);
+    t.restart();
+    while (t.elapsed() < 300) QApplication::processEvents(QEventLoop::AllEvents, 20);  // tool done
+    Press(page, "testConnectionButton");
+    t.restart();
+    while (t.elapsed() < 1000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(Lines(list), QStringList{QString("Invalid port %1 (0 to 65535)").arg(alias)});
     ::close(listener);
 
     list->clear();
