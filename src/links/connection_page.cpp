@@ -1,5 +1,7 @@
 #include "links/connection_page.h"
 
+#include <arpa/inet.h>
+
 #include "core/format.h"
 
 namespace pelor::links {
@@ -72,6 +74,21 @@ const std::array<const char*, kUpdateIntervalCount>& UpdateIntervalChoices() {
     return choices;
 }
 
+bool UsesNetworkAddress(const LinkChoice& choice) {
+    return choice.radio == LinkRadio::Tcp || choice.radio == LinkRadio::Udp;
+}
+
+bool IsUsableNetworkAddress(const std::string& address) {
+    if (address.empty()) return false;
+    // A text starting with a digit is a dotted address, read as the network link reads it;
+    // anything else is a host name, looked up only when the link connects.
+    if (address.front() >= '0' && address.front() <= '9') {
+        in_addr parsed{};
+        return ::inet_aton(address.c_str(), &parsed) != 0;
+    }
+    return address.find_first_of(" \t") == std::string::npos;
+}
+
 std::string CheckConnectionPage(const ConnectionPage& p) {
     const struct {
         const char* field;
@@ -94,6 +111,9 @@ std::string CheckConnectionPage(const ConnectionPage& p) {
     if (p.ipAddress.size() > kIpAddressLimit) {
         return core::Format("CONNECT: IP Address must be at most %d characters",
                             static_cast<int>(kIpAddressLimit));
+    }
+    if (UsesNetworkAddress(p.link) && !IsUsableNetworkAddress(p.ipAddress)) {
+        return core::Format("CONNECT: Invalid IP address %s", p.ipAddress.c_str());
     }
     if (!p.serialDevicePath.empty() && p.serialDevicePath.front() != '/') {
         return "CONNECT: Serial Device Path must be an absolute path (/dev/...) or empty";

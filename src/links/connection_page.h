@@ -61,8 +61,15 @@ inline constexpr int kUsbDeviceMin = 0, kUsbDeviceMax = 99;
 inline constexpr int kUsbBufferMin = 10, kUsbBufferMax = 700;
 inline constexpr std::size_t kIpAddressLimit = 16;
 
+// Whether the chosen link connects to the "IP Address" field (TCP and UDP).
+bool UsesNetworkAddress(const LinkChoice& choice);
+// Whether the network link can connect to `address`: a dotted address it can read, or a host
+// name (not looked up here).
+bool IsUsableNetworkAddress(const std::string& address);
+
 // "" when every field is in range, else the message naming the first one that is not
-// ("CONNECT: COM PORT must be 1 to 200").
+// ("CONNECT: COM PORT must be 1 to 200"). With a TCP or UDP link the address must be one the
+// link can connect to ("CONNECT: Invalid IP address 127.0.0.999").
 std::string CheckConnectionPage(const ConnectionPage& page);
 
 }  // namespace pelor::links

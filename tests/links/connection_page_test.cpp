@@ -97,5 +97,31 @@ TEST(ConnectionPage, FieldsOutOfRangeAreNamed) {
     EXPECT_EQ(CheckConnectionPage(edges), "");
 }
 
+TEST(ConnectionPage, ANetworkLinkNeedsAnAddressItCanConnectTo) {
+    // The address is checked as the network link reads it, and only for TCP and UDP.
+    const struct {
+        const char* address;
+        bool usable;
+    } kAddresses[] = {
+        {"127.0.0.1", true},  {"192.168.0.100", true}, {"localhost", true}, {"127.0.0.999", false},
+        {"300.1.1.1", false}, {"127.0.0.1x", false},   {"", false},         {"my boat", false},
+        {"1.2.3.4.5", false},
+    };
+    for (const auto& a : kAddresses) {
+        for (const LinkRadio radio : {LinkRadio::Tcp, LinkRadio::Udp}) {
+            ConnectionPage page;
+            page.link.radio = radio;
+            page.ipAddress = a.address;
+            EXPECT_EQ(CheckConnectionPage(page),
+                      a.usable ? "" : std::string("CONNECT: Invalid IP address ") + a.address)
+                << a.address << " " << LinkRadioCaption(radio);
+        }
+        // The serial and USB links do not use the field.
+        ConnectionPage serial;
+        serial.ipAddress = a.address;
+        EXPECT_EQ(CheckConnectionPage(serial), "") << a.address;
+    }
+}
+
 }  // namespace
 }  // namespace pelor::links

@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -95,6 +97,74 @@ TEST(ConnectPageScenario, UdpFramesChosenSavedAndShownAgainAndThePortSearchFinis
         });
         EXPECT_TRUE(udp);
         EXPECT_TRUE(n2k);
+    });
+}
+
+// An address the network link cannot use is refused when OK is pressed: the person types it
+// into "IP Address", presses OK with the pointer, reads the message, answers it, and finds the
+// sheet still open on the CONNECT page; the window keeps the address it had.
+TEST(ConnectPageScenario, OkRefusesAnInvalidIpAddressAndTheSheetStaysOnConnect) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    scenario::WriteSettings({{"ProjectFilePath", demo.Project()},
+                             {"ShowCOMStatus", "0"},
+                             {"ConnectionType", "1"},
+                             {"IPAddress", "127.0.0.1"}});
+
+    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+        std::vector<std::string> messages;
+        bool openAfterMessage = false;
+        QString tabAfterMessage;
+        OnConnectPage(window, [&](ui::PreferencesSheet& sheet, ui::CConnectSettings& page) {
+            EXPECT_TRUE(page.Radio(links::LinkRadio::Tcp)->isChecked());
+            auto* address = page.findChild<QLineEdit*>("ipAddressEdit");
+            ASSERT_NE(address, nullptr);
+            ClickCentre(*address);
+            scenario::Key(sheet, "ctrl+a");
+            for (const char* key :
+                 {"1", "2", "7", "period", "0", "period", "0", "period", "9", "9", "9"}) {
+                scenario::Key(sheet, key);
+            }
+            ASSERT_TRUE(scenario::WaitUntil([&] { return address->text() == "127.0.0.999"; }, 2s))
+                << "typed: " << address->text().toStdString();
+
+            // The message box runs its own loop: a timer inside it plays the person.
+            QTimer person;
+            QMessageBox* answered = nullptr;
+            QObject::connect(&person, &QTimer::timeout, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box == nullptr || !box->isVisible()) return;
+                QAbstractButton* ok = box->button(QMessageBox::Ok);
+                if (box != answered) {
+                    answered = box;
+                    messages.push_back(box->text().toStdString());
+                    scenario::Pump(200ms);
+                    if (ok != nullptr) ClickCentre(*ok);
+                } else {
+                    scenario::Key(*box, "Return");  // the pointer landed before the box was placed
+                }
+            });
+            person.start(50);
+            auto* ok = sheet.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+            ClickCentre(*ok);
+            EXPECT_TRUE(scenario::WaitUntil(
+                [&] { return !messages.empty() && QApplication::activeModalWidget() == &sheet; },
+                10s))
+                << "no message, or it was not answered";
+            person.stop();
+            scenario::Pump(200ms);
+            openAfterMessage = sheet.isVisible();
+            tabAfterMessage = sheet.Tabs()->tabText(sheet.Tabs()->currentIndex());
+            scenario::SaveShot(scenario::GrabWindow(sheet), "preferences-connect-invalid-address");
+
+            auto* close = page.findChild<QPushButton*>("PREFCLOSE");
+            ASSERT_NE(close, nullptr);
+            ClickCentre(*close);
+        });
+        EXPECT_EQ(messages, std::vector<std::string>{"CONNECT: Invalid IP address 127.0.0.999"});
+        EXPECT_TRUE(openAfterMessage) << "OK closed the sheet with the address";
+        EXPECT_EQ(tabAfterMessage, "CONNECT");
+        EXPECT_EQ(window.dashboard().settings.ipAddress, "127.0.0.1");
     });
 }
 
