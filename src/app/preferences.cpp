@@ -1,7 +1,9 @@
 #include "app/preferences.h"
 
 #include "app/preferences_connection.h"
+#include "app/preferences_edits.h"
 
+#include "tables/page_file.h"
 #include "tables/project_file.h"
 #include "tables/table_file.h"
 
@@ -78,12 +80,15 @@ tables::OptionsTable OptionsFromPages(const PreferencesCopies& c) {
     return tables::BuildOptionsTable(page, sections);
 }
 
-PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& c, WindowHooks& hooks) {
+PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& edited,
+                                   WindowHooks& hooks) {
     core::Prompt& prompt = d.prompt;
+    // The copies as the sheet first showed them: the window's state has not changed since.
+    const PreferencesCopies opened = MakePreferencesCopies(d);
 
     // Project check: the FILES page's project path names the project from now on.
     const tables::Project before = d.project;
-    const auto [directory, name] = tables::SplitProjectPath(c.files.projectPath);
+    const auto [directory, name] = tables::SplitProjectPath(edited.files.projectPath);
     d.project.directory = directory;
     d.project.projectFile = name;
     if (!tables::ChangeDirectory(directory)) prompt.Message(directory, "Status");
@@ -103,9 +108,20 @@ PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& c, Win
         tables::ChangeDirectory(before.directory);
     }
 
-    // Copy back, then reload the files whose names changed, on a copy of the tables so that
-    // a reader never sees a table half loaded and no lock is held while a dialog is up.
+    // Reload the files whose names changed, then copy the pages back over them, so that the
+    // edits of a table's pages are not replaced by the file loaded for it. All on a copy of the
+    // tables so that a reader never sees a table half loaded and no lock is held while a
+    // dialog is up.
     tables::ProjectTables work = d.tables;
+    const bool pagesChanged = edited.files.pageFile != d.project.pageFile;
+    const tables::Project named = d.project;
+    tables::ReloadChangedTables(prompt, d.project, EditedNames(d.project, edited), work);
+    const ReloadedTables reloaded{edited.files.labelsFile != named.labelsFile,
+                                  edited.files.pageFile != named.pageFile,
+                                  edited.optionsFile != named.optionsFileC};
+    const PreferencesCopies c =
+        EditsOverReloadedTables(opened, edited, work, reloaded, d.settings.displayScale);
+
     tables::ApplyLabelsPage(c.labels, work.labels, work.labelSettings);
     tables::ApplyNmeaTagsPage(c.nmeaTags, work.pages, work.labelSettings);
     work.labelSettings.httpPostAddress = c.options.httpPostAddress;
@@ -118,8 +134,6 @@ PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& c, Win
     d.Capture().SetCaptureInterval(d.settings.captureIntervalSeconds);
     d.page.m_nDisplayScale = d.settings.displayScale;
 
-    const bool pagesChanged = c.files.pageFile != d.project.pageFile;
-    tables::ReloadChangedTables(prompt, d.project, EditedNames(d.project, c), work);
     d.project.optionsFileA = d.project.optionsFileC;
     d.project.optionsFileB = d.project.optionsFileC;
     if (c.files.logFile != d.project.logFile) {
@@ -127,6 +141,14 @@ PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& c, Win
         if (!d.project.logFile.empty()) {
             d.Capture().SetLogPath(d.project.directory + d.project.logFile);
         }
+    }
+
+    // The NMEA tags live in the page file, which only the main window's save writes whole:
+    // changed tags (or the NMEA TAGS page's save) go into that file's NMEA row now, so that
+    // they are not lost at exit.
+    if (c.nmeaTags.saveRequested || NmeaTagsChanged(opened.nmeaTags, edited.nmeaTags)) {
+        tables::UpdatePageFileEntries(prompt, d.project.directory, d.project.pageFile, work.pages,
+                                      tables::kNmeaRow, tables::kNmeaTagCount);
     }
 
     // The time settings of the NMEA TAGS page live in the labels file too.

@@ -1,5 +1,8 @@
 #include "tables/page_file.h"
 
+#include <cctype>
+#include <vector>
+
 #include "core/format.h"
 #include "core/text_file.h"
 #include "tables/table_file.h"
@@ -92,6 +95,59 @@ bool WritePageFile(core::Prompt& prompt, const std::string& directory, const std
                 }
             }
         }
+    }
+    return writer.Finish(false);
+}
+
+bool UpdatePageFileEntries(core::Prompt& prompt, const std::string& directory,
+                           const std::string& name, const PageTable& pages, std::size_t first,
+                           std::size_t count) {
+    if (name.empty()) {
+        prompt.Message("Not a valid file name", "Error8");
+        return false;
+    }
+    // The lines are cut as the table reader cuts them, so that entry i is read line i + 1.
+    core::TextFile in;
+    if (!in.Open(directory + name, core::TextFile::Mode::Read)) {
+        prompt.Message("Could not Open File", "Error");
+        return false;
+    }
+    std::vector<std::string> lines;
+    std::string line;
+    while (in.ReadLine(line, core::kTableLineBuffer)) lines.push_back(line);
+    const bool readError = in.HasError();
+    in.Close();
+    if (readError) {
+        prompt.Message(core::Format("Error Reading from file %s", name.c_str()), "Error");
+        return false;
+    }
+
+    const auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    bool fits = !lines.empty() && lines[0].find("[TABLE]") != std::string::npos &&
+                lines.size() > first + count && first + count <= pages.size();
+    for (std::size_t e = first; fits && e < first + count; ++e) {
+        const std::string& l = lines[e + 1];
+        fits = l.rfind("db %", 0) == 0 && l.size() >= 6 && hex(l[4]) && hex(l[5]);
+    }
+    if (!fits) {
+        prompt.Message(core::Format("%s holds no page definitions to update: save the page "
+                                    "definitions first",
+                                    name.c_str()),
+                       "Error");
+        return false;
+    }
+    for (std::size_t e = first; e < first + count; ++e) {
+        const std::string digits = core::Format("%02X", static_cast<unsigned>(pages[e]));
+        lines[e + 1].replace(4, 2, digits);
+    }
+
+    TableWriter::Texts texts;
+    texts.emptyNameCaption = "Error8";
+    texts.closeFailure = "Could not Close Page File";
+    TableWriter writer(prompt, texts);
+    if (!writer.Begin(directory, name, lines[0])) return false;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        if (!writer.Line(lines[i])) return false;
     }
     return writer.Finish(false);
 }

@@ -38,4 +38,12 @@ std::uint8_t NormalisedModeByte(std::uint8_t mode, int displayType);
 bool WritePageFile(core::Prompt& prompt, const std::string& directory, const std::string& name,
                    PageTable& pages, int displayType, bool dualDisplay);
 
+// Puts page table bytes first .. first + count - 1 into the page file directory + name in
+// place: only the two hex digits of those byte entry lines change, every other line stays as
+// it is (lines end in CR LF afterwards). A file that holds no byte entry line for one of them
+// is refused with a message and left as it was. Quiet on success.
+bool UpdatePageFileEntries(core::Prompt& prompt, const std::string& directory,
+                           const std::string& name, const PageTable& pages, std::size_t first,
+                           std::size_t count);
+
 }  // namespace pelor::tables

@@ -106,15 +106,24 @@ CNMEATags::CNMEATags(PrefsContext context, QWidget* parent) : PrefsPage(context,
     columns->addWidget(time, 0, Qt::AlignTop);
     columns->addStretch(1);
     outer->addLayout(columns);
+    auto* where = new QLabel(
+        "The NMEA tags are saved into the Display Pages file when the sheet closes with OK or "
+        "Save. The time settings are kept in the Display Labels file: Save asks to write it.",
+        this);
+    where->setObjectName("NMEA TAGS Files");
+    where->setWordWrap(true);
+    outer->addWidget(where);
     outer->addStretch(1);
-    // Save collects the page, asks for the labels file to be written and ends the sheet.
+    // Save collects the page, asks for the labels file to be written and ends the sheet (the
+    // tags go into the page file then).
     outer->addWidget(PageButtons(
         {},
         [this] {
             ctx_.copies.nmeaTags.saveRequested = true;
             Q_EMIT okRequested();
         },
-        "Save - click save changes to specified DISPLAY LABELS file"));
+        "Save - click to save the tags into the DISPLAY PAGES file and the time settings into "
+        "the DISPLAY LABELS file"));
     Refresh();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // The NMEA TAGS page: twelve rows "NMEA 0" .. "NMEA 11", each a sentence choice and a value
 // choice refilled when the sentence changes, and the time settings (UTC offset, three
-// tachometer hour counters, date and time). PREFSAVE asks for the labels file to be written
-// when the sheet ends, as the LABELS page's does.
+// tachometer hour counters, date and time). The tags are kept in the page file: when the
+// sheet ends with OK (or PREFSAVE) after they changed, they are written into its NMEA row.
+// PREFSAVE also asks for the labels file, which holds the time settings, to be written when
+// the sheet ends, as the LABELS page's does. The page says so under its rows.
 #include <array>
 
 #include "tables/nmea_tags_page.h"

@@ -10,6 +10,9 @@
 
 #include "tables/calibration_file.h"
 #include "tables/label_file.h"
+#include "tables/options_file.h"
+#include "tables/page_file.h"
+#include "tables/table_file.h"
 
 namespace {
 
@@ -172,6 +175,102 @@ TEST_F(DemoDashboard, OptionsFieldsAndSectionsComeBackIntoTheWindow) {
     EXPECT_EQ(dashboard.tables.values.alarms[150 - 64], 1);
     EXPECT_EQ(dashboard.tables.values.channels[4], 0x89);
     EXPECT_TRUE(prompt.shown.empty());
+}
+
+// The NMEA tags live in the page file, which only the main window's save writes whole: OK
+// after a tag changed writes the file's NMEA row, and nothing else of the file, so the tags
+// survive the exit while an unsaved layout change stays unsaved.
+TEST_F(DemoDashboard, OkWritesChangedNmeaTagsIntoThePageFilesNmeaRowOnly) {
+    const std::string before = ReadBytes(dir_ + "DemoPages.txt");
+    ASSERT_EQ(dashboard.tables.pages[512], 0x40);
+    dashboard.tables.pages[0] = 0x06;  // a layout change not saved
+    auto copies = app::MakePreferencesCopies(dashboard);
+    copies.nmeaTags.tags[0] = {0, 0};
+    copies.nmeaTags.tags[3] = {3, 2};
+    copies.nmeaTags.tags[11] = {1, 15};
+    app::ApplyPreferences(dashboard, copies, hooks);
+    EXPECT_TRUE(prompt.shown.empty()) << prompt.MessageTexts().front();
+
+    // The file as it was, with the three tag lines' digits changed.
+    std::string expected = before;
+    const auto setDigits = [&](int entry, const char* digits) {
+        std::size_t at = 0;
+        for (int line = 0; line <= entry; ++line) at = expected.find('\n', at) + 1;
+        ASSERT_EQ(expected.compare(at, 4, "db %"), 0) << entry;
+        expected.replace(at + 4, 2, digits);
+    };
+    setDigits(512, "00");
+    setDigits(515, "32");
+    setDigits(523, "1F");
+    EXPECT_EQ(ReadBytes(dir_ + "DemoPages.txt"), expected);
+
+    // Cancelling after nothing changed, or OK with the tags as they were, writes nothing.
+    const auto written = fs::last_write_time(dir_ + "DemoPages.txt");
+    fs::last_write_time(dir_ + "DemoPages.txt", written - std::chrono::hours(1));
+    app::ApplyPreferences(dashboard, app::MakePreferencesCopies(dashboard), hooks);
+    EXPECT_EQ(fs::last_write_time(dir_ + "DemoPages.txt"), written - std::chrono::hours(1));
+}
+
+// When the same sheet names another file for a table and edits that table's pages, OK loads
+// the new file first and lays the edits over it: what the user changed is kept, the rest
+// comes from the new file.
+TEST_F(DemoDashboard, ARenamedTableIsLoadedFirstAndThePagesEditsAppliedOverIt) {
+    core::ScriptedPrompt quiet;
+    // Other files for the options, the labels and the pages, each unlike the project's own.
+    tables::OptionsTable boatOptions = dashboard.tables.options;
+    boatOptions[0] = 5;                // Pages
+    boatOptions[7] = 99;               // Contrast
+    boatOptions[64 + 2 * 2] = 17;      // alarm low threshold of display 2
+    boatOptions[32 + 4] = 0x03;        // input of display 4
+    boatOptions[256 + 2 * 5 + 1] = 4;  // NMEA 2000 row 5 parameter
+    ASSERT_TRUE(tables::WriteOptionsFile(quiet, dir_, "BoatOptions.txt", boatOptions));
+    tables::LabelTable boatLabels = dashboard.tables.labels;
+    tables::SetLabelEntry(boatLabels, 1, "BOAT    ");
+    tables::SetLabelEntry(boatLabels, 2, "KEEL    ");
+    ASSERT_TRUE(tables::WriteLabelFile(quiet, dir_, "BoatLabels.txt", boatLabels,
+                                       tables::DecodeLabelSettings(boatLabels)));
+    tables::PageTable boatPages = dashboard.tables.pages;
+    boatPages[512 + 1] = 0x21;
+    boatPages[512 + 3] = 0x54;
+    boatPages[5] = 0x0A;
+    ASSERT_TRUE(tables::WritePageFile(quiet, dir_, "BoatPages.txt", boatPages, 0, false));
+
+    auto copies = app::MakePreferencesCopies(dashboard);
+    copies.optionsFile = "BoatOptions.txt";
+    copies.files.labelsFile = "BoatLabels.txt";
+    copies.files.pageFile = "BoatPages.txt";
+    copies.options[tables::OptionsField::Pages] = 3;
+    copies.alarms.displays[11].invert = true;
+    copies.channels.inputs[4] = {9, true};
+    copies.labels.labels[2] = "RUDDER";
+    copies.nmeaTags.tags[3] = {3, 2};
+    app::ApplyPreferences(dashboard, copies, hooks);
+    EXPECT_TRUE(prompt.shown.empty()) << prompt.MessageTexts().front();
+    EXPECT_EQ(dashboard.project.optionsFileC, "BoatOptions.txt");
+    EXPECT_EQ(dashboard.project.labelsFile, "BoatLabels.txt");
+    EXPECT_EQ(dashboard.project.pageFile, "BoatPages.txt");
+
+    const auto& t = dashboard.tables;
+    // The edits.
+    EXPECT_EQ(t.options[0], 3);
+    EXPECT_EQ(dashboard.page.m_nPageCount, 3);
+    EXPECT_EQ(t.values.alarms[150 - 64], 1) << "display 11 inverted";
+    EXPECT_EQ(t.options[32 + 4], 0x89);
+    EXPECT_EQ(t.labelSettings.LabelStrings[2], "RUDDER  ");
+    EXPECT_EQ(t.pages[512 + 3], 0x32);
+    // The new files where the user changed nothing.
+    EXPECT_EQ(t.options[7], 99);
+    EXPECT_EQ(t.options[64 + 2 * 2], 17);
+    EXPECT_EQ(t.options[256 + 2 * 5 + 1], 4);
+    EXPECT_EQ(t.labelSettings.LabelStrings[1], "BOAT    ");
+    EXPECT_EQ(t.pages[512 + 1], 0x21);
+    EXPECT_EQ(t.pages[5], 0x0A);
+
+    // The changed tag went into the new page file, not into the project's old one.
+    tables::PageTable reread{};
+    ASSERT_EQ(tables::LoadTableFile(quiet, dir_, "BoatPages.txt", reread, false), "BoatPages.txt");
+    EXPECT_EQ(reread[512 + 3], 0x32);
+    EXPECT_EQ(reread[512 + 1], 0x21);
 }
 
 }  // namespace

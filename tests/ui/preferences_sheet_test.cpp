@@ -349,6 +349,13 @@ TEST_F(PreferencesSheetTest, NmeaTagsRowsAndTimeSettingsGoBackIntoPagesAndLabels
     EXPECT_EQ(tables::LabelEntry(reread, 58), "30451307");
     EXPECT_EQ(tables::LabelEntry(reread, 59), std::string("030024") + dateFlag + dateFlag);
     EXPECT_EQ(tables::DecodeLabelSettings(reread).time.utcOffset, 5);
+
+    // The tags are in the page file's NMEA row, so they outlive the run.
+    tables::PageTable pages{};
+    ASSERT_EQ(tables::LoadTableFile(quiet, dir_, "DemoPages.txt", pages, false), "DemoPages.txt");
+    EXPECT_EQ(pages[512 + 3], 0x32);
+    EXPECT_EQ(pages[512 + 11], 0x1F);
+    EXPECT_EQ(pages[512 + 0], 0x00);
 }
 
 TEST_F(PreferencesSheetTest, AnNmeaTagsTimeOutOfRangeKeepsTheSheetOpenOnItsPage) {
