@@ -299,6 +299,47 @@ TEST_F(PreferencesSheetTest, N2kRowSavesItsLinesInPlaceAndOkTakesIt) {
     EXPECT_EQ(dashboard.tables.options[322], 0x82);
 }
 
+// OPTIONS "OPEN" reads bytes 0..255 only: the NMEA 2000 page's rows stay as that page has them,
+// saved there or not, and a later OPTIONS PREFSAVE and OK carry them rather than the rows the
+// sheet opened with.
+TEST_F(PreferencesSheetTest, OptionsOpenKeepsTheN2kPagesRows) {
+    auto* n2k = PageOf<ui::CN2KTags>("NMEA 2000");
+    auto* options = PageOf<ui::GaugeOptions>("OPTIONS");
+    const std::string name = copies.optionsFile;
+    const std::uint8_t row5Before = dashboard.tables.options[256 + 2 * 5];
+    ASSERT_NE(row5Before & 15, 7);
+    ASSERT_NE(dashboard.tables.options[256 + 2 * 2] & 15, 3);
+    ASSERT_NE(dashboard.tables.options[320 + 2] & 127, 4);
+
+    n2k->findChild<QSpinBox*>("Label 2 Instance")->setValue(3);
+    n2k->findChild<QSpinBox*>("Label 2 Source")->setValue(4);
+    Press(n2k, "PREFSAVE");                                      // row 2 saved into the file
+    n2k->findChild<QSpinBox*>("Label 5 Instance")->setValue(7);  // row 5 edited, not saved
+    ASSERT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
+
+    static_cast<QSpinBox*>(options->FieldWidget(F::Contrast))->setValue(41);
+    Press(options, "OPEN");
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
+    EXPECT_EQ(copies.n2kTags.rows[2].instance, 3);
+    EXPECT_EQ(copies.n2kTags.rows[2].source, 4);
+    EXPECT_EQ(copies.n2kTags.rows[5].instance, 7);
+
+    prompt.files.push_back(dir_ + name);
+    Press(options, "PREFSAVE");
+    core::ScriptedPrompt quiet;
+    tables::OptionsTable onDisk{};
+    ASSERT_EQ(tables::LoadTableFile(quiet, dir_, name, onDisk, false), name);
+    EXPECT_EQ(onDisk[256 + 2 * 2] & 15, 3);
+    EXPECT_EQ(onDisk[320 + 2] & 127, 4);
+    EXPECT_EQ(onDisk[256 + 2 * 5] & 15, 7);
+
+    Press(options, "PREFOK");
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+    app::ApplyPreferences(dashboard, copies, hooks);
+    EXPECT_EQ(dashboard.tables.options[256 + 2 * 2] & 15, 3);
+    EXPECT_EQ(dashboard.tables.options[256 + 2 * 5] & 15, 7);
+}
+
 // A sentence choice refills the value list; OK puts 16 x sentence + value into the NMEA row of
 // the page table, and PREFSAVE on this page has the time settings written with the labels.
 TEST_F(PreferencesSheetTest, NmeaTagsRowsAndTimeSettingsGoBackIntoPagesAndLabels) {
