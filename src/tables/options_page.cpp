@@ -350,7 +350,6 @@ OptionsTable BuildOptionsTable(const OptionsPage& p, const OptionsTable& section
 
 std::string CheckOptionsPage(const OptionsPage& page) {
     for (const auto& option : OptionsFieldSpecs()) {
-        if (option.id == F::DisplayScale) continue;  // out of range becomes 100
         const int v = page[option.id];
         if (v == page.asLoaded[static_cast<std::size_t>(option.id)]) continue;
         if (option.kind == K::Radio) {

@@ -128,6 +128,28 @@ TEST_F(DemoDashboard, ValuesFromFilesDoNotKeepAnUntouchedSheetFromClosing) {
     EXPECT_EQ(t.labelSettings.httpPostAddress, copies.options.httpPostAddress);
 }
 
+// The display scale is the gauge area's size in percent, 1 to 100: a value in range is kept
+// through OK and shown again when the sheet reopens; any other is refused with a message.
+TEST_F(DemoDashboard, DisplayScaleKeepsValidValuesAndRefusesOthers) {
+    auto copies = app::MakePreferencesCopies(dashboard);
+    for (int bad : {0, -5, 101, 150, 5000}) {
+        copies.options[tables::OptionsField::DisplayScale] = bad;
+        EXPECT_EQ(app::CheckPreferences(copies), "Display Scale must be 1 to 100") << bad;
+    }
+    for (int good : {1, 55, 100}) {
+        copies = app::MakePreferencesCopies(dashboard);
+        copies.options[tables::OptionsField::DisplayScale] = good;
+        ASSERT_EQ(app::CheckPreferences(copies), "") << good;
+        app::ApplyPreferences(dashboard, copies, hooks);
+        EXPECT_EQ(dashboard.settings.displayScale, good);
+        EXPECT_EQ(dashboard.page.m_nDisplayScale, good);
+        EXPECT_EQ(app::MakePreferencesCopies(dashboard).options[tables::OptionsField::DisplayScale],
+                  good)
+            << "shown again on reopening";
+    }
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
 TEST_F(DemoDashboard, ChangingOneSensorTableAsksForItAndReloadsOnlyIt) {
     core::ScriptedPrompt quiet;
     tables::CalibrationRows rows;
