@@ -403,6 +403,41 @@ TEST_F(PreferencesSheetTest, AnNmeaTagsTimeOutOfRangeKeepsTheSheetOpenOnItsPage)
     EXPECT_EQ(sheet->Tabs()->tabText(sheet->Tabs()->currentIndex()), "NMEA TAGS");
 }
 
+// Each tachometer row has its "Enable" and "Reset": the hour and minute fields are adjusted
+// only once enabled, and "Reset" sets them all to zero while the entry's flag stays.
+TEST_F(PreferencesSheetTest, TachometerRowsHaveResetAndEnable) {
+    auto* page = PageOf<ui::CNMEATags>("NMEA TAGS");
+    for (int k = 0; k < 3; ++k) {
+        auto* enable = page->findChild<QCheckBox*>(QString("Tac %1 Enable").arg(k));
+        auto* reset = page->findChild<QPushButton*>(QString("Tac %1 Reset").arg(k));
+        ASSERT_NE(enable, nullptr) << k;
+        ASSERT_NE(reset, nullptr) << k;
+        EXPECT_EQ(enable->text(), "Enable");
+        EXPECT_EQ(reset->text(), "Reset");
+        EXPECT_FALSE(reset->isEnabled()) << k;
+        EXPECT_FALSE(
+            page->findChild<QSpinBox*>(QString("Tac %1 Hour Adjust 0").arg(k))->isEnabled());
+    }
+    auto& tach = copies.nmeaTags.time.tachometers[1];
+    tach.flag = 'c';
+    page->findChild<QCheckBox*>("Tac 1 Enable")->setChecked(true);
+    for (int d = 0; d < 6; ++d) {
+        auto* box = page->findChild<QSpinBox*>(QString("Tac 1 Hour Adjust %1").arg(d));
+        ASSERT_TRUE(box->isEnabled()) << d;
+        box->setValue(d + 1);
+    }
+    EXPECT_EQ(tach.digits, (std::array<std::uint8_t, 6>{1, 2, 3, 4, 5, 6}));
+    EXPECT_FALSE(page->findChild<QSpinBox*>("Tac 0 Hour Adjust 0")->isEnabled())
+        << "each row is enabled on its own";
+
+    Press(page, "Tac 1 Reset");
+    EXPECT_EQ(tach.digits, (std::array<std::uint8_t, 6>{}));
+    EXPECT_EQ(tach.flag, 'c');
+    for (int d = 0; d < 6; ++d) {
+        EXPECT_EQ(page->findChild<QSpinBox*>(QString("Tac 1 Hour Adjust %1").arg(d))->value(), 0);
+    }
+}
+
 TEST_F(PreferencesSheetTest, FilesChooseCopiesASensorTableAndOkReloadsOnlyIt) {
     fs::create_directory(root_ + "/elsewhere");
     core::ScriptedPrompt quiet;
