@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::size_t kEntryWidth = 8;
 constexpr std::size_t kHttpFirstEntry = 80;
-constexpr std::size_t kHttpAddressMax = 61;
 
 constexpr std::array<const char*, 15> kSentenceHeads = {
     "$IIXDR,G", "$GPGGA, ", "$GPVTG, ", "$SDDBT, ", "$SDMTW, ", "$WIMWD, ", "$GPRMB, ", "$HCHDT, ",

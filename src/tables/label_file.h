@@ -24,6 +24,8 @@ inline constexpr const char* kLabelHeader = "[TABLE][6800][8][128]\n";
 inline constexpr std::size_t kLabelStringCount = 64;
 inline constexpr std::size_t kKanteloSwitchCount = 12;
 inline constexpr std::size_t kSymbolCodeCount = 16;
+// The HTTP post address keeps at most this many characters: ":80" follows in its 64-byte field.
+inline constexpr std::size_t kHttpAddressMax = 61;
 
 // One tachometer hour counter: four hour digits (thousands first), two minute digits (tens
 // first) and a flag character carried through unchanged.

@@ -43,6 +43,8 @@ LabelsPage LabelsPageFrom(const LabelSettings& s) {
         page.powerOn[i] = s.switchPowerOn[i];
     }
     page.powerOnReset = s.powerOnReset;
+    page.labelsAsLoaded = page.labels;
+    page.kanteloLabelsAsLoaded = page.kanteloLabels;
     return page;
 }
 
@@ -55,14 +57,16 @@ std::string CheckLabelsPage(const LabelsPage& page) {
         return false;
     };
     for (int i = 0; i < kPageLabelCount; ++i) {
-        if (bad(page.labels[static_cast<std::size_t>(i)])) {
+        const auto k = static_cast<std::size_t>(i);
+        if (page.labels[k] != page.labelsAsLoaded[k] && bad(page.labels[k])) {
             return core::Format(
                 "%s: a label is at most 8 characters of plain text, without apostrophes",
                 LabelCaption(i).c_str());
         }
     }
     for (int i = 0; i < static_cast<int>(kKanteloSwitchCount); ++i) {
-        if (bad(page.kanteloLabels[static_cast<std::size_t>(i)])) {
+        const auto k = static_cast<std::size_t>(i);
+        if (page.kanteloLabels[k] != page.kanteloLabelsAsLoaded[k] && bad(page.kanteloLabels[k])) {
             return core::Format(
                 "Kantelo Label %d: a label is at most 8 characters of plain text, without "
                 "apostrophes",

@@ -20,6 +20,11 @@ struct LabelsPage {
     std::array<bool, kKanteloSwitchCount> powerOn{};
     bool powerOnReset = false;
     bool saveRequested = false;
+    // The labels as the file gave them. A label the user left as it was is not checked: the
+    // file may hold one the page would refuse (an apostrophe, a byte past 0x7E), and it is
+    // written back as held.
+    std::array<std::string, kPageLabelCount> labelsAsLoaded;
+    std::array<std::string, kKanteloSwitchCount> kanteloLabelsAsLoaded;
 };
 
 // The captions of the sixteen label fields: "Display Label 0" .. "Display Label 11",
@@ -29,7 +34,8 @@ std::string LabelCaption(int entry);
 // The page for the loaded labels (trailing blanks of each 8-byte entry dropped).
 LabelsPage LabelsPageFrom(const LabelSettings& settings);
 
-// "" when every label fits 8 single-byte characters and every code is 0..127.
+// "" when every label the user changed fits 8 plain characters without apostrophes and every
+// code is 0..127.
 std::string CheckLabelsPage(const LabelsPage& page);
 
 // Puts the page's values into the window's labels: entries 0..15 and 16..27 of `labels`, the

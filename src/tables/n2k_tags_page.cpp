@@ -133,6 +133,7 @@ N2kTagsPage N2kTagsFromOptions(const OptionsTable& o) {
         r.source = o[320 + k] & 127;
         r.enabled = (o[320 + k] & 128) != 0;
     }
+    page.asLoaded = page.rows;
     return page;
 }
 
@@ -150,16 +151,17 @@ void ApplyN2kTags(const N2kTagsPage& page, OptionsTable& o) {
 std::string CheckN2kTagsPage(const N2kTagsPage& page) {
     for (std::size_t k = 0; k < page.rows.size(); ++k) {
         const N2kRow& r = page.rows[k];
+        const N2kRow& loaded = page.asLoaded[k];
         const std::string row = N2kRowCaption(static_cast<int>(k));
         const struct {
             const char* field;
             int value;
             int max;
-        } fields[] = {{"Instance", r.instance, 15},
+        } fields[] = {{"Instance", r.instance, r.instance == loaded.instance ? 15 : 9},
                       {"PGN", r.pgn, 15},
                       {"Parameter", r.parameter, 255},
                       {"number", r.number, 65535},
-                      {"Source", r.source, 127}};
+                      {"Source", r.source, r.source == loaded.source ? 127 : 9}};
         for (const auto& f : fields) {
             if (f.value < 0 || f.value > f.max) {
                 return core::Format("NMEA 2000: %s %s must be 0 to %d", row.c_str(), f.field,

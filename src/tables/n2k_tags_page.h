@@ -40,12 +40,16 @@ struct N2kRow {
 
 struct N2kTagsPage {
     std::array<N2kRow, kN2kRowCount> rows{};
+    // The rows as the options gave them. An instance or source the user left as it was may
+    // be what the file holds past 9 (up to 15 and 127), and is written back as held.
+    std::array<N2kRow, kN2kRowCount> asLoaded{};
 };
 
 N2kTagsPage N2kTagsFromOptions(const OptionsTable& options);
 // Writes bytes 256..335 only.
 void ApplyN2kTags(const N2kTagsPage& page, OptionsTable& options);
-// "" when every row is in range, else the message naming the first row that is not.
+// "" when every row is in range (a changed instance or source 0 to 9), else the message naming
+// the first row that is not.
 std::string CheckN2kTagsPage(const N2kTagsPage& page);
 
 // OPEN: bytes 256..335 of directory + optionsFile into `page` ("Error loading Options file" when

@@ -1,5 +1,7 @@
 #include "tables/nmea_tags_page.h"
 
+#include <utility>
+
 #include "core/format.h"
 #include "tables/page_file.h"
 
@@ -34,6 +36,9 @@ const std::vector<std::vector<std::string>>& ValueLists() {
     }();
     return lists;
 }
+
+// Four hour digits and two minute digits, the minutes' tens at most 5.
+constexpr std::array<int, 6> kDigitMax = {9, 9, 9, 9, 5, 9};
 
 struct Range {
     std::string name;
@@ -79,6 +84,21 @@ NmeaTagsPage NmeaTagsPageFrom(const PageTable& pages, const LabelSettings& setti
         page.tags[n] = {b >> 4, b & 15};
     }
     page.time = settings.time;
+    // Label entries that do not hold digits decode past any field's range (a blank reads as
+    // 240, two blanks as 80): such a setting starts the page at 0, "not set", so that the page
+    // never holds what it would refuse.
+    auto& t = page.time;
+    const std::pair<std::uint8_t*, int> fields[] = {
+        {&t.utcOffset, 23}, {&t.month, 12},  {&t.day, 31},    {&t.year, 99},
+        {&t.hour, 23},      {&t.minute, 59}, {&t.seconds, 59}};
+    for (const auto& [field, max] : fields) {
+        if (*field > max) *field = 0;
+    }
+    for (auto& tach : t.tachometers) {
+        for (std::size_t d = 0; d < tach.digits.size(); ++d) {
+            if (tach.digits[d] > kDigitMax[d]) tach.digits[d] = 0;
+        }
+    }
     return page;
 }
 
@@ -95,8 +115,6 @@ std::string CheckNmeaTagsPage(const NmeaTagsPage& page) {
         {"Minute", t.minute, 0, 59},
         {"Seconds", t.seconds, 0, 59},
     };
-    // Four hour digits and two minute digits, the minutes' tens at most 5.
-    static constexpr std::array<int, 6> kDigitMax = {9, 9, 9, 9, 5, 9};
     for (std::size_t k = 0; k < t.tachometers.size(); ++k) {
         const auto& d = t.tachometers[k].digits;
         for (std::size_t i = 0; i < d.size(); ++i) {

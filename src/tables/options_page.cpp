@@ -253,6 +253,10 @@ void SetOptionsFields(OptionsPage& page, const OptionsTable& o) {
     p[F::TempSensor] = o[222] != 255;
     p[F::TempAdjust] = o[222] == 64;
     p[F::Option227] = o[227];
+    // The display scale is not in the table: it stays as it was loaded.
+    const int scale = p.asLoaded[static_cast<std::size_t>(F::DisplayScale)];
+    p.asLoaded = p.fields;
+    p.asLoaded[static_cast<std::size_t>(F::DisplayScale)] = scale;
 }
 
 OptionsPage OptionsPageFromTable(const OptionsTable& table, int displayScale,
@@ -261,7 +265,8 @@ OptionsPage OptionsPageFromTable(const OptionsTable& table, int displayScale,
     page.table = table;
     SetOptionsFields(page, table);
     page[F::DisplayScale] = displayScale;
-    page.httpPostAddress = httpPostAddress;
+    page.asLoaded = page.fields;
+    page.httpPostAddress = httpPostAddress.substr(0, kHttpAddressMax);
     return page;
 }
 
@@ -345,8 +350,8 @@ OptionsTable BuildOptionsTable(const OptionsPage& p, const OptionsTable& section
 
 std::string CheckOptionsPage(const OptionsPage& page) {
     for (const auto& option : OptionsFieldSpecs()) {
-        if (option.id == F::DisplayScale) continue;  // out of range becomes 100
         const int v = page[option.id];
+        if (v == page.asLoaded[static_cast<std::size_t>(option.id)]) continue;
         if (option.kind == K::Radio) {
             if (v == 0 && option.id == F::DisplayType) continue;  // no button chosen
             if (std::find(option.values.begin(), option.values.end(), v) == option.values.end()) {
@@ -356,7 +361,7 @@ std::string CheckOptionsPage(const OptionsPage& page) {
             return core::Format("%s must be %d to %d", option.caption, option.min, option.max);
         }
     }
-    if (page.httpPostAddress.size() > 61) {
+    if (page.httpPostAddress.size() > kHttpAddressMax) {
         return "The HTTP post address must be at most 61 characters";
     }
     return {};

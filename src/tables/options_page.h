@@ -122,12 +122,16 @@ struct OptionsPage {
     std::string httpPostAddress;
     // The page's copy of the whole table: bytes the page does not show are written as held.
     OptionsTable table{};
+    // The fields as the table (or OPEN) gave them. A field the user left as it was is not
+    // checked: a file may hold a value the page would refuse, and it is written back as held.
+    std::array<int, kOptionsFieldCount> asLoaded{};
 
     int& operator[](OptionsField f) { return fields[static_cast<std::size_t>(f)]; }
     int operator[](OptionsField f) const { return fields[static_cast<std::size_t>(f)]; }
 };
 
-// The page for a table (bytes 0..255 as fields, the rest kept in `table`).
+// The page for a table (bytes 0..255 as fields, the rest kept in `table`); the address is cut
+// to the 61 characters the writers keep.
 OptionsPage OptionsPageFromTable(const OptionsTable& table, int displayScale,
                                  const std::string& httpPostAddress);
 // Sets the fields from bytes 0..255 (OPEN); the other bytes of the page's copy stay.
@@ -138,7 +142,8 @@ void SetOptionsFields(OptionsPage& page, const OptionsTable& bytes);
 // field from the address.
 OptionsTable BuildOptionsTable(const OptionsPage& page, const OptionsTable& sections);
 
-// "" when every field is within its range, else a message naming the first field that is not.
+// "" when every field the user changed is within its range, else a message naming the first
+// field that is not.
 std::string CheckOptionsPage(const OptionsPage& page);
 
 // The display scale as the application takes it: out of 1..100 becomes 100.

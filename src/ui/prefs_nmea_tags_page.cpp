@@ -1,10 +1,12 @@
 #include "ui/prefs_nmea_tags_page.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -78,9 +80,26 @@ CNMEATags::CNMEATags(PrefsContext context, QWidget* parent) : PrefsPage(context,
         for (std::size_t d = 0; d < 6; ++d) {
             boxes[d] =
                 FieldBox(time, QString("%1 %2").arg(caption).arg(d), 0, kMax[d], &tach.digits[d]);
+            boxes[d]->setEnabled(false);
             if (d == 4) digits->addWidget(new QLabel(":", time));
             digits->addWidget(boxes[d]);
         }
+        // The counter is the unit's running engine time: it is adjusted only after "Enable",
+        // and "Reset" sets it to zero. The entry's flag character stays as loaded.
+        auto* reset = new QPushButton("Reset", time);
+        reset->setObjectName(QString("Tac %1 Reset").arg(k));
+        reset->setEnabled(false);
+        auto* enable = new QCheckBox("Enable", time);
+        enable->setObjectName(QString("Tac %1 Enable").arg(k));
+        connect(enable, &QCheckBox::toggled, this, [&boxes, reset](bool on) {
+            for (QSpinBox* box : boxes) box->setEnabled(on);
+            reset->setEnabled(on);
+        });
+        connect(reset, &QPushButton::clicked, this, [&boxes] {
+            for (QSpinBox* box : boxes) box->setValue(0);
+        });
+        digits->addWidget(reset);
+        digits->addWidget(enable);
         digits->addStretch(1);
         tgrid->addLayout(digits, row++, 1);
     }

@@ -235,8 +235,7 @@ void GaugeOptions::UpdateEnabled() {
 void GaugeOptions::Open() {
     if (tables::OpenOptionsPage(ctx_.prompt, ctx_.copies.projectDirectory, ctx_.copies.optionsFile,
                                 ctx_.copies.options)) {
-        // The file's NMEA 2000 rows come with it; that page shows them when it is next shown.
-        ctx_.copies.n2kTags = tables::N2kTagsFromOptions(ctx_.copies.options.table);
+        // OPEN reads bytes 0..255 only: the NMEA 2000 page's rows, saved or not, stay its own.
         Refresh();
     }
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "tables/calibration_file.h"
@@ -70,6 +71,86 @@ TEST_F(DemoDashboard, UnchangedSheetAsksNothingAndLaysOutAgain) {
     for (std::size_t b = 32; b < 1536; ++b) {
         ASSERT_EQ(dashboard.tables.options[b], optionsBefore[b]) << "byte " << b;
     }
+}
+
+// Files may hold what the pages would refuse if it were typed: labels with an apostrophe or a
+// byte past 0x7E, time entries that are not digits, a 64-character HTTP field, more than 16
+// pages, an NMEA 2000 instance of 12. The untouched sheet still closes with OK, keeps what
+// the files hold where it can be written back, and every field the user changes is checked.
+TEST_F(DemoDashboard, ValuesFromFilesDoNotKeepAnUntouchedSheetFromClosing) {
+    auto& t = dashboard.tables;
+    tables::SetLabelEntry(t.labels, 0, "O'BRIEN ");
+    tables::SetLabelEntry(t.labels, 17, "CAF\xC9    ");
+    for (std::size_t e = 48; e < 60; ++e) tables::SetLabelEntry(t.labels, e, "        ");
+    for (std::size_t e = 80; e < 88; ++e) tables::SetLabelEntry(t.labels, e, "abcdefgh");
+    t.labelSettings = tables::DecodeLabelSettings(t.labels);
+    ASSERT_EQ(t.labelSettings.time.month, 80) << "two blanks decode past any month";
+    ASSERT_EQ(t.labelSettings.httpPostAddress.size(), 64u);
+    t.options[0] = 20;
+    t.options[256 + 2 * 3] = 0x1C;  // row 3: PGN 1, instance 12
+    t.options[320 + 3] = 100;       // row 3: source 100
+
+    auto copies = app::MakePreferencesCopies(dashboard);
+    EXPECT_EQ(app::CheckPreferences(copies), "");
+    EXPECT_EQ(copies.options.httpPostAddress, t.labelSettings.httpPostAddress.substr(0, 61))
+        << "cut to what the writers keep";
+    EXPECT_EQ(copies.nmeaTags.time.month, 0) << "an unreadable setting starts as not set";
+    EXPECT_EQ(copies.nmeaTags.time.utcOffset, 0);
+    EXPECT_EQ(copies.nmeaTags.time.tachometers[1].digits[4], 0);
+
+    // What the user changes is checked as always.
+    const struct {
+        const char* what;
+        std::function<void(app::PreferencesCopies&)> change;
+        const char* message;
+    } edits[] = {
+        {"label", [](auto& c) { c.labels.labels[0] = "O'NEIL"; },
+         "Display Label 0: a label is at most 8 characters of plain text, without apostrophes"},
+        {"switch label", [](auto& c) { c.labels.kanteloLabels[1] = "CAF\xC9S"; },
+         "Kantelo Label 1: a label is at most 8 characters of plain text, without apostrophes"},
+        {"pages", [](auto& c) { c.options[tables::OptionsField::Pages] = 19; },
+         "Pages must be 0 to 16"},
+        {"instance", [](auto& c) { c.n2kTags.rows[3].instance = 11; },
+         "NMEA 2000: Label 3 Instance must be 0 to 9"},
+        {"month", [](auto& c) { c.nmeaTags.time.month = 13; }, "NMEA TAGS: Month  must be 0 to 12"},
+    };
+    for (const auto& e : edits) {
+        auto changed = copies;
+        e.change(changed);
+        EXPECT_EQ(app::CheckPreferences(changed), e.message) << e.what;
+    }
+
+    EXPECT_EQ(app::ApplyPreferences(dashboard, copies, hooks), app::PreferencesResult::Applied);
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(t.labelSettings.LabelStrings[0], "O'BRIEN ");
+    EXPECT_EQ(t.labelSettings.KanteloLabels[1], "CAF\xC9    ");
+    EXPECT_EQ(tables::LabelEntry(t.labels, 0), "O'BRIEN ");
+    EXPECT_EQ(t.options[0], 20);
+    EXPECT_EQ(t.options[256 + 2 * 3], 0x1C);
+    EXPECT_EQ(t.options[320 + 3], 100);
+    EXPECT_EQ(t.labelSettings.httpPostAddress, copies.options.httpPostAddress);
+}
+
+// The display scale is the gauge area's size in percent, 1 to 100: a value in range is kept
+// through OK and shown again when the sheet reopens; any other is refused with a message.
+TEST_F(DemoDashboard, DisplayScaleKeepsValidValuesAndRefusesOthers) {
+    auto copies = app::MakePreferencesCopies(dashboard);
+    for (int bad : {0, -5, 101, 150, 5000}) {
+        copies.options[tables::OptionsField::DisplayScale] = bad;
+        EXPECT_EQ(app::CheckPreferences(copies), "Display Scale must be 1 to 100") << bad;
+    }
+    for (int good : {1, 55, 100}) {
+        copies = app::MakePreferencesCopies(dashboard);
+        copies.options[tables::OptionsField::DisplayScale] = good;
+        ASSERT_EQ(app::CheckPreferences(copies), "") << good;
+        app::ApplyPreferences(dashboard, copies, hooks);
+        EXPECT_EQ(dashboard.settings.displayScale, good);
+        EXPECT_EQ(dashboard.page.m_nDisplayScale, good);
+        EXPECT_EQ(app::MakePreferencesCopies(dashboard).options[tables::OptionsField::DisplayScale],
+                  good)
+            << "shown again on reopening";
+    }
+    EXPECT_TRUE(prompt.shown.empty());
 }
 
 TEST_F(DemoDashboard, ChangingOneSensorTableAsksForItAndReloadsOnlyIt) {

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "table_test_support.h"
+#include "tables/options_file.h"
+
 namespace {
 
 using namespace pelor::tables;
+using pelor::tables::testing::ScratchDir;
+namespace core = pelor::core;
 
 TEST(N2kTagsPage, ParameterListsAndNumberCaptions) {
     const struct {
@@ -82,6 +87,56 @@ TEST(N2kTagsPage, RowsMapToTheirOptionsBytesBothWays) {
 
     page.rows[7].number = 70000;
     EXPECT_EQ(CheckN2kTagsPage(page), "NMEA 2000: Label 7 number must be 0 to 65535");
+}
+
+// Instance and source are 0 to 9 on the page: a typed 10 or 12 is refused with the row and
+// field named (12 would otherwise be saved as the nibble C), and PREFSAVE writes nothing. A
+// value past 9 that the file itself holds is kept as it is until the user changes it.
+TEST(N2kTagsPage, ATypedInstanceOrSourcePastNineIsRefused) {
+    OptionsTable options{};
+    options[256 + 2 * 3] = 0x1C;  // row 3: PGN 1, instance 12
+    options[320 + 3] = 0x80 | 100;
+    const N2kTagsPage loaded = N2kTagsFromOptions(options);
+    ASSERT_EQ(loaded.rows[3].instance, 12);
+    EXPECT_EQ(CheckN2kTagsPage(loaded), "") << "the file's own values are kept";
+    OptionsTable back{};
+    ApplyN2kTags(loaded, back);
+    EXPECT_EQ(back[256 + 2 * 3], 0x1C);
+    EXPECT_EQ(back[320 + 3], 0x80 | 100);
+
+    const struct {
+        int row;
+        bool source;
+        int value;
+        const char* message;
+    } cases[] = {
+        {0, false, 12, "NMEA 2000: Label 0 Instance must be 0 to 9"},
+        {0, false, 10, "NMEA 2000: Label 0 Instance must be 0 to 9"},
+        {15, true, 10, "NMEA 2000: PORTRPMM Source must be 0 to 9"},
+        {3, false, 11, "NMEA 2000: Label 3 Instance must be 0 to 9"},
+        {3, true, 99, "NMEA 2000: Label 3 Source must be 0 to 9"},
+        {3, false, 9, ""},
+        {3, true, 0, ""},
+        {7, false, 9, ""},
+    };
+    for (const auto& c : cases) {
+        N2kTagsPage page = loaded;
+        auto& row = page.rows[static_cast<std::size_t>(c.row)];
+        (c.source ? row.source : row.instance) = c.value;
+        EXPECT_EQ(CheckN2kTagsPage(page), c.message) << c.row << " " << c.value;
+    }
+
+    ScratchDir d;
+    core::ScriptedPrompt quiet;
+    ASSERT_TRUE(WriteOptionsFile(quiet, d.Dir(), "Options.txt", options));
+    core::ScriptedPrompt prompt;
+    const std::string before = d.Read("Options.txt");
+    N2kTagsPage typed = loaded;
+    typed.rows[5].instance = 12;
+    EXPECT_FALSE(SaveN2kTagsPage(prompt, d.Dir(), "Options.txt", typed));
+    EXPECT_EQ(prompt.MessageTexts(),
+              std::vector<std::string>{"NMEA 2000: Label 5 Instance must be 0 to 9"});
+    EXPECT_EQ(d.Read("Options.txt"), before);
 }
 
 }  // namespace

@@ -299,6 +299,47 @@ TEST_F(PreferencesSheetTest, N2kRowSavesItsLinesInPlaceAndOkTakesIt) {
     EXPECT_EQ(dashboard.tables.options[322], 0x82);
 }
 
+// OPTIONS "OPEN" reads bytes 0..255 only: the NMEA 2000 page's rows stay as that page has them,
+// saved there or not, and a later OPTIONS PREFSAVE and OK carry them rather than the rows the
+// sheet opened with.
+TEST_F(PreferencesSheetTest, OptionsOpenKeepsTheN2kPagesRows) {
+    auto* n2k = PageOf<ui::CN2KTags>("NMEA 2000");
+    auto* options = PageOf<ui::GaugeOptions>("OPTIONS");
+    const std::string name = copies.optionsFile;
+    const std::uint8_t row5Before = dashboard.tables.options[256 + 2 * 5];
+    ASSERT_NE(row5Before & 15, 7);
+    ASSERT_NE(dashboard.tables.options[256 + 2 * 2] & 15, 3);
+    ASSERT_NE(dashboard.tables.options[320 + 2] & 127, 4);
+
+    n2k->findChild<QSpinBox*>("Label 2 Instance")->setValue(3);
+    n2k->findChild<QSpinBox*>("Label 2 Source")->setValue(4);
+    Press(n2k, "PREFSAVE");                                      // row 2 saved into the file
+    n2k->findChild<QSpinBox*>("Label 5 Instance")->setValue(7);  // row 5 edited, not saved
+    ASSERT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
+
+    static_cast<QSpinBox*>(options->FieldWidget(F::Contrast))->setValue(41);
+    Press(options, "OPEN");
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
+    EXPECT_EQ(copies.n2kTags.rows[2].instance, 3);
+    EXPECT_EQ(copies.n2kTags.rows[2].source, 4);
+    EXPECT_EQ(copies.n2kTags.rows[5].instance, 7);
+
+    prompt.files.push_back(dir_ + name);
+    Press(options, "PREFSAVE");
+    core::ScriptedPrompt quiet;
+    tables::OptionsTable onDisk{};
+    ASSERT_EQ(tables::LoadTableFile(quiet, dir_, name, onDisk, false), name);
+    EXPECT_EQ(onDisk[256 + 2 * 2] & 15, 3);
+    EXPECT_EQ(onDisk[320 + 2] & 127, 4);
+    EXPECT_EQ(onDisk[256 + 2 * 5] & 15, 7);
+
+    Press(options, "PREFOK");
+    ASSERT_EQ(sheet->result(), QDialog::Accepted);
+    app::ApplyPreferences(dashboard, copies, hooks);
+    EXPECT_EQ(dashboard.tables.options[256 + 2 * 2] & 15, 3);
+    EXPECT_EQ(dashboard.tables.options[256 + 2 * 5] & 15, 7);
+}
+
 // A sentence choice refills the value list; OK puts 16 x sentence + value into the NMEA row of
 // the page table, and PREFSAVE on this page has the time settings written with the labels.
 TEST_F(PreferencesSheetTest, NmeaTagsRowsAndTimeSettingsGoBackIntoPagesAndLabels) {
@@ -367,6 +408,41 @@ TEST_F(PreferencesSheetTest, AnNmeaTagsTimeOutOfRangeKeepsTheSheetOpenOnItsPage)
     EXPECT_EQ(prompt.MessageTexts(),
               std::vector<std::string>{"NMEA TAGS: Tac 2 Hour Adjust must be 0 to 5"});
     EXPECT_EQ(sheet->Tabs()->tabText(sheet->Tabs()->currentIndex()), "NMEA TAGS");
+}
+
+// Each tachometer row has its "Enable" and "Reset": the hour and minute fields are adjusted
+// only once enabled, and "Reset" sets them all to zero while the entry's flag stays.
+TEST_F(PreferencesSheetTest, TachometerRowsHaveResetAndEnable) {
+    auto* page = PageOf<ui::CNMEATags>("NMEA TAGS");
+    for (int k = 0; k < 3; ++k) {
+        auto* enable = page->findChild<QCheckBox*>(QString("Tac %1 Enable").arg(k));
+        auto* reset = page->findChild<QPushButton*>(QString("Tac %1 Reset").arg(k));
+        ASSERT_NE(enable, nullptr) << k;
+        ASSERT_NE(reset, nullptr) << k;
+        EXPECT_EQ(enable->text(), "Enable");
+        EXPECT_EQ(reset->text(), "Reset");
+        EXPECT_FALSE(reset->isEnabled()) << k;
+        EXPECT_FALSE(
+            page->findChild<QSpinBox*>(QString("Tac %1 Hour Adjust 0").arg(k))->isEnabled());
+    }
+    auto& tach = copies.nmeaTags.time.tachometers[1];
+    tach.flag = 'c';
+    page->findChild<QCheckBox*>("Tac 1 Enable")->setChecked(true);
+    for (int d = 0; d < 6; ++d) {
+        auto* box = page->findChild<QSpinBox*>(QString("Tac 1 Hour Adjust %1").arg(d));
+        ASSERT_TRUE(box->isEnabled()) << d;
+        box->setValue(d + 1);
+    }
+    EXPECT_EQ(tach.digits, (std::array<std::uint8_t, 6>{1, 2, 3, 4, 5, 6}));
+    EXPECT_FALSE(page->findChild<QSpinBox*>("Tac 0 Hour Adjust 0")->isEnabled())
+        << "each row is enabled on its own";
+
+    Press(page, "Tac 1 Reset");
+    EXPECT_EQ(tach.digits, (std::array<std::uint8_t, 6>{}));
+    EXPECT_EQ(tach.flag, 'c');
+    for (int d = 0; d < 6; ++d) {
+        EXPECT_EQ(page->findChild<QSpinBox*>(QString("Tac 1 Hour Adjust %1").arg(d))->value(), 0);
+    }
 }
 
 TEST_F(PreferencesSheetTest, FilesChooseCopiesASensorTableAndOkReloadsOnlyIt) {
