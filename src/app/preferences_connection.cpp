@@ -18,6 +18,8 @@ links::ConnectionPage ConnectionPageFrom(const Settings& s) {
     p.captureIntervalIndex = s.captureIntervalIndex;
     p.showComStatus = s.showComStatus == 1;
     p.portPassThrough = s.portPassThrough;
+    p.ipAddressAsLoaded = p.ipAddress;
+    p.radioAsLoaded = p.link.radio;
     return p;
 }
 

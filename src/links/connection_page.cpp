@@ -112,7 +112,9 @@ std::string CheckConnectionPage(const ConnectionPage& p) {
         return core::Format("CONNECT: IP Address must be at most %d characters",
                             static_cast<int>(kIpAddressLimit));
     }
-    if (UsesNetworkAddress(p.link) && !IsUsableNetworkAddress(p.ipAddress)) {
+    const bool addressChosen =
+        p.ipAddress != p.ipAddressAsLoaded || !UsesNetworkAddress(LinkChoice{p.radioAsLoaded});
+    if (UsesNetworkAddress(p.link) && addressChosen && !IsUsableNetworkAddress(p.ipAddress)) {
         return core::Format("CONNECT: Invalid IP address %s", p.ipAddress.c_str());
     }
     if (!p.serialDevicePath.empty() && p.serialDevicePath.front() != '/') {

@@ -50,6 +50,11 @@ struct ConnectionPage {
     // index of 7, an interval index above 8) until the user picks an entry.
     bool showComStatus = false;
     bool portPassThrough = false;
+    // The address and link the settings held when the page was made. A stored address that a
+    // network link cannot use is refused only once the user types an address or chooses TCP or
+    // UDP, so a sheet nobody touched still closes with OK.
+    std::string ipAddressAsLoaded;
+    LinkRadio radioAsLoaded = LinkRadio::Com;
 };
 
 // Field ranges of the page.
@@ -69,7 +74,8 @@ bool IsUsableNetworkAddress(const std::string& address);
 
 // "" when every field is in range, else the message naming the first one that is not
 // ("CONNECT: COM PORT must be 1 to 200"). With a TCP or UDP link the address must be one the
-// link can connect to ("CONNECT: Invalid IP address 127.0.0.999").
+// link can connect to ("CONNECT: Invalid IP address 127.0.0.999") once the user changed the
+// address or chose that link.
 std::string CheckConnectionPage(const ConnectionPage& page);
 
 }  // namespace pelor::links

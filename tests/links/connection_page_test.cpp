@@ -123,5 +123,23 @@ TEST(ConnectionPage, ANetworkLinkNeedsAnAddressItCanConnectTo) {
     }
 }
 
+TEST(ConnectionPage, AStoredAddressIsCheckedOnlyOnceTheUserChoosesIt) {
+    // A TCP link whose stored address was saved before addresses were checked: a sheet that
+    // leaves it alone closes; typing an address or choosing TCP from another link checks it.
+    ConnectionPage stored;
+    stored.link.radio = LinkRadio::Tcp;
+    stored.ipAddress = stored.ipAddressAsLoaded = "127.0.0.999";
+    stored.radioAsLoaded = LinkRadio::Tcp;
+    EXPECT_EQ(CheckConnectionPage(stored), "");
+
+    ConnectionPage typed = stored;
+    typed.ipAddress = "127.0.0.998";
+    EXPECT_EQ(CheckConnectionPage(typed), "CONNECT: Invalid IP address 127.0.0.998");
+
+    ConnectionPage chosen = stored;
+    chosen.radioAsLoaded = LinkRadio::Com;
+    EXPECT_EQ(CheckConnectionPage(chosen), "CONNECT: Invalid IP address 127.0.0.999");
+}
+
 }  // namespace
 }  // namespace pelor::links
