@@ -572,6 +572,12 @@ INSTANTIATE_TEST_SUITE_P(
             sim::DebuggerFault::EraseStuck,
             {"Error waiting for FLASH Erase - check FLASH cable", "Error in FLASH init"},
             "8-bit mass erase never ends"},
+        // The status read echoes 0x05 but the controller is not in debug mode: it would take
+        // none of the image.
+        DebuggerFaultCase{8,
+                          sim::DebuggerFault::NoDebug,
+                          {"Error Reading OCD Status - check FLASH cable", "Error in FLASH init"},
+                          "8-bit controller never enters debug mode"},
         DebuggerFaultCase{8,
                           sim::DebuggerFault::Close,
                           {"Error writing data - check FLASH cable"},

@@ -30,7 +30,7 @@ std::string Usage() {
            "                 [--faults drop=P,corrupt=P,split,close=SECONDS,seed=N]\n"
            "                 [--bank N] [--datagram BYTES] [--verbose]\n"
            "                 [--flash-fault sync|erase|address|close]\n"
-           "                 [--debugger 8|16] [--debugger-fault silent|wrong|close|erase]\n"
+           "                 [--debugger 8|16] [--debugger-fault silent|wrong|close|erase|nodebug]\n"
            "Plays a remote sensor unit on 127.0.0.1 only: a pseudo-terminal (its path is\n"
            "printed), a TCP port to connect to (0 picks one), or UDP datagrams sent to a port.\n"
            "  text    the unit's status sentences and $IIXDR per channel\n"
@@ -148,8 +148,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
                 o.debuggerFault = DebuggerFault::Close;
             else if (v == "erase")
                 o.debuggerFault = DebuggerFault::EraseStuck;
+            else if (v == "nodebug")
+                o.debuggerFault = DebuggerFault::NoDebug;
             else {
-                error = "--debugger-fault is silent, wrong, close or erase";
+                error = "--debugger-fault is silent, wrong, close, erase or nodebug";
                 return false;
             }
         } else if (a == "--verbose" || a == "-v") {
