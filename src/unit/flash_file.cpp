@@ -245,7 +245,10 @@ FlashFileResult ReadIntelHex(const LineReader& read, std::string_view header) {
         if (text.empty()) continue;
         if (std::string error = CheckHexLine(text, number, true, hex); !error.empty())
             return Fail(error);
-        if (hex.type == 1) break;  // the file's own end record: the data ends here
+        // The file's own end record ends the data; it is not sent, nor is anything after it:
+        // the unit leaves programming mode at an end record without answering, and the
+        // programmer sends its own end record once every data record is written.
+        if (hex.type == 1) break;
         if (hex.type != 0)
             return Fail(core::Format(
                 "Error in file format : record type %02X in line %d can not be flashed", hex.type,

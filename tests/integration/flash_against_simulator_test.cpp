@@ -219,8 +219,10 @@ TEST(FlashFirmware, IntelHexExchangeIsByteExactWithBothQuestions) {
     TempDir dir;
     const std::string rec1 = ":10700000000102030405060708090A0B0C0D0E0F08";
     const std::string rec2 = ":04701000DEADBEEF44";
-    const std::string path =
-        dir.Write("image.hex", "[INTELHEX]5657\r\n" + rec1 + "\r\n" + rec2 + "\r\n:00000001FF\r\n");
+    // The file's own end record ends its data: neither it nor what follows it is sent (the
+    // unit would not answer it), and the programmer's own end record closes the exchange.
+    const std::string path = dir.Write("image.hex", "[INTELHEX]5657\r\n" + rec1 + "\r\n" + rec2 +
+                                                        "\r\n:00000001FF\r\n:0170200099D6\r\n");
     rig.prompt.answers = {core::Answer::Yes, core::Answer::Yes};
     ASSERT_EQ(rig.Run(path, ""), unit::FlashOutcome::Done);
     EXPECT_EQ(rig.Sent(),
@@ -234,6 +236,20 @@ TEST(FlashFirmware, IntelHexExchangeIsByteExactWithBothQuestions) {
                                         "Erased Flash Memory", "Loaded Flash: bytes =20"}));
     EXPECT_EQ(rig.simulator.sim_.UnitFlash(0x700F), 0x0F);
     EXPECT_EQ(rig.simulator.sim_.UnitFlash(0x7013), 0xEF);
+    EXPECT_EQ(rig.simulator.sim_.UnitFlash(0x7020), 0xFF);
+    EXPECT_TRUE(rig.ValuesFlowAgain());
+
+    // No to "Erase and Flash Data?": nothing more goes to the unit, which leaves programming
+    // mode on its own.
+    rig.prompt.shown.clear();
+    rig.prompt.answers = {core::Answer::Yes, core::Answer::No};
+    EXPECT_EQ(rig.Run(path, ""), unit::FlashOutcome::Declined);
+    EXPECT_EQ(rig.Sent(), "$PKZLC,P\r$PKZLC,P\r  *3839\r\n");
+    EXPECT_EQ(rig.prompt.MessageTexts(),
+              (std::vector<std::string>{"Are you sure you want to  Flash Data?",
+                                        "Erase and Flash Data? \n\r RANGE 38-39    \r"}));
+    EXPECT_EQ(rig.simulator.sim_.UnitFlash(0x700F), 0x0F);
+    EXPECT_EQ(rig.hold.Held(), false);
     EXPECT_TRUE(rig.ValuesFlowAgain());
 }
 
@@ -439,7 +455,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, FlashFirmwareFaults,
                                                "record answered without its address"},
                                            FirmwareFault{sim::FlashFault::Close,
                                                          {core::Answer::Yes},
-                                                         "Error Writing db %XX to device",
+                                                         // '5' (0x35) ends the second record.
+                                                         "Error Writing db 35X to device",
                                                          "",
                                                          "line closed mid-transfer"}));
 
