@@ -2,6 +2,10 @@
 // into on the wire, the address rule by model, and the files that are refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
 #include "unit/flash_file.h"
 #include "unit/flash_file_list.h"
 
@@ -190,6 +194,25 @@ TEST(FlashFile, TablesWithoutNumbersAreRefusedWhole) {
             EXPECT_TRUE(r.plan.records.empty()) << c.message;
         }
     }
+}
+
+// Every table the example projects ship passes the checks, with the pages its lines fill.
+TEST(FlashFile, ExampleTablesAreAcceptedWhole) {
+    int tables = 0;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(PELOR_SOURCE_DIR "/examples")) {
+        if (entry.path().extension() != ".txt") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string content((std::istreambuf_iterator<char>(in)), {});
+        if (content.find("[TABLE]") >= content.find('\n')) continue;
+        const FlashFileResult r = ReadFlashFile(entry.path().string(), "");
+        ASSERT_TRUE(r.ok) << entry.path() << ": " << r.message;
+        const auto lines = std::count(content.begin(), content.end(), '\n') - 1;
+        const auto width = content.find("][8][") != std::string::npos ? 8 : 1;
+        EXPECT_EQ(r.plan.byteCount, lines * width / 16 * 16) << entry.path();
+        ++tables;
+    }
+    EXPECT_GE(tables, 2 * 15);
 }
 
 TEST(FlashFileList, AddressesByModelAndLabels) {
