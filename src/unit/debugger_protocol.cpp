@@ -63,7 +63,11 @@ SetUpResult SetUpDebugger8(DebuggerLine& line, core::Prompt& prompt, bool massEr
     if (!Xfer(line, {0x80}, 2, in) || !Xfer(line, {0x05}, 2, in) || !Xfer(line, {0x05}, 2, in) ||
         !Xfer(line, {0x04, 0x80}, 2, in) || !Xfer(line, {0x05}, 2, in))
         return fail(kReadingData);
-    if (in[0] != 0x05 && in[1] != 0x80) return fail("Error Reading OCD Status - check FLASH cable");
+    // The status read must come back as its own echo followed by the debug control register
+    // with its debug-mode bit set: a controller that did not enter debug mode (held in reset,
+    // read-protected) would take none of the writes that follow.
+    if (in[0] != 0x05 || (in[1] & 0x80) == 0)
+        return fail("Error Reading OCD Status - check FLASH cable");
     if (!Xfer(line, {0x04, 0x81}, 2, in) || !Xfer(line, {0x05}, 2, in) ||
         !Xfer(line, {0x00}, 3, in))
         return fail(kReadingData);

@@ -16,6 +16,8 @@ namespace {
 constexpr std::size_t kRecordLineBuffer = 600;
 constexpr std::size_t kTableRecordBytes = 16;
 constexpr std::uint32_t kAddressSpace = 0x10000;
+// The unit erases its flash in pages of this many bytes.
+constexpr std::uint32_t kPageBytes = 512;
 
 using LineReader = std::function<bool(std::string& line, std::size_t bufferSize)>;
 
@@ -102,7 +104,51 @@ std::array<char, 4> AddressChars(std::uint16_t address) {
     return {text[0], text[1], text[2], text[3]};
 }
 
-// [TABLE][AAAA][W][C] then "db '" and "db %" lines, sent as 16-byte data records.
+// A calibration table's value field: blanks around an optional sign, digits and at most one
+// decimal point; all blanks is an empty entry.
+bool NumericValue(std::string_view field) {
+    const std::size_t first = field.find_first_not_of(' ');
+    if (first == std::string_view::npos) return true;
+    field = field.substr(first, field.find_last_not_of(' ') - first + 1);
+    if (field[0] == '-' || field[0] == '+') field.remove_prefix(1);
+    int digits = 0;
+    int points = 0;
+    for (const char c : field) {
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if (c == '.')
+            ++points;
+        else
+            return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
+// A calibration table's index field: one or two hexadecimal digits, right-aligned; all blanks
+// is an empty entry.
+bool HexIndex(std::string_view field) {
+    const std::size_t first = field.find_first_not_of(' ');
+    if (first == std::string_view::npos) return true;
+    for (std::size_t i = first; i < field.size(); ++i)
+        if (AnyCaseHex(field[i]) < 0) return false;
+    return true;
+}
+
+bool UpperHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
+
+// The characters of a line as a message shows them: without its line end.
+std::string Shown(std::string_view s) {
+    return std::string(WithoutLineEnd(s));
+}
+
+// [TABLE][AAAA][W][C] then "db '" and "db %" lines, sent as 16-byte data records. The whole
+// file is checked before anything is built: a byte entry must carry two hexadecimal digits as
+// the table writers write them, and a calibration table ("[8][256]") must hold numbers in its
+// value and index fields. The erase range is the pages the records write, no more and no
+// less: the header's count need not match the lines the file carries (the options and page
+// files carry more), and a page erased but not rewritten would lose a neighbouring table.
 FlashFileResult ReadTable(const LineReader& read, std::string_view header,
                           std::string_view addressText) {
     const std::string_view text =
@@ -116,12 +162,9 @@ FlashFileResult ReadTable(const LineReader& read, std::string_view header,
         if (const std::size_t c = header.find("][", w + 2); c != std::string_view::npos)
             count = DecimalAt(header, c + 2);
     }
+    const bool calibration = width == 8 && count == 256;
     FlashFileResult r;
     r.plan.kind = FlashFileKind::Table;
-    const int firstPage = (start / 512) % 256;
-    const int lastPage =
-        static_cast<int>((firstPage + (static_cast<long long>(width) * count) / 512) % 256);
-    r.plan.eraseCommand = EraseRangeCommand(firstPage, lastPage, false);
 
     // A text line gives `width` characters (blank where the line ends early).
     const std::size_t textWidth = static_cast<std::size_t>(std::clamp(width, 0, 75));
@@ -129,6 +172,7 @@ FlashFileResult ReadTable(const LineReader& read, std::string_view header,
     std::size_t filled = 0;
     std::uint32_t address = start;
     std::string line;
+    std::string entry;
     const auto add = [&](std::uint8_t byte) -> bool {
         pending[filled++] = byte;
         if (filled < kTableRecordBytes) return true;
@@ -144,24 +188,41 @@ FlashFileResult ReadTable(const LineReader& read, std::string_view header,
         address += kTableRecordBytes;
         return true;
     };
-    while (read(line, core::kTableLineBuffer)) {
+    for (int number = 2; read(line, core::kTableLineBuffer); ++number) {
         const std::string_view l = line;
         if (l.starts_with("db '")) {
+            entry.clear();
             for (std::size_t i = 0; i < textWidth; ++i) {
                 const std::size_t at = 4 + i;
-                const char c = at < l.size() && l[at] != '\n' ? l[at] : ' ';
-                if (!add(static_cast<std::uint8_t>(c))) return Fail(kTooLarge);
+                entry += at < l.size() && l[at] != '\n' ? l[at] : ' ';
             }
+            if (calibration && !NumericValue(std::string_view(entry).substr(0, 6)))
+                return Fail(
+                    core::Format("Error in file format : the value '%s' in line %d is not a number",
+                                 entry.substr(0, 6).c_str(), number));
+            if (calibration && !HexIndex(std::string_view(entry).substr(6, 2)))
+                return Fail(core::Format(
+                    "Error in file format : the index '%s' in line %d is not a hexadecimal number",
+                    entry.substr(6, 2).c_str(), number));
+            for (const char c : entry)
+                if (!add(static_cast<std::uint8_t>(c))) return Fail(kTooLarge);
         } else if (l.starts_with("db %")) {
-            const char hi = l.size() > 4 ? l[4] : '0';
-            const char lo = l.size() > 5 ? l[5] : '0';
-            if (!add(static_cast<std::uint8_t>(core::HexDigitValue(hi) * 16 +
-                                               core::HexDigitValue(lo))))
+            if (l.size() < 6 || !UpperHexDigit(l[4]) || !UpperHexDigit(l[5]))
+                return Fail(
+                    core::Format("Error in file format : '%s' in line %d does not give "
+                                 "a byte as two hexadecimal digits (0-9, A-F)",
+                                 Shown(l).c_str(), number));
+            if (!add(static_cast<std::uint8_t>(core::HexDigitValue(l[4]) * 16 +
+                                               core::HexDigitValue(l[5]))))
                 return Fail(kTooLarge);
         } else {
             return Fail(kDbFormat);
         }
     }
+    if (r.plan.records.empty()) return Fail(kNoTableData);
+    const int firstPage = start / kPageBytes;
+    const int lastPage = static_cast<int>((address - 1) / kPageBytes);
+    r.plan.eraseCommand = EraseRangeCommand(firstPage, lastPage, false);
     r.ok = true;
     return r;
 }
@@ -184,13 +245,24 @@ FlashFileResult ReadIntelHex(const LineReader& read, std::string_view header) {
         if (text.empty()) continue;
         if (std::string error = CheckHexLine(text, number, true, hex); !error.empty())
             return Fail(error);
-        if (hex.type == 1) break;  // the file's own end record: the data ends here
+        // The file's own end record ends the data; it is not sent, nor is anything after it:
+        // the unit leaves programming mode at an end record without answering, and the
+        // programmer sends its own end record once every data record is written.
+        if (hex.type == 1) break;
         if (hex.type != 0)
             return Fail(core::Format(
                 "Error in file format : record type %02X in line %d can not be flashed", hex.type,
                 number));
-        if (hex.address + static_cast<std::uint32_t>(hex.count) > kAddressSpace)
-            return Fail(kTooLarge);
+        const std::uint32_t end = hex.address + static_cast<std::uint32_t>(hex.count);
+        if (end > kAddressSpace) return Fail(kTooLarge);
+        // Flash takes a write only where it was erased: a record outside the pages the header
+        // erases would be written over old data.
+        if (hex.count > 0 && (hex.address / kPageBytes < static_cast<std::uint32_t>(firstPage) ||
+                              (end - 1) / kPageBytes > static_cast<std::uint32_t>(lastPage)))
+            return Fail(
+                core::Format("Error in file format : line %d writes outside the pages "
+                             "%02d to %02d that the file erases",
+                             number, firstPage, lastPage));
         FlashRecord rec;
         rec.address = hex.address;
         rec.addressText = {text[3], text[4], text[5], text[6]};

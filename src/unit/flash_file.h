@@ -30,10 +30,11 @@ struct FlashRecord {
 struct FlashPlan {
     FlashFileKind kind = FlashFileKind::Unknown;
     // Table and Intel HEX files: "  *" first page, last page (two hex digits each), then "\r"
-    // (table) or "\r\n" (Intel HEX).
+    // (table) or "\r\n" (Intel HEX). A table erases the pages its records write; an Intel HEX
+    // file the pages its header names, which must hold every record.
     std::string eraseCommand;
     std::vector<FlashRecord> records;
-    int byteCount = 0;  // data bytes the records carry
+    int byteCount = 0;  // data bytes the records carry (what "Loaded Flash" reports)
 };
 
 struct FlashFileResult {
@@ -67,5 +68,7 @@ inline constexpr const char* kReadFailed = "Error Reading from file";
 inline constexpr const char* kInvalidType = "Invalid File Type";
 inline constexpr const char* kDbFormat = "Error in file format : line must start with db ' or db %";
 inline constexpr const char* kTooLarge = "Error in file format : file too large for FLASH memory";
+inline constexpr const char* kNoTableData =
+    "Error in file format : the table holds no complete record of 16 bytes";
 
 }  // namespace pelor::unit

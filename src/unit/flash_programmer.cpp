@@ -132,11 +132,9 @@ FlashOutcome FlashProgrammer::ThroughFirmware(const FlashPlan& plan) {
     }
     if (!table &&
         h_.prompt.Message(core::Format("Erase and Flash Data? \n\r %s", link.Reply().c_str()),
-                          "Status", core::MessageButtons::YesNo) != core::Answer::Yes) {
-        // The unit waits in programming mode: the end record lets it go back to its data.
-        link.Send(kEndRecord, false);
+                          "Status", core::MessageButtons::YesNo) != core::Answer::Yes)
+        // Nothing more is sent; the unit leaves programming mode on its own time-out.
         return FlashOutcome::Declined;
-    }
     if (link.Send(kEraseCommand, true) != 0) {
         Error(kWriteFailed);
         return FlashOutcome::Failed;
@@ -156,7 +154,9 @@ FlashOutcome FlashProgrammer::ThroughFirmware(const FlashPlan& plan) {
             return FlashOutcome::Cancelled;
         }
         if (link.Send(record.wire, true) != 0) {
-            Error("Error Writing db %XX to device");
+            // The template's "%X" shows the last byte of the record that did not go out.
+            Error(core::Format("Error Writing db %XX to device",
+                               record.data.empty() ? 0u : unsigned{record.data.back()}));
             return FlashOutcome::Failed;
         }
         const std::string reply = link.Reply();

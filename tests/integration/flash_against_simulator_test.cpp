@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "core/format.h"
 #include "links/fake_ftdi_control.h"
 #include "links/link_manager.h"
 #include "simulator/simulator.h"
@@ -218,8 +219,10 @@ TEST(FlashFirmware, IntelHexExchangeIsByteExactWithBothQuestions) {
     TempDir dir;
     const std::string rec1 = ":10700000000102030405060708090A0B0C0D0E0F08";
     const std::string rec2 = ":04701000DEADBEEF44";
-    const std::string path =
-        dir.Write("image.hex", "[INTELHEX]5657\r\n" + rec1 + "\r\n" + rec2 + "\r\n:00000001FF\r\n");
+    // The file's own end record ends its data: neither it nor what follows it is sent (the
+    // unit would not answer it), and the programmer's own end record closes the exchange.
+    const std::string path = dir.Write("image.hex", "[INTELHEX]5657\r\n" + rec1 + "\r\n" + rec2 +
+                                                        "\r\n:00000001FF\r\n:0170200099D6\r\n");
     rig.prompt.answers = {core::Answer::Yes, core::Answer::Yes};
     ASSERT_EQ(rig.Run(path, ""), unit::FlashOutcome::Done);
     EXPECT_EQ(rig.Sent(),
@@ -233,6 +236,100 @@ TEST(FlashFirmware, IntelHexExchangeIsByteExactWithBothQuestions) {
                                         "Erased Flash Memory", "Loaded Flash: bytes =20"}));
     EXPECT_EQ(rig.simulator.sim_.UnitFlash(0x700F), 0x0F);
     EXPECT_EQ(rig.simulator.sim_.UnitFlash(0x7013), 0xEF);
+    EXPECT_EQ(rig.simulator.sim_.UnitFlash(0x7020), 0xFF);
+    EXPECT_TRUE(rig.ValuesFlowAgain());
+
+    // No to "Erase and Flash Data?": nothing more goes to the unit, which leaves programming
+    // mode on its own.
+    rig.prompt.shown.clear();
+    rig.prompt.answers = {core::Answer::Yes, core::Answer::No};
+    EXPECT_EQ(rig.Run(path, ""), unit::FlashOutcome::Declined);
+    EXPECT_EQ(rig.Sent(), "$PKZLC,P\r$PKZLC,P\r  *3839\r\n");
+    EXPECT_EQ(rig.prompt.MessageTexts(),
+              (std::vector<std::string>{"Are you sure you want to  Flash Data?",
+                                        "Erase and Flash Data? \n\r RANGE 38-39    \r"}));
+    EXPECT_EQ(rig.simulator.sim_.UnitFlash(0x700F), 0x0F);
+    EXPECT_EQ(rig.hold.Held(), false);
+    EXPECT_TRUE(rig.ValuesFlowAgain());
+}
+
+// A unit that holds its tables, programmed table by table as the file list does it: each
+// table erases only the pages it writes, so none damages its neighbour (a calibration table's
+// header count reaches one page into the next table, the last one into the display labels),
+// and the options and page files, longer than their header counts, are written whole.
+TEST(FlashFirmware, NeighbouringTablesEachReadBackAsWritten) {
+    FlashRig rig(PtyOptions());
+    ASSERT_TRUE(rig.manager.Connected());
+    TempDir dir;
+    struct Table {
+        const char* name;
+        const char* address;  // the file list's address text
+        std::uint16_t at;
+        std::string content;
+        std::string bytes;  // what the unit must hold from `at` on
+    };
+    const auto calibration = [](const char* header, int table) {
+        Table t{"", "", 0, std::string(header) + "\r\n", ""};
+        for (int r = 0; r < 256; ++r) {
+            const std::string entry = core::Format("%6d%02X", table * 1000 + r, r);
+            t.content += "db '" + entry + "' reading\r\n";
+            t.bytes += entry;
+        }
+        return t;
+    };
+    const auto bytes = [](const char* header, int lines, int step) {
+        Table t{"", "", 0, std::string(header) + "\r\n", ""};
+        for (int i = 0; i < lines; ++i) {
+            const auto b = static_cast<std::uint8_t>(i * step + 1);
+            t.content += core::Format("db %%%02X; entry %04d \r\n", b, i);
+            t.bytes += static_cast<char>(b);
+        }
+        return t;
+    };
+    std::vector<Table> tables;
+    Table labels{"labels.txt", "6800", 0x6800, "[TABLE][6800][8][128]\r\n", ""};
+    for (int i = 0; i < 88; ++i) {
+        const std::string label = core::Format("LABEL%03d", i);
+        labels.content += "db '" + label + "' ; " + std::to_string(i) + " \r\n";
+        labels.bytes += label;
+    }
+    tables.push_back(labels);
+    // Table 11 right below the labels, then table 1 before its lower neighbour table 0.
+    for (const auto& [name, address, at, number] :
+         {std::tuple{"cal11.txt", "6000", 0x6000, 11}, std::tuple{"cal1.txt", "1000", 0x1000, 1},
+          std::tuple{"cal0.txt", "0800", 0x0800, 0}}) {
+        Table t = calibration("[TABLE][D800][8][256]", number);
+        t.name = name;
+        t.address = address;
+        t.at = static_cast<std::uint16_t>(at);
+        tables.push_back(t);
+    }
+    Table options = bytes("[TABLE][7800][1][512]", 1536, 7);
+    options.name = "options.txt";
+    options.at = 0x7800;
+    tables.push_back(options);
+    Table pages = bytes("[TABLE][7000][1][512]", 1616, 13);
+    pages.name = "pages.txt";
+    pages.at = 0x7000;
+    tables.push_back(pages);
+
+    for (const Table& t : tables) {
+        rig.prompt.shown.clear();
+        rig.prompt.answers = {core::Answer::Yes};
+        EXPECT_EQ(rig.Run(dir.Write(t.name, t.content), t.address), unit::FlashOutcome::Done)
+            << t.name << ": " << ::testing::PrintToString(rig.prompt.MessageTexts());
+        EXPECT_EQ(rig.prompt.MessageTexts().back(),
+                  core::Format("Loaded Flash: bytes =%zu", t.bytes.size()))
+            << t.name;
+    }
+    for (const Table& t : tables) {
+        std::string held;
+        for (std::size_t i = 0; i < t.bytes.size(); ++i)
+            held += static_cast<char>(
+                rig.simulator.sim_.UnitFlash(static_cast<std::uint16_t>(t.at + i)));
+        EXPECT_EQ(held, t.bytes) << t.name;
+    }
+    EXPECT_EQ(rig.simulator.sim_.RefusedWrites(), 0);
     EXPECT_TRUE(rig.ValuesFlowAgain());
 }
 
@@ -264,6 +361,22 @@ TEST(FlashFirmware, BadFilesSendNothing) {
          "Error in file format : file too large for FLASH memory", "table past the end"},
         {"[TABLE][6800][8][2]\r\ndb 'ABCDEFGH' ; 0 \r\nrubbish\r\n",
          "Error in file format : line must start with db ' or db %", "bad table line"},
+        {[] {
+             // A calibration table saved with letters in one entry's value and index.
+             std::string s = "[TABLE][0800][8][256]\r\n";
+             for (int r = 0; r < 256; ++r)
+                 s += r == 200 ? "db '   abcZZ' Engine temp\r\n" : "db '  12.5 0' Engine temp\r\n";
+             return s;
+         }(),
+         "Error in file format : the value '   abc' in line 202 is not a number",
+         "calibration value not a number"},
+        {"[TABLE][7800][1][512]\r\ndb %0G; NumOfPages\r\n",
+         "Error in file format : 'db %0G; NumOfPages' in line 2 does not give a byte as two "
+         "hexadecimal digits (0-9, A-F)",
+         "byte not hexadecimal"},
+        {"[INTELHEX]5656\r\n:0471FE000102030483\r\n",
+         "Error in file format : line 2 writes outside the pages 56 to 56 that the file erases",
+         "record outside the erased pages"},
     };
     for (const Case& c : cases) {
         rig.prompt.shown.clear();
@@ -342,7 +455,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, FlashFirmwareFaults,
                                                "record answered without its address"},
                                            FirmwareFault{sim::FlashFault::Close,
                                                          {core::Answer::Yes},
-                                                         "Error Writing db %XX to device",
+                                                         // '5' (0x35) ends the second record.
+                                                         "Error Writing db 35X to device",
                                                          "",
                                                          "line closed mid-transfer"}));
 
@@ -572,6 +686,12 @@ INSTANTIATE_TEST_SUITE_P(
             sim::DebuggerFault::EraseStuck,
             {"Error waiting for FLASH Erase - check FLASH cable", "Error in FLASH init"},
             "8-bit mass erase never ends"},
+        // The status read echoes 0x05 but the controller is not in debug mode: it would take
+        // none of the image.
+        DebuggerFaultCase{8,
+                          sim::DebuggerFault::NoDebug,
+                          {"Error Reading OCD Status - check FLASH cable", "Error in FLASH init"},
+                          "8-bit controller never enters debug mode"},
         DebuggerFaultCase{8,
                           sim::DebuggerFault::Close,
                           {"Error writing data - check FLASH cable"},

@@ -223,6 +223,38 @@ TEST(SimulatedUnit, AnswersSixteenBytesWithTheAddressWhereTheProgrammerLooks) {
     EXPECT_FALSE(unit.Programming());
 }
 
+// The unit's flash takes a write only where it was erased since it was last written: the
+// same record again, or a record into a page outside the erased range (the unit starts with
+// every byte written), is refused and changes nothing; a new erase makes it writable again.
+TEST(SimulatedUnit, FlashRefusesWritesWhereItWasNotErased) {
+    Unit unit;
+    CommandParser parser;
+    const auto reply = [&](const std::string& bytes) {
+        const auto found = parser.Feed(bytes);
+        return found.empty() ? std::string("?") : unit.Handle(found[0]);
+    };
+    const std::string at100 = ":100100004C41424C4520202020202020202020202F\r\n";
+    const std::string at400 = ":100400004C41424C4520202020202020202020202C\r\n";
+    reply("$PKZLC,P\r");
+    EXPECT_EQ(reply(at100), "WRITE REFUSED  \r");  // not erased yet
+    reply("  *0001\r");
+    reply("$PKZLC,E\r");
+    EXPECT_EQ(unit.Flash(0x100), 0xFF);
+    EXPECT_EQ(reply(at100), "WROTE 0x0100 OK\r");
+    const std::string again = reply(at100);
+    EXPECT_EQ(again, "WRITE REFUSED  \r");
+    EXPECT_EQ(again.size(), 16u);
+    EXPECT_EQ(reply(at400), "WRITE REFUSED  \r");  // page 2: not in the range 0-1
+    EXPECT_EQ(unit.Flash(0x400), 0xFF);
+    EXPECT_EQ(unit.RefusedWrites(), 3);
+    EXPECT_EQ(unit.RecordsWritten(), 1);
+    reply("  *0202\r");
+    reply("$PKZLC,E\r");
+    EXPECT_EQ(reply(at400), "WROTE 0x0400 OK\r");
+    EXPECT_EQ(unit.Flash(0x100), 'L');  // page 0 was not erased again
+    EXPECT_EQ(unit.Flash(0x400), 'L');
+}
+
 TEST(SimulatedUnit, SwitchCommandsChangeOnlyTheirOutputsAndBank) {
     Unit unit(3);
     CommandParser parser;

@@ -121,6 +121,7 @@ std::string Debugger::Execute8() {
         case 0x00:
             return {'\x01', '\x22'};
         case 0x04:
+            if (fault_ == DebuggerFault::NoDebug) return {};
             if ((control_ & 0x80) != 0 && (cmd_[1] & 0x80) == 0) leftDebugMode_ = true;
             control_ = cmd_[1];
             return {};
@@ -150,7 +151,8 @@ std::string Debugger::Execute8() {
         }
         case 0x0A: {
             const std::uint32_t at = static_cast<std::uint32_t>(cmd_[1]) << 8 | cmd_[2];
-            if (unlocked_)
+            // Program memory takes writes only in debug mode, with the flash unlocked.
+            if (unlocked_ && (control_ & 0x80) != 0)
                 for (std::size_t i = 5; i < cmd_.size(); ++i)
                     memory_[(at + i - 5) & 0xFFFF] &= cmd_[i];
             if (fault_ == DebuggerFault::Close && ++imageRecords_ >= kCloseAfterRecords)

@@ -16,6 +16,8 @@ enum class DebuggerFault {
     Wrong,       // answers the status and version wrongly
     Close,       // closes the line in the middle of the image
     EraseStuck,  // the mass erase never ends; after some polls the debugger stops answering
+    NoDebug,     // 8-bit: never enters debug mode (its debug control register keeps 0), so its
+                 // program memory takes no writes
 };
 
 class Debugger {

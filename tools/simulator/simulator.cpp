@@ -30,7 +30,8 @@ std::string Usage() {
            "                 [--faults drop=P,corrupt=P,split,close=SECONDS,seed=N]\n"
            "                 [--bank N] [--datagram BYTES] [--verbose]\n"
            "                 [--flash-fault sync|erase|address|close]\n"
-           "                 [--debugger 8|16] [--debugger-fault silent|wrong|close|erase]\n"
+           "                 [--debugger 8|16] [--debugger-fault "
+           "silent|wrong|close|erase|nodebug]\n"
            "Plays a remote sensor unit on 127.0.0.1 only: a pseudo-terminal (its path is\n"
            "printed), a TCP port to connect to (0 picks one), or UDP datagrams sent to a port.\n"
            "  text    the unit's status sentences and $IIXDR per channel\n"
@@ -148,8 +149,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
                 o.debuggerFault = DebuggerFault::Close;
             else if (v == "erase")
                 o.debuggerFault = DebuggerFault::EraseStuck;
+            else if (v == "nodebug")
+                o.debuggerFault = DebuggerFault::NoDebug;
             else {
-                error = "--debugger-fault is silent, wrong, close or erase";
+                error = "--debugger-fault is silent, wrong, close, erase or nodebug";
                 return false;
             }
         } else if (a == "--verbose" || a == "-v") {
@@ -246,6 +249,11 @@ UnitState Simulator::State() const {
     return unit_.State();
 }
 
+int Simulator::RefusedWrites() const {
+    std::lock_guard lock(mutex_);
+    return unit_.RefusedWrites();
+}
+
 int Simulator::RecordsWritten() const {
     std::lock_guard lock(mutex_);
     return unit_.RecordsWritten();
@@ -298,12 +306,20 @@ void Simulator::HandleInput(const std::string& bytes) {
     }
     for (const auto& command : parser_.Feed(bytes)) {
         std::string reply;
+        bool refused = false;
         {
             std::lock_guard lock(mutex_);
+            const int before = unit_.RefusedWrites();
             reply = unit_.Handle(command);
+            refused = unit_.RefusedWrites() != before;
             commands_.push_back(Describe(command));
         }
         if (options_.verbose) std::fprintf(stderr, "pelor-sim: %s\n", Describe(command).c_str());
+        if (refused)
+            std::fprintf(stderr,
+                         "pelor-sim: record at 0x%s refused: its flash was written and not "
+                         "erased since\n",
+                         command.addressText.c_str());
         if (command.kind == CommandKind::Program || command.kind == CommandKind::Record ||
             command.kind == CommandKind::Erase || command.kind == CommandKind::EraseRange)
             lastProgramInput_ = std::chrono::steady_clock::now();

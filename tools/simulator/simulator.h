@@ -67,6 +67,8 @@ public:
     std::vector<std::string> ReceivedCommands() const;
     UnitState State() const;
     int RecordsWritten() const;
+    // Records the unit refused because their flash was not erased since it was last written.
+    int RefusedWrites() const;
     std::uint64_t BytesSent() const { return bytesSent_.load(); }
     // Consecutive pieces of one direction are joined.
     std::vector<TranscriptEntry> Transcript() const;

@@ -5,7 +5,7 @@
 namespace pelor::sim {
 
 Unit::Unit(int bankInstance, FlashFault flashFault)
-    : flash_(65536, 0xFF), flashFault_(flashFault) {
+    : flash_(65536, 0xFF), written_(65536, true), flashFault_(flashFault) {
     state_.bankInstance = bankInstance;
 }
 
@@ -35,9 +35,12 @@ std::string Unit::Handle(const Command& c) {
             if (!programming_) return {};
             if (flashFault_ == FlashFault::Erase) return "ERASE FAILED   \r";
             for (int page = firstPage_; page <= lastPage_ && page < 128; ++page)
-                for (int i = 0; i < 512; ++i)
-                    flash_[static_cast<std::size_t>(page) * 512 + static_cast<std::size_t>(i)] =
-                        0xFF;
+                for (int i = 0; i < 512; ++i) {
+                    const std::size_t at =
+                        static_cast<std::size_t>(page) * 512 + static_cast<std::size_t>(i);
+                    flash_[at] = 0xFF;
+                    written_[at] = false;
+                }
             std::snprintf(reply, sizeof reply, "ERASED %02X-%02X   \r", firstPage_, lastPage_);
             return reply;
         case CommandKind::Record:
@@ -54,7 +57,14 @@ std::string Unit::Handle(const Command& c) {
             }
             if (c.recordType == 0) {
                 for (std::size_t i = 0; i < c.data.size(); ++i)
+                    if (written_[(c.address + i) & 0xFFFF]) {
+                        ++refusedWrites_;
+                        return "WRITE REFUSED  \r";
+                    }
+                for (std::size_t i = 0; i < c.data.size(); ++i) {
                     flash_[(c.address + i) & 0xFFFF] = c.data[i];
+                    written_[(c.address + i) & 0xFFFF] = true;
+                }
                 ++recordsWritten_;
             }
             return "WROTE 0x" + c.addressText + " OK\r";

@@ -28,6 +28,8 @@ public:
     bool Programming() const { return programming_; }
     int RecordsWritten() const { return recordsWritten_; }
     std::uint8_t Flash(std::uint16_t address) const { return flash_[address]; }
+    // Records refused because they would write flash not erased since it was last written.
+    int RefusedWrites() const { return refusedWrites_; }
     // Programming mode ends without an end record (the unit's own time-out).
     void LeaveProgramming() { programming_ = false; }
     // The close fault: the line is to close now.
@@ -39,7 +41,12 @@ private:
     int firstPage_ = 0;
     int lastPage_ = 0;
     int recordsWritten_ = 0;
+    // Flash as flash behaves: an erase sets a 512-byte page to 0xFF, and a byte takes one
+    // write after that; a record that would write a byte again before its page is erased is
+    // refused. The unit comes holding data everywhere, so nothing is writable before an erase.
     std::vector<std::uint8_t> flash_;
+    std::vector<bool> written_;
+    int refusedWrites_ = 0;
     FlashFault flashFault_;
     bool wantsClose_ = false;
 };
