@@ -81,6 +81,70 @@ CalibrationFileRead ReadCalibrationFile(core::Prompt& prompt, core::TextFile& fi
     return result;
 }
 
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+// A sign, digits with at most one decimal point, at least one digit; or dashes only.
+bool IsCalibrationValue(std::string_view value) {
+    const std::string_view v = TrimBlanks(value);
+    if (v.empty()) return false;
+    if (v.find_first_not_of('-') == std::string_view::npos) return true;
+    std::size_t i = (v.front() == '-' || v.front() == '+') ? 1 : 0;
+    int digits = 0;
+    bool point = false;
+    for (; i < v.size(); ++i) {
+        if (IsDigit(v[i])) {
+            ++digits;
+        } else if (v[i] == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits > 0;
+}
+
+bool IsCalibrationIndex(std::string_view index) {
+    if (index.size() == 2 && index.front() == ' ') index.remove_prefix(1);
+    if (index.empty() || index.size() > 2) return false;
+    for (const char c : index) {
+        if (!IsDigit(c) && !(c >= 'A' && c <= 'F')) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string CheckCalibrationValue(int location, std::string_view value) {
+    if (value.size() <= 6 && IsCalibrationValue(value)) return {};
+    return core::Format(
+        "Row %03d: the Value must be a number of at most 6 characters, for example 85.3 or -12 "
+        "(or ---- for no reading), not '%.*s'",
+        location, static_cast<int>(value.size()), value.data());
+}
+
+std::string CheckCalibrationIndex(int location, std::string_view index) {
+    if (IsCalibrationIndex(index)) return {};
+    return core::Format(
+        "Row %03d: the Index must be one or two hexadecimal digits 0-9 A-F, for example 5A, "
+        "not '%.*s'",
+        location, static_cast<int>(index.size()), index.data());
+}
+
+std::string CheckCalibrationRow(int location, const CalibrationRow& row) {
+    std::string bad = CheckCalibrationValue(location, row.value);
+    return bad.empty() ? CheckCalibrationIndex(location, row.index) : bad;
+}
+
 bool WriteCalibrationFile(core::Prompt& prompt, const std::string& directory,
                           const std::string& name, std::string_view address,
                           const CalibrationRows& rows) {

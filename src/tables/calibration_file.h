@@ -42,6 +42,17 @@ CalibrationFileRead ReadCalibrationFile(core::Prompt& prompt, const std::string&
 CalibrationFileRead ReadCalibrationFile(core::Prompt& prompt, core::TextFile& file,
                                         const std::string& name);
 
+// "" when `row` can go to the unit as entry `location`, else the message to show (caption
+// "Error"). The value is what the unit shows for the reading: a decimal number ("85.3",
+// "-12", ".5"), blanks around it allowed since the file right-aligns it, or only dashes
+// ("----", the no-reading mark); at most six characters. The index is the entry's level, one
+// or two upper-case hexadecimal digits (one digit is written with a leading blank, which the
+// unit reads as 0).
+std::string CheckCalibrationRow(int location, const CalibrationRow& row);
+// The two halves of CheckCalibrationRow.
+std::string CheckCalibrationValue(int location, std::string_view value);
+std::string CheckCalibrationIndex(int location, std::string_view index);
+
 // Writes "[TABLE][<address>][8][256]" and the 256 rows to directory + name.
 bool WriteCalibrationFile(core::Prompt& prompt, const std::string& directory,
                           const std::string& name, std::string_view address,

@@ -114,7 +114,7 @@ void CalTableDialog::EditRow(int row) {
     const tables::CalibrationRow current{Bytes(list_->item(row, kValue)->text()),
                                          Bytes(list_->item(row, kIndex)->text()),
                                          Bytes(list_->item(row, kComment)->text())};
-    CalTableEditDialog edit(row, current, this);
+    CalTableEditDialog edit(prompt_, row, current, this);
     if (edit.exec() != QDialog::Accepted) return;
     const tables::CalibrationRow changed = edit.Row();
     list_->item(row, kValue)->setText(Text(changed.value));
@@ -136,6 +136,15 @@ void CalTableDialog::Save() {
         prompt_.Message(bad, "Error");
         return;
     }
+    const tables::CalibrationRows rows = Rows();
+    for (int r = 0; r < list_->rowCount(); ++r) {
+        const std::string bad = tables::CheckCalibrationRow(r, rows[static_cast<std::size_t>(r)]);
+        if (bad.empty()) continue;
+        list_->selectRow(r);
+        list_->scrollToItem(list_->item(r, kValue));
+        prompt_.Message(bad, "Error");
+        return;
+    }
     core::FileDialogRequest r;
     r.open = false;
     r.defaultExtension = "txt";
@@ -152,14 +161,14 @@ void CalTableDialog::Save() {
     }
     const std::string name = tables::BareFileName(*chosen);
     name_->setText(Text(name));
-    if (!tables::WriteCalibrationFile(prompt_, directory_, name, address, Rows())) return;
+    if (!tables::WriteCalibrationFile(prompt_, directory_, name, address, rows)) return;
     fileName_ = name;
     accept();
 }
 
-CalTableEditDialog::CalTableEditDialog(int location, const tables::CalibrationRow& row,
-                                       QWidget* parent)
-    : QDialog(parent) {
+CalTableEditDialog::CalTableEditDialog(core::Prompt& prompt, int location,
+                                       const tables::CalibrationRow& row, QWidget* parent)
+    : QDialog(parent), prompt_(prompt), location_(location) {
     setObjectName("CAL TABLE EDIT");
     setWindowTitle("CAL TABLE EDIT");
     auto* where = new QLineEdit(QString("%1").arg(location, 3, 10, QChar('0')), this);
@@ -193,7 +202,24 @@ CalTableEditDialog::CalTableEditDialog(int location, const tables::CalibrationRo
 }
 
 tables::CalibrationRow CalTableEditDialog::Row() const {
-    return {Bytes(value_->text()), Bytes(index_->text()), Bytes(comment_->text())};
+    return {Bytes(value_->text()), Bytes(index_->text().toUpper()), Bytes(comment_->text())};
+}
+
+void CalTableEditDialog::accept() {
+    const tables::CalibrationRow row = Row();
+    QLineEdit* field = value_;
+    std::string bad = tables::CheckCalibrationValue(location_, row.value);
+    if (bad.empty()) {
+        field = index_;
+        bad = tables::CheckCalibrationIndex(location_, row.index);
+    }
+    if (!bad.empty()) {
+        prompt_.Message(bad, "Error");
+        field->setFocus();
+        field->selectAll();
+        return;
+    }
+    QDialog::accept();
 }
 
 }  // namespace pelor::ui

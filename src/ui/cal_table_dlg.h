@@ -25,7 +25,9 @@ public:
     QTableWidget* List() const { return list_; }
     // Opens the row editor on row `row` (what a double click does).
     void EditRow(int row);
-    // OK: the save dialog, then the file. Stays open when nothing could be written.
+    // OK: every row is checked (a value that is no number or an index that is no hexadecimal
+    // level is named in a message and its row selected), then the save dialog, then the file.
+    // Stays open with its edits when nothing could be written.
     void Save();
 
 private:
@@ -43,10 +45,16 @@ class CalTableEditDialog : public QDialog {
     Q_OBJECT
 
 public:
-    CalTableEditDialog(int location, const tables::CalibrationRow& row, QWidget* parent = nullptr);
+    CalTableEditDialog(core::Prompt& prompt, int location, const tables::CalibrationRow& row,
+                       QWidget* parent = nullptr);
+    // The edited row; the index in upper case, as the unit reads it.
     tables::CalibrationRow Row() const;
+    // OK: a row the unit cannot take is named in a message and the dialog stays open.
+    void accept() override;
 
 private:
+    core::Prompt& prompt_;
+    int location_;
     QLineEdit* value_ = nullptr;
     QLineEdit* index_ = nullptr;
     QLineEdit* comment_ = nullptr;

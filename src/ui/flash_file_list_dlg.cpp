@@ -42,6 +42,8 @@ FlashFileListDlg::FlashFileListDlg(core::Prompt& prompt,
         path->setMinimumWidth(420);
         auto* button = new QPushButton(this);
         button->setObjectName(QString("FlashRow%1").arg(r));
+        // No button of the list is a default button: Enter in a path field sends nothing.
+        button->setAutoDefault(false);
         StyleRowButton(button, row.caption, marks_[static_cast<std::size_t>(r)] == 1);
         connect(button, &QPushButton::clicked, this, [this, r] { SendRow(r); });
         paths_[static_cast<std::size_t>(r)] = path;
@@ -51,20 +53,23 @@ FlashFileListDlg::FlashFileListDlg(core::Prompt& prompt,
         grid->addWidget(button, r, 2);
     }
     auto* side = new QVBoxLayout;
+    // The side buttons keep their picture names as object names and say what they do.
     const struct {
-        const char* caption;
+        const char* name;
+        const char* text;
         const char* tip;
         void (FlashFileListDlg::*action)();
     } sideButtons[] = {
-        {"PREFSAVE", "Backup - click to copy firmware from unit to PC directory",
+        {"PREFSAVE", "Backup", "Backup - click to copy firmware from unit to PC directory",
          &FlashFileListDlg::Backup},
-        {"PREFOK", "Load file - click to copy new Firmware/File to unit from PC",
+        {"PREFOK", "Load File", "Load file - click to copy new Firmware/File to unit from PC",
          &FlashFileListDlg::LoadFile},
-        {"PREFCLOSE", "Exit - click to exit without saving changes", nullptr},
+        {"PREFCLOSE", "Exit", "Exit - click to exit without saving changes", nullptr},
     };
     for (const auto& s : sideButtons) {
-        auto* b = new QPushButton(s.caption, this);
-        b->setObjectName(s.caption);
+        auto* b = new QPushButton(s.text, this);
+        b->setObjectName(s.name);
+        b->setAutoDefault(false);
         b->setToolTip(s.tip);
         b->setMinimumSize(110, 40);
         if (s.action != nullptr)

@@ -13,7 +13,7 @@ struct RowSpec {
 };
 
 constexpr RowSpec kRows[kFlashRowCount] = {
-    {"Display Labels File", "FLASH1", "6800"},  {"Page File Name", "FLASH1", "7000"},
+    {"Display Labels File", "FLASH0", "6800"},  {"Page File Name", "FLASH1", "7000"},
     {"Options File Name", "FLASH2", "7800"},    {"Cal Table 0  - %s ", "FLASH3", "0800"},
     {"Cal Table 1  - %s ", "FLASH4", "1000"},   {"Cal Table 2  - %s ", "FLASH5", "1800"},
     {"Cal Table 3  - %s ", "FLASH6", "2000"},   {"Cal Table 4  - %s ", "FLASH7", "2800"},

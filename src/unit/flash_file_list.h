@@ -12,7 +12,7 @@ inline constexpr int kFlashRowCount = 15;
 struct FlashListRow {
     std::string label;    // "Display Labels File", "Cal Table 3  - name ", ...
     std::string path;     // the table file's path
-    std::string caption;  // "FLASH1".."FLASH14": the button's picture pair
+    std::string caption;  // "FLASH0".."FLASH14", one per row: the button's picture pair
     std::string address;  // where the table goes for this model ("" when unknown)
 };
 

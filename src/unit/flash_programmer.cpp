@@ -54,6 +54,16 @@ std::string Title(const FlashRecord& r) {
     return core::Format("Flash %c%c%c%c", a[0], a[1], a[2], a[3]);
 }
 
+// The confirmation's detail line: the file and where its first record goes in the unit.
+std::string FlashTarget(const std::string& path, const FlashPlan& plan) {
+    std::string detail = "File: " + path;
+    if (!plan.records.empty()) {
+        const auto& a = plan.records.front().addressText;
+        detail += core::Format(" -> unit FLASH address %c%c%c%c", a[0], a[1], a[2], a[3]);
+    }
+    return detail;
+}
+
 }  // namespace
 
 void FlashProgrammer::Error(std::string_view text) {
@@ -91,7 +101,7 @@ FlashOutcome FlashProgrammer::ProgramFile(const std::string& path, std::string_v
     }
     FlashOutcome outcome = FlashOutcome::Failed;
     if (file.plan.kind == FlashFileKind::Table || file.plan.kind == FlashFileKind::IntelHex)
-        outcome = ThroughFirmware(file.plan);
+        outcome = ThroughFirmware(file.plan, path);
     else
         outcome = ThroughDebugger(file.plan);
     if (outcome == FlashOutcome::Done) {
@@ -105,7 +115,7 @@ FlashOutcome FlashProgrammer::ProgramFile(const std::string& path, std::string_v
 // $PKZLC,P (twice, the second answered "FLASH "), the erase range and $PKZLC,E (answered
 // "ERASED "), then each record answered with its address at characters 8 to 11, then the end
 // record.
-FlashOutcome FlashProgrammer::ThroughFirmware(const FlashPlan& plan) {
+FlashOutcome FlashProgrammer::ThroughFirmware(const FlashPlan& plan, const std::string& path) {
     FlashLink& link = h_.link;
     ProgrammingFlag flag(h_.hold);
     const bool table = plan.kind == FlashFileKind::Table;
@@ -113,8 +123,9 @@ FlashOutcome FlashProgrammer::ThroughFirmware(const FlashPlan& plan) {
         Error(kWriteFailed);
         return FlashOutcome::Failed;
     }
-    if (h_.prompt.Message("Are you sure you want to  Flash Data?", "Status",
-                          core::MessageButtons::YesNo) != core::Answer::Yes)
+    if (h_.prompt.MessageWithDetail("Are you sure you want to  Flash Data?",
+                                    FlashTarget(path, plan), "Status",
+                                    core::MessageButtons::YesNo) != core::Answer::Yes)
         return FlashOutcome::Declined;
     // From here on the reader keeps off the line: the answers are the programmer's.
     flag.Set();

@@ -74,7 +74,7 @@ public:
     FlashOutcome ReadBack(const std::string& path);
 
 private:
-    FlashOutcome ThroughFirmware(const FlashPlan& plan);
+    FlashOutcome ThroughFirmware(const FlashPlan& plan, const std::string& path);
     FlashOutcome ThroughDebugger(const FlashPlan& plan);
     bool Step(int done, std::string_view title);
     void Error(std::string_view text);

@@ -57,10 +57,12 @@ sim::Options PtyOptions() {
 // command written just before is on the line before the next write purges the queues.
 class PersonPrompt : public core::ScriptedPrompt {
 public:
-    core::Answer Message(std::string_view text, std::string_view caption,
-                         core::MessageButtons buttons) override {
+    // Every message, with or without a detail line, comes through here.
+    core::Answer MessageWithDetail(std::string_view text, std::string_view detail,
+                                   std::string_view caption,
+                                   core::MessageButtons buttons) override {
         if (buttons == core::MessageButtons::YesNo) std::this_thread::sleep_for(50ms);
-        return ScriptedPrompt::Message(text, caption, buttons);
+        return ScriptedPrompt::MessageWithDetail(text, detail, caption, buttons);
     }
 };
 
@@ -189,7 +191,8 @@ TEST(FlashFirmware, TableFileExchangeIsByteExactAndTheUnitHoldsTheTable) {
     ASSERT_TRUE(rig.ValuesFlowAgain());
     TempDir dir;
     rig.prompt.answers = {core::Answer::Yes};
-    ASSERT_EQ(rig.Run(dir.Write("labels.txt", TableFile32Bytes()), ""), unit::FlashOutcome::Done);
+    const std::string labels = dir.Write("labels.txt", TableFile32Bytes());
+    ASSERT_EQ(rig.Run(labels, ""), unit::FlashOutcome::Done);
 
     const std::string r1 =
         unit::TableDataRecord(0x6800, reinterpret_cast<const std::uint8_t*>("ABCDEFGHIJKLMNOP"));
@@ -207,6 +210,8 @@ TEST(FlashFirmware, TableFileExchangeIsByteExactAndTheUnitHoldsTheTable) {
     EXPECT_EQ(rig.prompt.MessageTexts(),
               (std::vector<std::string>{"Are you sure you want to  Flash Data?",
                                         "Loaded Flash: bytes =32"}));
+    // The question names the file and where it goes, on a line under the unit's own text.
+    EXPECT_EQ(rig.prompt.shown[0].detail, "File: " + labels + " -> unit FLASH address 6800");
     EXPECT_EQ(rig.view.Caption(), "Flash 6810");
     EXPECT_EQ(rig.finished, 1);
     EXPECT_EQ(rig.hold.Held(), false);
@@ -234,6 +239,7 @@ TEST(FlashFirmware, IntelHexExchangeIsByteExactWithBothQuestions) {
               (std::vector<std::string>{"Are you sure you want to  Flash Data?",
                                         "Erase and Flash Data? \n\r RANGE 38-39    \r",
                                         "Erased Flash Memory", "Loaded Flash: bytes =20"}));
+    EXPECT_EQ(rig.prompt.shown[0].detail, "File: " + path + " -> unit FLASH address 7000");
     EXPECT_EQ(rig.simulator.sim_.UnitFlash(0x700F), 0x0F);
     EXPECT_EQ(rig.simulator.sim_.UnitFlash(0x7013), 0xEF);
     EXPECT_EQ(rig.simulator.sim_.UnitFlash(0x7020), 0xFF);

@@ -166,7 +166,7 @@ TEST(PreferencesScenario, CalibrationDialogsAndThemePreviewFitTheScreen) {
     EXPECT_GT(scenario::LitShare(calShot, 150), 0.02) << "the rows' text is lit";
     EXPECT_LT(scenario::LitShare(calShot, 64), 0.5) << "on a dark ground";
 
-    ui::CalTableEditDialog edit(40, {"  12.5", " 7", "Coolant deg C"}, &cal);
+    ui::CalTableEditDialog edit(prompt, 40, {"  12.5", " 7", "Coolant deg C"}, &cal);
     edit.show();
     ASSERT_TRUE(scenario::WaitUntil([&] { return edit.isVisible(); }, 3s));
     scenario::Pump(200ms);

@@ -1,5 +1,6 @@
 #include "tables/calibration_file.h"
 
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -110,6 +111,58 @@ TEST(ReadCalibrationFile, RowsForTheEditor) {
     ScriptedPrompt missing;
     EXPECT_FALSE(ReadCalibrationFile(missing, dir.Dir(), "none.txt").ok);
     EXPECT_EQ(missing.MessageTexts(), std::vector<std::string>{"Could not Open none.txt"});
+}
+
+// A row goes to the unit only when its value is a number (or the no-reading dashes) and its
+// index a level in upper-case hexadecimal; every row of the shipped tables passes.
+TEST(CheckCalibrationRow, NumbersAndHexLevelsOnly) {
+    const struct {
+        const char* legend;
+        CalibrationRow row;
+        bool ok;
+    } cases[] = {
+        {"right-aligned decimal", {"  85.3", "A5", ""}, true},
+        {"left-aligned, short", {"7", "0", ""}, true},
+        {"one digit with the writer's blank", {"   100", " F", ""}, true},
+        {"negative", {"-12", "00", ""}, true},
+        {"signed, point first", {"+.5", "01", ""}, true},
+        {"no-reading mark", {"  ----", "FF", ""}, true},
+        {"letters", {"   abc", "00", ""}, false},
+        {"two points", {"1.2.3", "00", ""}, false},
+        {"blank inside", {"1 2", "00", ""}, false},
+        {"sign only", {"  -.", "00", ""}, false},
+        {"empty value", {"      ", "00", ""}, false},
+        {"longer than six", {"1234567", "00", ""}, false},
+        {"index not hex", {"1", "ZZ", ""}, false},
+        {"index lower case (read as 0 by the unit)", {"1", "fe", ""}, false},
+        {"index empty", {"1", "  ", ""}, false},
+        {"index blank after the digit", {"1", "5 ", ""}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CheckCalibrationRow(12, c.row).empty(), c.ok) << c.legend;
+    }
+    EXPECT_EQ(CheckCalibrationRow(12, {"x", "00", ""}),
+              "Row 012: the Value must be a number of at most 6 characters, for example 85.3 or "
+              "-12 (or ---- for no reading), not 'x'");
+    EXPECT_EQ(CheckCalibrationRow(255, {"1", "G", ""}),
+              "Row 255: the Index must be one or two hexadecimal digits 0-9 A-F, for example 5A, "
+              "not 'G'");
+
+    int tablesRead = 0;
+    for (const char* example : {"demo", "demo-n2k"}) {
+        const std::string folder = std::string(PELOR_SOURCE_DIR) + "/examples/" + example + "/";
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            if (name.find("Cal") == std::string::npos) continue;
+            ScriptedPrompt prompt;
+            const auto read = ReadCalibrationFile(prompt, folder, name);
+            ASSERT_TRUE(read.ok) << name;
+            ++tablesRead;
+            for (std::size_t r = 0; r < read.rows.size(); ++r)
+                EXPECT_EQ(CheckCalibrationRow(static_cast<int>(r), read.rows[r]), "") << name;
+        }
+    }
+    EXPECT_GE(tablesRead, 24);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -48,6 +49,55 @@ TEST_F(FlashFileListTest, RowSentBeforeShowsTheSentLookAndRowButtonsReturnPathAn
     EXPECT_EQ(list.Choice().address, "0800");
     EXPECT_EQ(list.Marks()[3], 1);
     EXPECT_EQ(list.Marks()[1], 1);
+}
+
+// The side buttons say what they do (their picture names stay their object names); every row
+// has a caption of its own, in the sent look too.
+TEST_F(FlashFileListTest, ButtonsSayWhatTheyDoAndEachRowHasItsOwnCaption) {
+    marks[1] = 1;
+    FlashFileListDlg list(prompt, rows, marks);
+    const struct {
+        const char* name;
+        const char* text;
+    } side[] = {{"PREFSAVE", "Backup"}, {"PREFOK", "Load File"}, {"PREFCLOSE", "Exit"}};
+    for (const auto& s : side) {
+        auto* b = list.findChild<QPushButton*>(s.name);
+        ASSERT_NE(b, nullptr) << s.name;
+        EXPECT_EQ(b->text().toStdString(), s.text) << s.name;
+    }
+    QStringList captions;
+    for (int r = 0; r < unit::kFlashRowCount; ++r) {
+        const QString text = list.RowButton(r)->text();
+        EXPECT_FALSE(captions.contains(text)) << "row " << r << ": " << text.toStdString();
+        captions << text;
+        EXPECT_EQ(rows[static_cast<std::size_t>(r)].caption, "FLASH" + std::to_string(r));
+    }
+}
+
+// Enter in a path field sends nothing and leaves the list open: no button is the default.
+TEST_F(FlashFileListTest, EnterInAPathFieldSendsNothing) {
+    FlashFileListDlg list(prompt, rows, marks);
+    bool stayedOpen = false;
+    EXPECT_EQ(Exec(list,
+                   [&] {
+                       for (const char* field : {"FlashPath0", "FlashPath2"}) {
+                           auto* path = list.findChild<QLineEdit*>(field);
+                           path->setFocus();
+                           for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+                               QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+                               QApplication::sendEvent(path, &press);
+                           }
+                       }
+                       stayedOpen = list.isVisible();
+                       for (QPushButton* b : list.findChildren<QPushButton*>())
+                           EXPECT_FALSE(b->isDefault()) << b->objectName().toStdString();
+                       list.findChild<QPushButton*>("PREFCLOSE")->click();
+                   }),
+              QDialog::Rejected);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(list.Choice().path, "");
+    EXPECT_EQ(list.Choice().address, "");
+    EXPECT_EQ(list.Marks(), marks);
 }
 
 TEST_F(FlashFileListTest, EditedPathIsTheOneSent) {

@@ -519,7 +519,7 @@ TEST_F(PreferencesSheetTest, CalTableOpensFromFilesEditsARowAndSavesTheWritersBy
             EXPECT_EQ(edit->findChild<QLineEdit*>("Value")->maxLength(), 6);
             EXPECT_EQ(edit->findChild<QLineEdit*>("Comment")->maxLength(), 24);
             edit->findChild<QLineEdit*>("Value")->setText("12.5");
-            edit->findChild<QLineEdit*>("Index")->setText("X");
+            edit->findChild<QLineEdit*>("Index")->setText("B");
             edit->findChild<QLineEdit*>("Comment")->setText("edited row");
             edit->accept();
         });
@@ -535,12 +535,12 @@ TEST_F(PreferencesSheetTest, CalTableOpensFromFilesEditsARowAndSavesTheWritersBy
     core::ScriptedPrompt quiet;
     const auto read = tables::ReadCalibrationFile(quiet, dir_, "DemoCal03.txt");
     auto edited = read.rows;
-    edited[7] = {"12.5", "X", "edited row"};
+    edited[7] = {"12.5", "B", "edited row"};
     ASSERT_TRUE(tables::WriteCalibrationFile(quiet, root_ + "/", "Expected.txt", address, edited));
     EXPECT_EQ(ReadBytes(dir_ + "Edited.txt"), ReadBytes(root_ + "/Expected.txt"));
     const auto back = tables::ReadCalibrationFile(quiet, dir_, "Edited.txt");
     EXPECT_EQ(back.rows[7].value, "  12.5");
-    EXPECT_EQ(back.rows[7].index, " X");
+    EXPECT_EQ(back.rows[7].index, " B");
     EXPECT_EQ(back.rows[7].comment, "edited row");
 }
 
