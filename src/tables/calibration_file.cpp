@@ -93,10 +93,11 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
-// A sign, digits with at most one decimal point, at least one digit; or dashes only.
+}  // namespace
+
 bool IsCalibrationValue(std::string_view value) {
     const std::string_view v = TrimBlanks(value);
-    if (v.empty()) return false;
+    if (v.empty()) return true;  // nothing but blanks: an empty entry
     if (v.find_first_not_of('-') == std::string_view::npos) return true;
     std::size_t i = (v.front() == '-' || v.front() == '+') ? 1 : 0;
     int digits = 0;
@@ -114,15 +115,14 @@ bool IsCalibrationValue(std::string_view value) {
 }
 
 bool IsCalibrationIndex(std::string_view index) {
+    if (TrimBlanks(index).empty()) return true;  // nothing but blanks: an empty entry
     if (index.size() == 2 && index.front() == ' ') index.remove_prefix(1);
-    if (index.empty() || index.size() > 2) return false;
+    if (index.size() > 2) return false;
     for (const char c : index) {
         if (!IsDigit(c) && !(c >= 'A' && c <= 'F')) return false;
     }
     return true;
 }
-
-}  // namespace
 
 std::string CheckCalibrationValue(int location, std::string_view value) {
     if (value.size() <= 6 && IsCalibrationValue(value)) return {};

@@ -42,12 +42,17 @@ CalibrationFileRead ReadCalibrationFile(core::Prompt& prompt, const std::string&
 CalibrationFileRead ReadCalibrationFile(core::Prompt& prompt, core::TextFile& file,
                                         const std::string& name);
 
+// Whether a value field can go to the unit: a decimal number ("85.3", "-12", ".5") with blanks
+// around it, only dashes ("----", the no-reading mark), or nothing but blanks (an empty entry).
+// The table editor and the flash programmer both hold a calibration table to this.
+bool IsCalibrationValue(std::string_view value);
+// Whether an index field can go to the unit: one or two upper-case hexadecimal digits
+// right-aligned (the unit reads any other character as 0), or nothing but blanks.
+bool IsCalibrationIndex(std::string_view index);
+
 // "" when `row` can go to the unit as entry `location`, else the message to show (caption
-// "Error"). The value is what the unit shows for the reading: a decimal number ("85.3",
-// "-12", ".5"), blanks around it allowed since the file right-aligns it, or only dashes
-// ("----", the no-reading mark); at most six characters. The index is the entry's level, one
-// or two upper-case hexadecimal digits (one digit is written with a leading blank, which the
-// unit reads as 0).
+// "Error"): the value at most six characters that IsCalibrationValue takes, the index one
+// that IsCalibrationIndex takes (one digit is written with a leading blank).
 std::string CheckCalibrationRow(int location, const CalibrationRow& row);
 // The two halves of CheckCalibrationRow.
 std::string CheckCalibrationValue(int location, std::string_view value);

@@ -6,6 +6,7 @@
 #include "core/format.h"
 #include "core/hex.h"
 #include "core/text_file.h"
+#include "tables/calibration_file.h"
 
 namespace pelor::unit {
 
@@ -104,36 +105,6 @@ std::array<char, 4> AddressChars(std::uint16_t address) {
     return {text[0], text[1], text[2], text[3]};
 }
 
-// A calibration table's value field: blanks around an optional sign, digits and at most one
-// decimal point; all blanks is an empty entry.
-bool NumericValue(std::string_view field) {
-    const std::size_t first = field.find_first_not_of(' ');
-    if (first == std::string_view::npos) return true;
-    field = field.substr(first, field.find_last_not_of(' ') - first + 1);
-    if (field[0] == '-' || field[0] == '+') field.remove_prefix(1);
-    int digits = 0;
-    int points = 0;
-    for (const char c : field) {
-        if (c >= '0' && c <= '9')
-            ++digits;
-        else if (c == '.')
-            ++points;
-        else
-            return false;
-    }
-    return digits > 0 && points <= 1;
-}
-
-// A calibration table's index field: one or two hexadecimal digits, right-aligned; all blanks
-// is an empty entry.
-bool HexIndex(std::string_view field) {
-    const std::size_t first = field.find_first_not_of(' ');
-    if (first == std::string_view::npos) return true;
-    for (std::size_t i = first; i < field.size(); ++i)
-        if (AnyCaseHex(field[i]) < 0) return false;
-    return true;
-}
-
 bool UpperHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
 }
@@ -196,11 +167,11 @@ FlashFileResult ReadTable(const LineReader& read, std::string_view header,
                 const std::size_t at = 4 + i;
                 entry += at < l.size() && l[at] != '\n' ? l[at] : ' ';
             }
-            if (calibration && !NumericValue(std::string_view(entry).substr(0, 6)))
+            if (calibration && !tables::IsCalibrationValue(std::string_view(entry).substr(0, 6)))
                 return Fail(
                     core::Format("Error in file format : the value '%s' in line %d is not a number",
                                  entry.substr(0, 6).c_str(), number));
-            if (calibration && !HexIndex(std::string_view(entry).substr(6, 2)))
+            if (calibration && !tables::IsCalibrationIndex(std::string_view(entry).substr(6, 2)))
                 return Fail(core::Format(
                     "Error in file format : the index '%s' in line %d is not a hexadecimal number",
                     entry.substr(6, 2).c_str(), number));

@@ -131,11 +131,11 @@ TEST(CheckCalibrationRow, NumbersAndHexLevelsOnly) {
         {"two points", {"1.2.3", "00", ""}, false},
         {"blank inside", {"1 2", "00", ""}, false},
         {"sign only", {"  -.", "00", ""}, false},
-        {"empty value", {"      ", "00", ""}, false},
+        {"empty entry", {"      ", "  ", ""}, true},
+        {"value cleared", {"", "", ""}, true},
         {"longer than six", {"1234567", "00", ""}, false},
         {"index not hex", {"1", "ZZ", ""}, false},
         {"index lower case (read as 0 by the unit)", {"1", "fe", ""}, false},
-        {"index empty", {"1", "  ", ""}, false},
         {"index blank after the digit", {"1", "5 ", ""}, false},
     };
     for (const auto& c : cases) {

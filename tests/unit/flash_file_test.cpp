@@ -167,8 +167,8 @@ TEST(FlashFile, TablesWithoutNumbersAreRefusedWhole) {
          "Error in file format : the value ' 1.2.3' in line 2 is not a number"},
         {withLine(cal, 1, "db '  1 2 0' x"),
          "Error in file format : the value '  1 2 ' in line 2 is not a number"},
-        {withLine(cal, 1, "db '     -A0' x"),
-         "Error in file format : the value '     -' in line 2 is not a number"},
+        {withLine(cal, 1, "db '    -.A0' x"),
+         "Error in file format : the value '    -.' in line 2 is not a number"},
         {withLine(cal, 256, "db '  12.5 G' x"),
          "Error in file format : the index ' G' in line 257 is not a hexadecimal number"},
         {withLine(options, 3, "db %G1; x"),
@@ -180,8 +180,11 @@ TEST(FlashFile, TablesWithoutNumbersAreRefusedWhole) {
         {withLine(options, 1, "db %5"),
          "Error in file format : 'db %5' in line 2 does not give a byte as two "
          "hexadecimal digits (0-9, A-F)"},
-        // Accepted: signs, blanks, a lower-case index, an empty entry; labels of any text.
-        {withLine(cal, 1, "db '  -0.5 a' x"), ""},
+        {withLine(cal, 1, "db '  -0.5 a' x"),
+         "Error in file format : the index ' a' in line 2 is not a hexadecimal number"},
+        // Accepted: signs, blanks, the no-reading mark, an empty entry; labels of any text.
+        {withLine(cal, 1, "db '  -0.5 A' x"), ""},
+        {withLine(cal, 1, "db '  ----FF' x"), ""},
         {withLine(cal, 1, "db '+100.0 F' x"), ""},
         {withLine(cal, 1, "db '        ' x"), ""},
         {TextTable("[TABLE][6800][8][128]", 2, "abcZZ!'#"), ""},
