@@ -61,15 +61,10 @@ unit::ToggleResult ToggleSwitchOutput(Dashboard& d, int output) {
     setup.bankInstance = values.kanteloCountHigh;
     setup.connected = d.Links().Connected();
     setup.connectionType = setup.connected ? d.Links().OpenType() : d.settings.connectionType;
-    unit::SwitchStates states{};
-    {
-        std::lock_guard lock(d.channels.mutex);
-        states = d.channels.SwitchState;
-    }
     return unit::ToggleSwitch(
-        setup, states, output,
+        setup, d.channels, output,
         [&d](std::string_view bytes) { return d.Links().SendToLink(bytes, false); }, d.view,
-        d.prompt);
+        d.prompt, d.clock.MonotonicMs());
 }
 
 int TouchZoneAt(const display::LayoutState& layout, int x, int y) {

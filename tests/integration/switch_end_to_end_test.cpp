@@ -116,6 +116,67 @@ TEST_P(SwitchEndToEnd, ToggleShowsPendingThenTheModulesReport) {
     unit.request_stop();
 }
 
+// Presses in quick succession, before the module has reported the first: output 5, output 6,
+// output 7 twice. Each command carries what was commanded before it, so the module ends with 5
+// and 6 on and 7 off, and every button leaves the pending picture for its output's report.
+TEST_P(SwitchEndToEnd, QuickPressesDoNotUndoEachOther) {
+    const SwitchCase c = GetParam();
+    sim::Options o;
+    o.link = c.link;
+    o.mode = c.mode;
+    o.intervalMs = 100;
+    o.bankInstance = c.bank;
+    sim::Simulator simulator(o);
+    std::string error;
+    ASSERT_TRUE(simulator.Open(error)) << error;
+    std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
+
+    core::ScriptedPrompt prompt;
+    core::MemorySettingsStore store;
+    PictureHistory view;
+    core::ManualClock clock;
+    app::Dashboard d(prompt, store, view, clock);
+    d.tables.values.kanteloMode = unit::kKanteloModule;
+    d.tables.values.kanteloCountHigh = static_cast<std::uint8_t>(c.bank);
+    d.RebuildChannelContext();
+    d.settings.connectionType = c.type;
+    d.settings.ipAddress = "127.0.0.1";
+    d.settings.tcpPort = simulator.Port();
+    d.settings.serialBufferSize = 200;
+    d.settings.serialDevicePath = simulator.Endpoint();
+    d.ToggleConnection();
+    ASSERT_TRUE(d.Links().Connected()) << c.legend;
+
+    for (const int output : {5, 6, 7, 7})
+        EXPECT_EQ(app::ToggleSwitchOutput(d, output), unit::ToggleResult::Sent) << c.legend;
+    const auto picture = [&](int output) {
+        return view.ButtonPicture(unit::kSwitchButtonFirstId + output);
+    };
+    EXPECT_TRUE(WaitFor([&] {
+        return picture(5) == unit::kSwitchOnPicture && picture(6) == unit::kSwitchOnPicture &&
+               picture(7) == unit::kSwitchOffPicture;
+    })) << c.legend
+        << ": buttons 5, 6, 7 show " << picture(5) << ", " << picture(6) << ", " << picture(7);
+    const sim::UnitState module = simulator.State();
+    EXPECT_TRUE(module.outputs[5] && module.outputs[6] && !module.outputs[7]) << c.legend;
+
+    std::vector<std::string> switches;
+    for (const auto& command : simulator.ReceivedCommands())
+        if (command.starts_with("switch")) switches.push_back(command);
+    const bool word = unit::SwitchFormFor(c.type) != unit::SwitchForm::Transducer;
+    const std::string bank = "switch bank " + std::to_string(c.bank) + " ";
+    const std::vector<std::string> want =
+        word
+            ? std::vector<std::string>{bank + "000001000000", bank + "000001100000",
+                                       bank + "000001110000", bank + "000001100000"}
+            : std::vector<std::string>{"switch 5 on", "switch 6 on", "switch 7 on", "switch 7 off"};
+    EXPECT_EQ(switches, want) << c.legend;
+    EXPECT_TRUE(prompt.MessageTexts().empty()) << c.legend;
+
+    d.ToggleConnection();
+    unit.request_stop();
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Links, SwitchEndToEnd,
     ::testing::Values(SwitchCase{0, sim::LinkKind::Pty, sim::Mode::Text, 0, "serial text"},
