@@ -177,6 +177,52 @@ TEST_P(SwitchEndToEnd, QuickPressesDoNotUndoEachOther) {
     unit.request_stop();
 }
 
+// A module that never follows the command (it is bank 1, the command goes to bank 0): its
+// reports leave the button pending until the wait ends; then the button shows the reported
+// state and a message says so.
+TEST(SwitchWait, UnconfirmedCommandEndsWithAMessage) {
+    sim::Options o;
+    o.link = sim::LinkKind::Tcp;
+    o.mode = sim::Mode::Frames;
+    o.intervalMs = 100;
+    o.bankInstance = 1;
+    sim::Simulator simulator(o);
+    std::string error;
+    ASSERT_TRUE(simulator.Open(error)) << error;
+    std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
+
+    core::ScriptedPrompt prompt;
+    core::MemorySettingsStore store;
+    PictureHistory view;
+    core::ManualClock clock;
+    app::Dashboard d(prompt, store, view, clock);
+    d.tables.values.kanteloMode = unit::kKanteloModule;
+    d.tables.values.kanteloCountHigh = 0;
+    d.RebuildChannelContext();
+    d.settings.connectionType = 4;
+    d.settings.ipAddress = "127.0.0.1";
+    d.settings.tcpPort = simulator.Port();
+    d.ToggleConnection();
+    ASSERT_TRUE(d.Links().Connected());
+
+    constexpr int kButton = unit::kSwitchButtonFirstId + 2;
+    ASSERT_EQ(app::ToggleSwitchOutput(d, 2), unit::ToggleResult::Sent);
+    std::this_thread::sleep_for(1200ms);  // several reports of bank 1 (none for bank 0)
+    clock.AdvanceMs(unit::kSwitchReportWaitMs - 1);
+    d.Watch();
+    EXPECT_EQ(view.ButtonPicture(kButton), unit::kSwitchPendingPicture);
+    EXPECT_TRUE(prompt.MessageTexts().empty());
+    clock.AdvanceMs(1);
+    d.Watch();
+    EXPECT_EQ(view.ButtonPicture(kButton), unit::kSwitchOffPicture);
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{unit::UnconfirmedSwitchText(
+                                         {2}, unit::kSwitchReportWaitMs)});
+    d.Watch();
+    EXPECT_EQ(prompt.MessageTexts().size(), 1u) << "reported once";
+    d.ToggleConnection();
+    unit.request_stop();
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Links, SwitchEndToEnd,
     ::testing::Values(SwitchCase{0, sim::LinkKind::Pty, sim::Mode::Text, 0, "serial text"},
