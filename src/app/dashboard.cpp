@@ -321,7 +321,7 @@ void Dashboard::Destroy(WindowHooks& hooks) {
     links_->CloseAll();
 }
 
-void Dashboard::NextPage() {
+bool Dashboard::NextPage() {
     page.m_nCurrentPage =
         unit::NextPageNumber(page.m_nCurrentPage, page.m_nPageCount, page.m_bMultiDisplay == 1);
     {
@@ -331,7 +331,7 @@ void Dashboard::NextPage() {
     ResetPositions();
     // A paused playback places its values on the new page at once.
     if (playback_->Running()) playback_->Refresh();
-    if (!links_->Connected()) return;
+    if (!links_->Connected()) return true;
 
     view.SetButtonPicture(kIdPage, unit::kPagePressedPicture);
     const int result = links_->SendToLink(unit::kNextPageCommand, false);
@@ -344,6 +344,7 @@ void Dashboard::NextPage() {
     }
     view.SetCaption(Caption());
     ResetPositions();
+    return result == 0;
 }
 
 void Dashboard::ToggleHold() {

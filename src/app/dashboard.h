@@ -125,7 +125,7 @@ public:
     std::string Caption() const;
 
     // Commands of the main window.
-    void NextPage();            // PAGE
+    bool NextPage();            // PAGE; false when the command could not be written
     void ToggleHold();          // STOP
     void ToggleConnection();    // CONNECT
     void Record();              // RECORD: record, stop, or play back a read-only log

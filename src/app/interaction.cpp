@@ -50,8 +50,16 @@ void ToggleGrid(Dashboard& d) {
 }
 
 void GoToFirstPage(Dashboard& d) {
-    d.page.m_nCurrentPage = d.page.m_nPageCount;
-    d.NextPage();
+    if (!d.Links().Connected()) {
+        d.page.m_nCurrentPage = d.page.m_nPageCount;
+        d.NextPage();
+        return;
+    }
+    // The unit only knows "next page": it is stepped on until it wraps to page 0, the window
+    // following each step, so that both show the same page. On page 0 nothing is sent.
+    for (int step = 0; step <= static_cast<int>(tables::kPageCount); ++step) {
+        if (d.page.m_nCurrentPage == 0 || !d.NextPage()) return;
+    }
 }
 
 unit::ToggleResult ToggleSwitchOutput(Dashboard& d, int output) {

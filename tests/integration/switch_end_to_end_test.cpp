@@ -282,6 +282,52 @@ TEST(UnitCommandsEndToEnd, NextPageAndHoldReachTheUnit) {
     }
 }
 
+// The first-page touch zone with a link: the unit, which only knows "next page", is stepped
+// on to its page 0 with the window, so both show the same page; on page 0 nothing is sent.
+TEST(UnitCommandsEndToEnd, FirstPageZoneTakesTheUnitToPageZeroToo) {
+    sim::Options o;
+    o.link = sim::LinkKind::Pty;
+    o.intervalMs = 100;
+    sim::Simulator simulator(o);
+    std::string error;
+    ASSERT_TRUE(simulator.Open(error)) << error;
+    std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
+
+    core::ScriptedPrompt prompt;
+    core::MemorySettingsStore store;
+    PictureHistory view;
+    core::ManualClock clock;
+    app::Dashboard d(prompt, store, view, clock);
+    d.page.m_nPageCount = 8;  // the simulated unit has eight pages
+    d.settings.connectionType = 0;
+    d.settings.serialBufferSize = 200;
+    d.settings.serialDevicePath = simulator.Endpoint();
+    d.ToggleConnection();
+    ASSERT_TRUE(d.Links().Connected());
+    const auto nextPages = [&] {
+        int n = 0;
+        for (const auto& c : simulator.ReceivedCommands()) n += c == "$PKZLC,N" ? 1 : 0;
+        return n;
+    };
+
+    for (int i = 0; i < 3; ++i) d.NextPage();
+    ASSERT_TRUE(WaitFor([&] { return simulator.State().page == 3; }, 3s));
+    app::GoToFirstPage(d);
+    EXPECT_EQ(d.page.m_nCurrentPage, 0);
+    EXPECT_TRUE(WaitFor([&] { return nextPages() >= 8; }, 3s));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(simulator.State().page, 0) << "the unit is not on the window's page";
+    EXPECT_EQ(nextPages(), 8);
+
+    app::GoToFirstPage(d);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(nextPages(), 8) << "page 0 already: nothing to send";
+    EXPECT_EQ(simulator.State().page, 0);
+    EXPECT_TRUE(prompt.MessageTexts().empty());
+    d.ToggleConnection();
+    unit.request_stop();
+}
+
 // Every form the dashboard sends is understood by the simulated module: the output flips, and
 // a command for another bank leaves the module alone.
 TEST(SwitchForms, TheSimulatedModuleUnderstandsEveryForm) {
