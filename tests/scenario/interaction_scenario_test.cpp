@@ -155,6 +155,51 @@ TEST(InteractionScenario, QuickSwitchClicksAllHold) {
     });
 }
 
+// PAGE with a link: the pressed picture is on the screen when the command goes out, and the
+// normal one comes back afterwards.
+TEST(InteractionScenario, PageButtonIsSeenPressedWhileItsCommandIsSent) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "700"});
+    ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
+    scenario::WriteTcpSettings(demo, sim);
+
+    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+        app::Dashboard& d = window.dashboard();
+        ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s))
+            << window.windowTitle().toStdString();
+        QPushButton* page = window.Button(app::kIdPage);
+        const QRect area(page->mapTo(&window, QPoint(0, 0)), page->size());
+        const QImage normal = scenario::GrabWindow(window).copy(area);
+        const int before = d.page.m_nCurrentPage;
+
+        scenario::Click(*page, page->rect().center());
+        QImage pressed;
+        ASSERT_TRUE(scenario::WaitUntil(
+            [&] {
+                const QImage now = scenario::GrabWindow(window).copy(area);
+                if (scenario::ChangedShare(normal, now) < 0.05) return false;
+                pressed = now;
+                return true;
+            },
+            1s))
+            << "PAGE never showed pressed";
+        EXPECT_NE(d.page.m_nCurrentPage, before) << "the click did not run Next page";
+        scenario::SaveShot(pressed, "interaction-page-pressed");
+        EXPECT_TRUE(scenario::WaitUntil(
+            [&] {
+                return scenario::ChangedShare(normal, scenario::GrabWindow(window).copy(area)) <
+                       0.01;
+            },
+            2s))
+            << "PAGE stayed pressed";
+        // The unit got the command: its status sentence names the new page.
+        EXPECT_TRUE(
+            scenario::WaitUntil([&] { return window.windowTitle().contains("PAGE 1"); }, 5s))
+            << window.windowTitle().toStdString();
+    });
+}
+
 TEST(InteractionScenario, TouchMenuAndSwitchWindowOnATouchScreen) {
     scenario::EnsureApplication();
     scenario::DemoProject demo;
