@@ -10,6 +10,7 @@
 #include "tables/page_file.h"
 #include "tables/project_guard.h"
 #include "tables/project_start.h"
+#include "unit/switch_module.h"
 #include "unit/unit_commands.h"
 
 namespace pelor::app {
@@ -254,9 +255,20 @@ std::string_view Dashboard::Banner() const {
     return {};
 }
 
+void Dashboard::ReportUnconfirmedSwitches() {
+    if (switchReportOpen_) return;
+    const std::vector<int> outputs =
+        unit::ExpirePendingSwitches(channels, clock.MonotonicMs(), unit::kSwitchReportWaitMs, view);
+    if (outputs.empty()) return;
+    switchReportOpen_ = true;
+    prompt.Message(unit::UnconfirmedSwitchText(outputs, unit::kSwitchReportWaitMs), "Error");
+    switchReportOpen_ = false;
+}
+
 void Dashboard::Watch() {
     bool changed = false;
     if (links_->ReaderEnded()) links_->DropDeadLink();
+    ReportUnconfirmedSwitches();
     const bool connected = links_->Connected();
     const bool playingBack = capture_->PlayingBack();
     // What the link or the log gave is not current once either has gone.
@@ -309,7 +321,7 @@ void Dashboard::Destroy(WindowHooks& hooks) {
     links_->CloseAll();
 }
 
-void Dashboard::NextPage() {
+bool Dashboard::NextPage() {
     page.m_nCurrentPage =
         unit::NextPageNumber(page.m_nCurrentPage, page.m_nPageCount, page.m_bMultiDisplay == 1);
     {
@@ -319,7 +331,7 @@ void Dashboard::NextPage() {
     ResetPositions();
     // A paused playback places its values on the new page at once.
     if (playback_->Running()) playback_->Refresh();
-    if (!links_->Connected()) return;
+    if (!links_->Connected()) return true;
 
     view.SetButtonPicture(kIdPage, unit::kPagePressedPicture);
     const int result = links_->SendToLink(unit::kNextPageCommand, false);
@@ -332,6 +344,7 @@ void Dashboard::NextPage() {
     }
     view.SetCaption(Caption());
     ResetPositions();
+    return result == 0;
 }
 
 void Dashboard::ToggleHold() {

@@ -125,7 +125,7 @@ public:
     std::string Caption() const;
 
     // Commands of the main window.
-    void NextPage();            // PAGE
+    bool NextPage();            // PAGE; false when the command could not be written
     void ToggleHold();          // STOP
     void ToggleConnection();    // CONNECT
     void Record();              // RECORD: record, stop, or play back a read-only log
@@ -148,6 +148,7 @@ public:
     // Run a few times a second by the window: notices a link whose reader has ended and
     // closes it, and turns gauges stale whose channels went quiet (or every gauge once the
     // link or the playback is gone); asks for a repaint when what is shown must change.
+    // Switch outputs that no report confirmed in time stop showing pending, with a message.
     void Watch();
     // What the paint shows besides the channels: the stale gauges and the banner of a frozen
     // picture ("PLAYBACK", "HOLD"; empty for live data). User interface thread.
@@ -209,6 +210,9 @@ private:
     void ApplyDisplayLayout();
     void SyncLinkSettings();
 
+    void ReportUnconfirmedSwitches();
+
+    bool switchReportOpen_ = false;  // the message runs its own loop, which runs Watch
     StaleWatch stale_;
     bool wasConnected_ = false;
     bool wasPlayingBack_ = false;

@@ -50,8 +50,16 @@ void ToggleGrid(Dashboard& d) {
 }
 
 void GoToFirstPage(Dashboard& d) {
-    d.page.m_nCurrentPage = d.page.m_nPageCount;
-    d.NextPage();
+    if (!d.Links().Connected()) {
+        d.page.m_nCurrentPage = d.page.m_nPageCount;
+        d.NextPage();
+        return;
+    }
+    // The unit only knows "next page": it is stepped on until it wraps to page 0, the window
+    // following each step, so that both show the same page. On page 0 nothing is sent.
+    for (int step = 0; step <= static_cast<int>(tables::kPageCount); ++step) {
+        if (d.page.m_nCurrentPage == 0 || !d.NextPage()) return;
+    }
 }
 
 unit::ToggleResult ToggleSwitchOutput(Dashboard& d, int output) {
@@ -61,15 +69,10 @@ unit::ToggleResult ToggleSwitchOutput(Dashboard& d, int output) {
     setup.bankInstance = values.kanteloCountHigh;
     setup.connected = d.Links().Connected();
     setup.connectionType = setup.connected ? d.Links().OpenType() : d.settings.connectionType;
-    unit::SwitchStates states{};
-    {
-        std::lock_guard lock(d.channels.mutex);
-        states = d.channels.SwitchState;
-    }
     return unit::ToggleSwitch(
-        setup, states, output,
+        setup, d.channels, output,
         [&d](std::string_view bytes) { return d.Links().SendToLink(bytes, false); }, d.view,
-        d.prompt);
+        d.prompt, d.clock.MonotonicMs());
 }
 
 int TouchZoneAt(const display::LayoutState& layout, int x, int y) {

@@ -27,7 +27,10 @@ void ClearCurrentPage(Dashboard& d);
 // Double click: the layout grid on or off, then a bare repaint.
 void ToggleGrid(Dashboard& d);
 
-// The first-page zone: the page count as current page, then next page (which wraps to 0).
+// The first-page zone. Without a link the window goes to page 0 (the page count as current
+// page, then next page, which wraps). With a link, Next page runs until the page wraps to 0,
+// so that the unit, which only knows "next page", ends on page 0 with the window; on page 0
+// nothing is sent, and a failed write stops the steps.
 void GoToFirstPage(Dashboard& d);
 
 // Toggles switch output `output` (0..11) of the switch module over the open link.

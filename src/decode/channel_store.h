@@ -15,6 +15,15 @@ namespace pelor::decode {
 inline constexpr int kChannelCount = 16;
 inline constexpr int kSwitchCount = 12;
 
+// Switch outputs commanded and not yet reported in the commanded state. While an output is
+// pending its button shows the pending picture, and a further command is built from what was
+// commanded rather than from the report, which may predate the first command.
+struct PendingSwitches {
+    std::array<bool, kSwitchCount> pending{};
+    std::array<std::uint8_t, kSwitchCount> commanded{};  // 1 on, 0 off
+    std::array<std::int64_t, kSwitchCount> sinceMs{};    // monotonic time of the command
+};
+
 struct ChannelStore {
     // Per channel.
     std::array<std::string, kChannelCount> m_PosLabel;
@@ -39,6 +48,7 @@ struct ChannelStore {
     std::string LastDSentence;
     std::string LastSSentence;
     std::array<std::uint8_t, kSwitchCount> SwitchState{};
+    PendingSwitches SwitchPending;
     std::uint8_t m_bRedrawAll = 1;
     std::uint8_t PurgeRequest = 0;
 

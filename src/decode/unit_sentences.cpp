@@ -38,12 +38,21 @@ void AppendStatus(std::string& prefix, std::string_view payload) {
 
 void ApplySwitchStatus(ChannelStore& store, const ChannelContext& context,
                        std::string_view payload) {
+    PendingSwitches& pending = store.SwitchPending;
     for (std::size_t i = 0; i < kSwitchCount && i < payload.size(); ++i) {
         if (payload[i] != '0' && payload[i] != '1') continue;
         const bool on = payload[i] == '1';
         const bool was = store.SwitchState[i] != 0;
         store.SwitchState[i] = on ? 1 : 0;
-        if (on == was || context.view == nullptr) continue;
+        bool show = on != was;
+        if (pending.pending[i]) {
+            // A report may have left the module before the command arrived: only the
+            // commanded state settles the output; until then its button stays pending.
+            if ((pending.commanded[i] != 0) != on) continue;
+            pending.pending[i] = false;
+            show = true;
+        }
+        if (!show || context.view == nullptr) continue;
         context.view->SetButtonPicture(kSwitchButtonFirstId + static_cast<int>(i),
                                        on ? kSwitchOnPicture : kSwitchOffPicture);
     }

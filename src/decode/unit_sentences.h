@@ -20,7 +20,9 @@ inline constexpr std::string_view kSwitchOnPicture = "SWON32";
 inline constexpr std::string_view kSwitchOffPicture = "SWOFF32";
 
 // Character i of `payload` (0..11): '1' turns output i on, '0' off, anything else leaves it.
-// Only outputs whose state changes get a new button picture. Call with store.mutex held.
+// Outputs whose state changes get a new button picture, except a pending output (one that
+// was commanded): it settles, and shows the reported state, once a report gives the state
+// it was commanded to. Call with store.mutex held.
 void ApplySwitchStatus(ChannelStore& store, const ChannelContext& context,
                        std::string_view payload);
 

@@ -153,9 +153,13 @@ void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) 
 
 int SerialLink::SerialWrite(std::span<const std::uint8_t> bytes, bool expectReply) {
     if (!valid_ || port_ == nullptr) return EBADF;
-    // Pending input is discarded before every write, so a reply cannot be stale.
-    port_->Purge();
-    if (expectReply) unitReply_.fill('\0');
+    // Only a write that waits for a reply clears what waits in the device first, so that the
+    // reply cannot be stale (the flash programmer holds the link then, and the reader takes
+    // nothing). A plain command leaves received bytes to the reader: they are the unit's data.
+    if (expectReply) {
+        port_->Purge();
+        unitReply_.fill('\0');
+    }
     const int sent = port_->Write(bytes);
     if (sent < 0 || static_cast<std::size_t>(sent) != bytes.size()) {
         const int code = port_->LastError();

@@ -51,9 +51,10 @@ public:
     bool CloseSerialPort();
     bool PortValid() const { return valid_.load(); }
 
-    // Writes `bytes`, discarding pending input first. With `expectReply` the next 16 bytes the
-    // unit sends (within the read time-outs) land in UnitReply. Returns 0, the error number of
-    // a failed write, or 1 when the reply read failed.
+    // Writes `bytes`. With `expectReply` pending input is discarded first and the next 16 bytes
+    // the unit sends (within the read time-outs) land in UnitReply; without, received bytes
+    // stay for the reader. Returns 0, the error number of a failed write, or 1 when the reply
+    // read failed.
     int SerialWrite(std::span<const std::uint8_t> bytes, bool expectReply);
     const UnitReplyText& UnitReply() const { return unitReply_; }
 

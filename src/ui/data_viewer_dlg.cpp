@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -41,6 +42,8 @@ constexpr int kButtonHeight = 38;
 // for a line of small text and the columns for eight characters.
 constexpr int kSwitchPitchX = 40;
 constexpr int kSwitchPitchY = 46;
+// The least time a button's picture is shown before the next one replaces it.
+constexpr qint64 kPictureShownAtLeastMs = 200;
 
 }  // namespace
 
@@ -292,13 +295,47 @@ void CDataViewerDlg::Beep() {
 }
 
 void CDataViewerDlg::SetButtonPicture(int controlId, std::string_view picture) {
+    quint64 serial = 0;
+    {
+        std::lock_guard lock(pictureMutex_);
+        serial = ++pictureCalls_[controlId];
+    }
+    // A command's pressed look is set on this thread just before its send: it is drawn at
+    // once, not queued behind the send with the picture that ends it.
+    if (QThread::currentThread() == thread()) {
+        ShowButtonPicture(controlId, Latin1(picture), serial);
+        return;
+    }
     QMetaObject::invokeMethod(
         this,
-        [this, controlId, name = Latin1(picture)] {
-            ShowPicture(controlId, name);
-            interaction_->SwitchPictureShown(controlId, name);
+        [this, controlId, name = Latin1(picture), serial] {
+            ShowButtonPicture(controlId, name, serial);
         },
         Qt::QueuedConnection);
+}
+
+void CDataViewerDlg::ShowButtonPicture(int controlId, const QString& picture, quint64 serial) {
+    {
+        std::lock_guard lock(pictureMutex_);
+        if (pictureCalls_[controlId] != serial) return;
+    }
+    // A picture stays long enough to be seen: PAGE's pressed look lasts only as long as the
+    // send of its command.
+    if (!pictureClock_.isValid()) pictureClock_.start();
+    const auto shown = pictureShownAt_.find(controlId);
+    if (shown != pictureShownAt_.end()) {
+        const qint64 left = shown->second + kPictureShownAtLeastMs - pictureClock_.elapsed();
+        if (left > 0) {
+            QTimer::singleShot(static_cast<int>(left), this, [this, controlId, picture, serial] {
+                ShowButtonPicture(controlId, picture, serial);
+            });
+            return;
+        }
+    }
+    pictureShownAt_[controlId] = pictureClock_.elapsed();
+    ShowPicture(controlId, picture);
+    if (interaction_ != nullptr) interaction_->SwitchPictureShown(controlId, picture);
+    if (QPushButton* b = Button(controlId); b != nullptr && b->isVisible()) b->repaint();
 }
 
 void CDataViewerDlg::SetStatusText(std::string_view text) {

@@ -14,8 +14,10 @@
 #include "ui/qt_canvas.h"
 #include "ui/qt_prompt.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <map>
+#include <mutex>
 
 class QPushButton;
 class QPlainTextEdit;
@@ -87,6 +89,10 @@ protected:
 private:
     void BuildControls();
     void ShowPicture(int controlId, const QString& picture);
+    // SetButtonPicture's call number `serial` for the button, on the window's thread: dropped
+    // when a later call overtook it, put off while the button's last picture has not been up
+    // for kPictureShownAtLeastMs.
+    void ShowButtonPicture(int controlId, const QString& picture, quint64 serial);
     // Start-up: the look the settings keep, before any picture is drawn.
     void ApplyStoredLook();
     // Lays the window out with the gauge area `zoom` times the display type's size: canvas,
@@ -126,6 +132,10 @@ private:
     double normalZoom_ = 1.0;
     bool wholeScreen_ = false;  // F11
     QTimer* zoomTimer_ = nullptr;
+    std::mutex pictureMutex_;  // SetButtonPicture runs on reader threads too
+    std::map<int, quint64> pictureCalls_;
+    std::map<int, qint64> pictureShownAt_;
+    QElapsedTimer pictureClock_;
 };
 
 }  // namespace pelor::ui

@@ -1,5 +1,7 @@
 #include "unit/switch_module.h"
 
+#include <mutex>
+
 #include "core/format.h"
 #include "core/prompt.h"
 #include "core/view.h"
@@ -114,21 +116,88 @@ std::string SwitchCommand(int connectionType, const SwitchStates& states, int ou
     return TransducerSwitchSentence(output, states[static_cast<std::size_t>(output)] == 0);
 }
 
-ToggleResult ToggleSwitch(const SwitchSetup& setup, const SwitchStates& states, int output,
+SwitchStates CommandBasis(const decode::ChannelStore& store) {
+    SwitchStates basis = store.SwitchState;
+    const decode::PendingSwitches& p = store.SwitchPending;
+    for (std::size_t k = 0; k < basis.size(); ++k)
+        if (p.pending[k]) basis[k] = p.commanded[k];
+    return basis;
+}
+
+ToggleResult ToggleSwitch(const SwitchSetup& setup, decode::ChannelStore& store, int output,
                           const std::function<int(std::string_view)>& send, core::View& view,
-                          core::Prompt& prompt) {
+                          core::Prompt& prompt, std::int64_t nowMs) {
     if (output < 0 || output >= kSwitchCount) return ToggleResult::NotAModule;
     if (!TakesSwitchCommands(setup.moduleKind)) return ToggleResult::NotAModule;
     if (!setup.connected || !send) return ToggleResult::NoLink;
-    const std::string command =
-        SwitchCommand(setup.connectionType, states, output, setup.bankInstance);
+    const auto k = static_cast<std::size_t>(output);
+    std::string command;
+    bool wasPending = false;
+    std::uint8_t wasCommanded = 0;
+    std::int64_t wasSince = 0;
+    {
+        // Marked before the send, so that a report answering the command, which the reader
+        // may take before the send returns, finds the output pending.
+        std::lock_guard lock(store.mutex);
+        const SwitchStates basis = CommandBasis(store);
+        command = SwitchCommand(setup.connectionType, basis, output, setup.bankInstance);
+        decode::PendingSwitches& p = store.SwitchPending;
+        wasPending = p.pending[k];
+        wasCommanded = p.commanded[k];
+        wasSince = p.sinceMs[k];
+        p.pending[k] = true;
+        p.commanded[k] = basis[k] != 0 ? 0 : 1;
+        p.sinceMs[k] = nowMs;
+    }
     const int result = send(command);
+    {
+        std::lock_guard lock(store.mutex);
+        decode::PendingSwitches& p = store.SwitchPending;
+        if (result != 0) {
+            // Nothing went out: whatever was pending before still is.
+            p.pending[k] = wasPending;
+            p.commanded[k] = wasCommanded;
+            p.sinceMs[k] = wasSince;
+        } else if (p.pending[k]) {
+            // Under the store's lock, so a report's picture for this output follows it.
+            view.SetButtonPicture(kSwitchButtonFirstId + output, kSwitchPendingPicture);
+        }
+    }
     if (result != 0) {
         prompt.Message(WriteFailureText(result), "Error");
         return ToggleResult::WriteFailed;
     }
-    view.SetButtonPicture(kSwitchButtonFirstId + output, kSwitchPendingPicture);
     return ToggleResult::Sent;
+}
+
+std::vector<int> ExpirePendingSwitches(decode::ChannelStore& store, std::int64_t nowMs,
+                                       std::int64_t limitMs, core::View& view) {
+    std::vector<int> expired;
+    std::lock_guard lock(store.mutex);
+    decode::PendingSwitches& p = store.SwitchPending;
+    for (std::size_t k = 0; k < p.pending.size(); ++k) {
+        if (!p.pending[k] || nowMs - p.sinceMs[k] < limitMs) continue;
+        p.pending[k] = false;
+        const int output = static_cast<int>(k);
+        view.SetButtonPicture(kSwitchButtonFirstId + output,
+                              store.SwitchState[k] != 0 ? kSwitchOnPicture : kSwitchOffPicture);
+        expired.push_back(output);
+    }
+    return expired;
+}
+
+std::string UnconfirmedSwitchText(const std::vector<int>& outputs, std::int64_t limitMs) {
+    std::string numbers;
+    for (const int output : outputs) {
+        if (!numbers.empty()) numbers += ", ";
+        numbers += core::Format("%d", output + 1);
+    }
+    const bool one = outputs.size() == 1;
+    return core::Format(
+        "The switch module did not report %s %s as commanded within %d seconds. %s the "
+        "last reported state.",
+        one ? "switch" : "switches", numbers.c_str(), static_cast<int>(limitMs / 1000),
+        one ? "Its button shows" : "Their buttons show");
 }
 
 }  // namespace pelor::unit

@@ -18,7 +18,9 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "decode/channel_store.h"
 #include "decode/unit_sentences.h"
 
 namespace pelor::core {
@@ -71,13 +73,33 @@ struct SwitchSetup {
 
 enum class ToggleResult { NotAModule, NoLink, Sent, WriteFailed };
 
+// The states a command starts from: the module's last report, with every pending output at
+// the state it was commanded to. Call with store.mutex held.
+SwitchStates CommandBasis(const decode::ChannelStore& store);
+
 // Toggles output `output` (0..11): nothing for other module kinds or without a link;
-// otherwise sends the command through `send` (which returns 0 or an error code). A sent
-// command shows the pending picture on the output's button; a failed write is reported as
-// "Unable to write to serial port: code =%d". The stored state is left alone: it changes
-// when the module reports.
-ToggleResult ToggleSwitch(const SwitchSetup& setup, const SwitchStates& states, int output,
+// otherwise builds the command from CommandBasis (so that quick presses of several outputs
+// do not undo each other), marks the output pending at the opposite of its basis state as
+// of `nowMs`, and sends the command through `send` (which returns 0 or an error code). A
+// sent command shows the pending picture on the output's button (unless a report settled it
+// meanwhile); a failed write leaves the output as it was and is reported as "Unable to write
+// to serial port: code =%d". The stored state is left alone: it changes when the module
+// reports. Takes store.mutex itself; call without it.
+ToggleResult ToggleSwitch(const SwitchSetup& setup, decode::ChannelStore& store, int output,
                           const std::function<int(std::string_view)>& send, core::View& view,
-                          core::Prompt& prompt);
+                          core::Prompt& prompt, std::int64_t nowMs);
+
+// How long a commanded output waits for a report in the commanded state.
+inline constexpr std::int64_t kSwitchReportWaitMs = 5000;
+
+// Ends the wait of every pending output commanded `limitMs` or more before `nowMs`: its
+// button shows the reported state again. Returns those outputs, in order. Takes
+// store.mutex itself.
+std::vector<int> ExpirePendingSwitches(decode::ChannelStore& store, std::int64_t nowMs,
+                                       std::int64_t limitMs, core::View& view);
+
+// The message for outputs whose command no report confirmed (outputs 0-based, shown 1-based
+// as on the buttons' tool tips).
+std::string UnconfirmedSwitchText(const std::vector<int>& outputs, std::int64_t limitMs);
 
 }  // namespace pelor::unit

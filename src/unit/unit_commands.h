@@ -18,9 +18,13 @@ inline constexpr std::string_view kPassThroughCommand = "$PKZLC,Z\r";
 inline constexpr std::string_view kEraseCommand = "$PKZLC,E\r";
 inline constexpr std::string_view kProgramCommand = "$PKZLC,P\r";
 
-// The page after `current`: one more, back to 0 when it reaches the limit. The limit is the
-// page count, or its lowest three bits with two displays (eight pages to a display). A limit
-// of 0 or less always gives page 0.
+// With two displays page p is page p % 8 of display p / 8.
+inline constexpr int kPagesPerDisplay = 8;
+
+// The page after `current`: one more, back to 0 when it reaches the page count. With two
+// displays the count covers both (at most 16): 14 pages are the first display's eight and the
+// second display's six, and Next page goes from page 7 on to the second display's page 0
+// (page 8). A count of 0 or less always gives page 0.
 int NextPageNumber(int current, int pageCount, bool multiDisplay);
 
 // The link status text that names the page: " Page %i", or " Display %i Page %i" (page / 8,

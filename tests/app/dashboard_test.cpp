@@ -319,7 +319,7 @@ TEST(Dashboard, EndsWhenTheProjectIsInvalidAndTheUserAnswersNo) {
     EXPECT_EQ(f.prompt.shown.back().caption, "Status");
 }
 
-TEST(Dashboard, NextPageWrapsAtThePageCountOrTheDisplaysPageCount) {
+TEST(Dashboard, NextPageWrapsAtThePageCountOfOneOrTwoDisplays) {
     struct Case {
         int pageCount;
         bool dual;
@@ -330,8 +330,9 @@ TEST(Dashboard, NextPageWrapsAtThePageCountOrTheDisplaysPageCount) {
     const Case cases[] = {
         {5, false, 4, 0, "single display wraps at the page count"},
         {5, false, 2, 3, "single display steps"},
-        {14, true, 2, 3, "dual display: low three bits of 14 are 6"},
-        {14, true, 5, 0, "dual display wraps at 6"},
+        {14, true, 2, 3, "dual display steps"},
+        {14, true, 7, 8, "dual display: on to the second display's pages"},
+        {14, true, 13, 0, "dual display: 14 pages wrap after the second display's sixth"},
         {0, false, 0, 0, "no pages: always page 0"},
     };
     for (const auto& c : cases) {

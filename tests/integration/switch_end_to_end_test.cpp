@@ -116,6 +116,113 @@ TEST_P(SwitchEndToEnd, ToggleShowsPendingThenTheModulesReport) {
     unit.request_stop();
 }
 
+// Presses in quick succession, before the module has reported the first: output 5, output 6,
+// output 7 twice. Each command carries what was commanded before it, so the module ends with 5
+// and 6 on and 7 off, and every button leaves the pending picture for its output's report.
+TEST_P(SwitchEndToEnd, QuickPressesDoNotUndoEachOther) {
+    const SwitchCase c = GetParam();
+    sim::Options o;
+    o.link = c.link;
+    o.mode = c.mode;
+    o.intervalMs = 100;
+    o.bankInstance = c.bank;
+    sim::Simulator simulator(o);
+    std::string error;
+    ASSERT_TRUE(simulator.Open(error)) << error;
+    std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
+
+    core::ScriptedPrompt prompt;
+    core::MemorySettingsStore store;
+    PictureHistory view;
+    core::ManualClock clock;
+    app::Dashboard d(prompt, store, view, clock);
+    d.tables.values.kanteloMode = unit::kKanteloModule;
+    d.tables.values.kanteloCountHigh = static_cast<std::uint8_t>(c.bank);
+    d.RebuildChannelContext();
+    d.settings.connectionType = c.type;
+    d.settings.ipAddress = "127.0.0.1";
+    d.settings.tcpPort = simulator.Port();
+    d.settings.serialBufferSize = 200;
+    d.settings.serialDevicePath = simulator.Endpoint();
+    d.ToggleConnection();
+    ASSERT_TRUE(d.Links().Connected()) << c.legend;
+
+    for (const int output : {5, 6, 7, 7})
+        EXPECT_EQ(app::ToggleSwitchOutput(d, output), unit::ToggleResult::Sent) << c.legend;
+    const auto picture = [&](int output) {
+        return view.ButtonPicture(unit::kSwitchButtonFirstId + output);
+    };
+    EXPECT_TRUE(WaitFor([&] {
+        return picture(5) == unit::kSwitchOnPicture && picture(6) == unit::kSwitchOnPicture &&
+               picture(7) == unit::kSwitchOffPicture;
+    })) << c.legend
+        << ": buttons 5, 6, 7 show " << picture(5) << ", " << picture(6) << ", " << picture(7);
+    const sim::UnitState module = simulator.State();
+    EXPECT_TRUE(module.outputs[5] && module.outputs[6] && !module.outputs[7]) << c.legend;
+
+    std::vector<std::string> switches;
+    for (const auto& command : simulator.ReceivedCommands())
+        if (command.starts_with("switch")) switches.push_back(command);
+    const bool word = unit::SwitchFormFor(c.type) != unit::SwitchForm::Transducer;
+    const std::string bank = "switch bank " + std::to_string(c.bank) + " ";
+    const std::vector<std::string> want =
+        word
+            ? std::vector<std::string>{bank + "000001000000", bank + "000001100000",
+                                       bank + "000001110000", bank + "000001100000"}
+            : std::vector<std::string>{"switch 5 on", "switch 6 on", "switch 7 on", "switch 7 off"};
+    EXPECT_EQ(switches, want) << c.legend;
+    EXPECT_TRUE(prompt.MessageTexts().empty()) << c.legend;
+
+    d.ToggleConnection();
+    unit.request_stop();
+}
+
+// A module that never follows the command (it is bank 1, the command goes to bank 0): its
+// reports leave the button pending until the wait ends; then the button shows the reported
+// state and a message says so.
+TEST(SwitchWait, UnconfirmedCommandEndsWithAMessage) {
+    sim::Options o;
+    o.link = sim::LinkKind::Tcp;
+    o.mode = sim::Mode::Frames;
+    o.intervalMs = 100;
+    o.bankInstance = 1;
+    sim::Simulator simulator(o);
+    std::string error;
+    ASSERT_TRUE(simulator.Open(error)) << error;
+    std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
+
+    core::ScriptedPrompt prompt;
+    core::MemorySettingsStore store;
+    PictureHistory view;
+    core::ManualClock clock;
+    app::Dashboard d(prompt, store, view, clock);
+    d.tables.values.kanteloMode = unit::kKanteloModule;
+    d.tables.values.kanteloCountHigh = 0;
+    d.RebuildChannelContext();
+    d.settings.connectionType = 4;
+    d.settings.ipAddress = "127.0.0.1";
+    d.settings.tcpPort = simulator.Port();
+    d.ToggleConnection();
+    ASSERT_TRUE(d.Links().Connected());
+
+    constexpr int kButton = unit::kSwitchButtonFirstId + 2;
+    ASSERT_EQ(app::ToggleSwitchOutput(d, 2), unit::ToggleResult::Sent);
+    std::this_thread::sleep_for(1200ms);  // several reports of bank 1 (none for bank 0)
+    clock.AdvanceMs(unit::kSwitchReportWaitMs - 1);
+    d.Watch();
+    EXPECT_EQ(view.ButtonPicture(kButton), unit::kSwitchPendingPicture);
+    EXPECT_TRUE(prompt.MessageTexts().empty());
+    clock.AdvanceMs(1);
+    d.Watch();
+    EXPECT_EQ(view.ButtonPicture(kButton), unit::kSwitchOffPicture);
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{unit::UnconfirmedSwitchText(
+                                         {2}, unit::kSwitchReportWaitMs)});
+    d.Watch();
+    EXPECT_EQ(prompt.MessageTexts().size(), 1u) << "reported once";
+    d.ToggleConnection();
+    unit.request_stop();
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Links, SwitchEndToEnd,
     ::testing::Values(SwitchCase{0, sim::LinkKind::Pty, sim::Mode::Text, 0, "serial text"},
@@ -173,6 +280,52 @@ TEST(UnitCommandsEndToEnd, NextPageAndHoldReachTheUnit) {
         d.ToggleConnection();
         unit.request_stop();
     }
+}
+
+// The first-page touch zone with a link: the unit, which only knows "next page", is stepped
+// on to its page 0 with the window, so both show the same page; on page 0 nothing is sent.
+TEST(UnitCommandsEndToEnd, FirstPageZoneTakesTheUnitToPageZeroToo) {
+    sim::Options o;
+    o.link = sim::LinkKind::Pty;
+    o.intervalMs = 100;
+    sim::Simulator simulator(o);
+    std::string error;
+    ASSERT_TRUE(simulator.Open(error)) << error;
+    std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
+
+    core::ScriptedPrompt prompt;
+    core::MemorySettingsStore store;
+    PictureHistory view;
+    core::ManualClock clock;
+    app::Dashboard d(prompt, store, view, clock);
+    d.page.m_nPageCount = 8;  // the simulated unit has eight pages
+    d.settings.connectionType = 0;
+    d.settings.serialBufferSize = 200;
+    d.settings.serialDevicePath = simulator.Endpoint();
+    d.ToggleConnection();
+    ASSERT_TRUE(d.Links().Connected());
+    const auto nextPages = [&] {
+        int n = 0;
+        for (const auto& c : simulator.ReceivedCommands()) n += c == "$PKZLC,N" ? 1 : 0;
+        return n;
+    };
+
+    for (int i = 0; i < 3; ++i) d.NextPage();
+    ASSERT_TRUE(WaitFor([&] { return simulator.State().page == 3; }, 3s));
+    app::GoToFirstPage(d);
+    EXPECT_EQ(d.page.m_nCurrentPage, 0);
+    EXPECT_TRUE(WaitFor([&] { return nextPages() >= 8; }, 3s));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(simulator.State().page, 0) << "the unit is not on the window's page";
+    EXPECT_EQ(nextPages(), 8);
+
+    app::GoToFirstPage(d);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(nextPages(), 8) << "page 0 already: nothing to send";
+    EXPECT_EQ(simulator.State().page, 0);
+    EXPECT_TRUE(prompt.MessageTexts().empty());
+    d.ToggleConnection();
+    unit.request_stop();
 }
 
 // Every form the dashboard sends is understood by the simulated module: the output flips, and

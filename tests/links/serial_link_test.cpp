@@ -143,6 +143,22 @@ TEST_F(SerialFixture, WriteDiscardsPendingInput) {
     EXPECT_EQ(std::string(link.UnitReply().data()), "fresh");
 }
 
+// A command without a reply (PAGE, STOP, a switch) must not throw away what the unit sent and
+// the reader has not taken yet: half a block waits before the command, the rest comes after,
+// and the reader reads the whole block.
+TEST_F(SerialFixture, CommandWithoutReplyKeepsReceivedBytes) {
+    ASSERT_TRUE(link.OpenSerialPort(pty.SlavePath(), kTextReader, 4800, 20, &slot));
+    pty.Write("$PKZLS,S,");
+    std::this_thread::sleep_for(50ms);
+    for (const std::string_view command : {"$PKZLC,N\r", "\r\ntc\r\n"})
+        EXPECT_EQ(link.SerialWrite(Bytes(command), false), 0) << command;
+    EXPECT_EQ(pty.Read(15, 2s), "$PKZLC,N\r\r\ntc\r\n");
+    pty.Write("010000000000");
+    ASSERT_TRUE(sink.collected.WaitFor([](auto& t, auto&) { return t.size() >= 20; }, 2s))
+        << "received: '" << sink.collected.Text() << "'";
+    EXPECT_EQ(sink.collected.Text().substr(0, 20), "$PKZLS,S,01000000000");
+}
+
 TEST_F(SerialFixture, PurgeRequestClearsTheDeviceAndResetsPositions) {
     ASSERT_TRUE(link.OpenSerialPort(pty.SlavePath(), kTextReader, 4800, 8, &slot));
     {

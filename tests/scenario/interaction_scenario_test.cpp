@@ -115,6 +115,91 @@ TEST(InteractionScenario, SwitchButtonAndLabelMenuWithThePointer) {
     });
 }
 
+// Switch buttons clicked one after another before the module reports: 5, 6, and 7 twice. The
+// module ends with 5 and 6 on and 7 off, and no button is left pending (yellow).
+TEST(InteractionScenario, QuickSwitchClicksAllHold) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "700"});
+    ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
+    scenario::WriteTcpSettings(demo, sim);
+
+    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+        app::Dashboard& d = window.dashboard();
+        ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s))
+            << window.windowTitle().toStdString();
+        const auto state = [&](int k) {
+            std::lock_guard lock(d.channels.mutex);
+            return d.channels.SwitchState[static_cast<std::size_t>(k)];
+        };
+        for (const int k : {5, 6, 7, 7}) {
+            QPushButton* b = window.Button(app::kIdSwitch0 + k);
+            scenario::Click(*b, b->rect().center());
+        }
+        ASSERT_TRUE(scenario::WaitUntil(
+            [&] { return state(5) == 1 && state(6) == 1 && state(7) == 0; }, 6s))
+            << "outputs 5, 6, 7: " << int(state(5)) << int(state(6)) << int(state(7));
+        const auto shown = [&](int k) {
+            return ShownColor(window, *window.Button(app::kIdSwitch0 + k));
+        };
+        EXPECT_TRUE(scenario::WaitUntil(
+            [&] {
+                const QColor on5 = shown(5), on6 = shown(6), off7 = shown(7);
+                return on5.green() > on5.red() + 60 && on6.green() > on6.red() + 60 &&
+                       off7.red() > off7.green() + 60;
+            },
+            3s))
+            << "buttons 5 and 6 are not green or 7 is not red";
+        scenario::SaveShot(scenario::GrabWindow(window), "interaction-quick-switches");
+        EXPECT_EQ(QApplication::activeModalWidget(), &window) << "a message came up";
+    });
+}
+
+// PAGE with a link: the pressed picture is on the screen when the command goes out, and the
+// normal one comes back afterwards.
+TEST(InteractionScenario, PageButtonIsSeenPressedWhileItsCommandIsSent) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "700"});
+    ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
+    scenario::WriteTcpSettings(demo, sim);
+
+    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+        app::Dashboard& d = window.dashboard();
+        ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s))
+            << window.windowTitle().toStdString();
+        QPushButton* page = window.Button(app::kIdPage);
+        const QRect area(page->mapTo(&window, QPoint(0, 0)), page->size());
+        const QImage normal = scenario::GrabWindow(window).copy(area);
+        const int before = d.page.m_nCurrentPage;
+
+        scenario::Click(*page, page->rect().center());
+        QImage pressed;
+        ASSERT_TRUE(scenario::WaitUntil(
+            [&] {
+                const QImage now = scenario::GrabWindow(window).copy(area);
+                if (scenario::ChangedShare(normal, now) < 0.05) return false;
+                pressed = now;
+                return true;
+            },
+            1s))
+            << "PAGE never showed pressed";
+        EXPECT_NE(d.page.m_nCurrentPage, before) << "the click did not run Next page";
+        scenario::SaveShot(pressed, "interaction-page-pressed");
+        EXPECT_TRUE(scenario::WaitUntil(
+            [&] {
+                return scenario::ChangedShare(normal, scenario::GrabWindow(window).copy(area)) <
+                       0.01;
+            },
+            2s))
+            << "PAGE stayed pressed";
+        // The unit got the command: its status sentence names the new page.
+        EXPECT_TRUE(
+            scenario::WaitUntil([&] { return window.windowTitle().contains("PAGE 1"); }, 5s))
+            << window.windowTitle().toStdString();
+    });
+}
+
 TEST(InteractionScenario, TouchMenuAndSwitchWindowOnATouchScreen) {
     scenario::EnsureApplication();
     scenario::DemoProject demo;

@@ -4,6 +4,7 @@
 
 #include "core/prompt.h"
 #include "core/view.h"
+#include "decode/unit_sentences.h"
 
 namespace pelor::unit {
 namespace {
@@ -130,7 +131,9 @@ TEST(SwitchModule, ToggleSendsOnlyForAModuleOnALink) {
         core::RecordingView view;
         core::ScriptedPrompt prompt;
         const SwitchSetup setup{c.kind, 0, 0, c.connected};
-        EXPECT_EQ(ToggleSwitch(setup, States({5}), 5, sent.Sender(), view, prompt), c.want)
+        decode::ChannelStore store;
+        store.SwitchState = States({5});
+        EXPECT_EQ(ToggleSwitch(setup, store, 5, sent.Sender(), view, prompt, 0), c.want)
             << c.legend;
         const bool sends = c.want == ToggleResult::Sent;
         EXPECT_EQ(sent.commands.size(), sends ? 1u : 0u) << c.legend;
@@ -144,12 +147,95 @@ TEST(SwitchModule, FailedWriteIsReportedAndNotPending) {
     sent.result = 9;
     core::RecordingView view;
     core::ScriptedPrompt prompt;
-    EXPECT_EQ(ToggleSwitch({0x40, 0, 0, true}, States({}), 0, sent.Sender(), view, prompt),
+    decode::ChannelStore store;
+    EXPECT_EQ(ToggleSwitch({0x40, 0, 0, true}, store, 0, sent.Sender(), view, prompt, 0),
               ToggleResult::WriteFailed);
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].text, "Unable to write to serial port: code =9");
     EXPECT_EQ(prompt.shown[0].caption, "Error");
     EXPECT_EQ(view.ButtonPicture(1534), "");
+    EXPECT_FALSE(store.SwitchPending.pending[0]);
+    // The next press starts from the report again: output 0 is still off, so "on" is sent.
+    sent.result = 0;
+    EXPECT_EQ(ToggleSwitch({0x40, 0, 0, true}, store, 0, sent.Sender(), view, prompt, 0),
+              ToggleResult::Sent);
+    EXPECT_EQ(sent.commands.back(), TransducerSwitchSentence(0, true));
+}
+
+// Quick presses: a command is built from what was commanded while earlier commands wait for
+// the module's report, so a second output's command does not turn the first off again, and a
+// second press of the same output turns it back.
+TEST(SwitchModule, PressesWhileCommandsArePendingBuildOnWhatWasCommanded) {
+    for (const int type : {0, 1, 3}) {
+        Sent sent;
+        core::RecordingView view;
+        core::ScriptedPrompt prompt;
+        decode::ChannelStore store;
+        const SwitchSetup setup{0x40, 2, type, true};
+        for (const int output : {5, 6, 9, 9})
+            ASSERT_EQ(ToggleSwitch(setup, store, output, sent.Sender(), view, prompt, 100),
+                      ToggleResult::Sent);
+        ASSERT_EQ(sent.commands.size(), 4u);
+        const std::vector<std::string> want =
+            SwitchFormFor(type) == SwitchForm::Transducer
+                ? std::vector<std::string>{TransducerSwitchSentence(5, true),
+                                           TransducerSwitchSentence(6, true),
+                                           TransducerSwitchSentence(9, true),
+                                           TransducerSwitchSentence(9, false)}
+                : std::vector<std::string>{SwitchCommand(type, States({}), 5, 2),
+                                           SwitchCommand(type, States({5}), 6, 2),
+                                           SwitchCommand(type, States({5, 6}), 9, 2),
+                                           SwitchCommand(type, States({5, 6, 9}), 9, 2)};
+        EXPECT_EQ(sent.commands, want) << "type " << type;
+        EXPECT_EQ(CommandBasis(store), States({5, 6})) << "type " << type;
+        for (const int output : {5, 6, 9})
+            EXPECT_EQ(view.ButtonPicture(kSwitchButtonFirstId + output), kSwitchPendingPicture);
+    }
+}
+
+// A pending button leaves the pending picture as soon as a report gives its commanded state,
+// even when the state did not change (pressed on and off again); a report that predates the
+// command leaves it pending; one that never comes ends the wait with a message.
+TEST(SwitchModule, ReportsSettlePendingOutputsAndTheWaitEnds) {
+    Sent sent;
+    core::RecordingView view;
+    core::ScriptedPrompt prompt;
+    decode::ChannelStore store;
+    decode::ChannelContext context;
+    context.view = &view;
+    const SwitchSetup setup{0x40, 0, 1, true};
+    for (const int output : {2, 3, 3, 4})
+        ToggleSwitch(setup, store, output, sent.Sender(), view, prompt, 1000);
+    const auto picture = [&](int output) {
+        return view.ButtonPicture(kSwitchButtonFirstId + output);
+    };
+
+    // Sent before the commands arrived: nothing settles, nothing flips back to red.
+    decode::ApplySwitchStatus(store, context, "000000000000");
+    EXPECT_EQ(picture(2), kSwitchPendingPicture);
+    EXPECT_EQ(picture(4), kSwitchPendingPicture);
+    // Output 3 was commanded on and off again: "off" is what it was commanded to.
+    EXPECT_EQ(picture(3), std::string(kSwitchOffPicture));
+    EXPECT_FALSE(store.SwitchPending.pending[3]);
+
+    decode::ApplySwitchStatus(store, context, "001000000000");
+    EXPECT_EQ(picture(2), std::string(kSwitchOnPicture));
+    EXPECT_EQ(picture(4), kSwitchPendingPicture);
+
+    // Output 4 never reports on: at the limit its button shows the report again.
+    EXPECT_TRUE(
+        ExpirePendingSwitches(store, 1000 + kSwitchReportWaitMs - 1, kSwitchReportWaitMs, view)
+            .empty());
+    EXPECT_EQ(ExpirePendingSwitches(store, 1000 + kSwitchReportWaitMs, kSwitchReportWaitMs, view),
+              std::vector<int>{4});
+    EXPECT_EQ(picture(4), std::string(kSwitchOffPicture));
+    EXPECT_EQ(CommandBasis(store), States({2}));
+    EXPECT_EQ(UnconfirmedSwitchText({4}, kSwitchReportWaitMs),
+              "The switch module did not report switch 5 as commanded within 5 seconds. Its "
+              "button shows the last reported state.");
+    EXPECT_EQ(UnconfirmedSwitchText({0, 11}, kSwitchReportWaitMs),
+              "The switch module did not report switches 1, 12 as commanded within 5 seconds. "
+              "Their buttons show the last reported state.");
 }
 
 }  // namespace
