@@ -92,7 +92,7 @@ std::string UsageText(std::string_view program) {
         "values as gauges, records and plays back logs and edits the unit's tables.\n"
         "\n"
         "  -p, --project FILE  open this project file (.cdp) instead of the last one used;\n"
-        "                      it is remembered for the next start\n"
+        "                      it is remembered for the next start once it opens\n"
         "  --discovery-target ADDR[:PORT]\n"
         "                      send the gateway scan's request here instead of the\n"
         "                      broadcast 192.168.0.255:30718 (port 30718 when not given)\n"

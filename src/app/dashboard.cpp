@@ -92,7 +92,8 @@ bool Dashboard::Initialise(WindowHooks& hooks) {
     page.m_nDisplayScale = settings.displayScale;
     page.m_bTouchMode = settings.touchMode ? 1 : 0;
 
-    const bool projectOpen = tables::OpenProjectAtStart(prompt, project, settings.projectFilePath);
+    const bool projectOpen = tables::OpenProjectAtStart(
+        prompt, project, projectForThisRun.empty() ? settings.projectFilePath : projectForThisRun);
     projectAtStart = project;
     if (!projectOpen) return false;
 
@@ -137,6 +138,8 @@ void Dashboard::TakeValuesFromOptions() {
             labelCells[p][l] = tables::LabelCell(tables.pages, p, l);
         }
     }
+    savedModes_ = labelModes;
+    savedCells_ = labelCells;
 }
 
 void Dashboard::InstallTables(tables::ProjectTables newTables, bool pagesReloaded,
@@ -147,10 +150,14 @@ void Dashboard::InstallTables(tables::ProjectTables newTables, bool pagesReloade
         // Unsaved edits of the page configuration stay unless another page file was loaded.
         const auto modes = labelModes;
         const auto cells = labelCells;
+        const auto savedModes = savedModes_;
+        const auto savedCells = savedCells_;
         TakeValuesFromOptions();
         if (!pagesReloaded) {
             labelModes = modes;
             labelCells = cells;
+            savedModes_ = savedModes;
+            savedCells_ = savedCells;
         }
     }
     ApplyDisplayLayout();
@@ -302,10 +309,10 @@ void Dashboard::Destroy(WindowHooks& hooks) {
     destroyed = true;
     capture_->Stop();
     // Without a usable project the saved path stays as it was, so the next start tries the
-    // user's project again.
-    const bool keepPath = project.projectFile.empty() && settings.projectFilePath.has_value();
-    SaveSettings(store, settings,
-                 keepPath ? *settings.projectFilePath : project.directory + project.projectFile);
+    // user's project again; a project refused at start-up is never remembered.
+    std::string projectPath = project.directory + project.projectFile;
+    if (project.projectFile.empty()) projectPath = settings.projectFilePath.value_or("");
+    SaveSettings(store, settings, projectPath);
     hooks.CloseAdapterLibrary();
     if (!project.projectFile.empty() && tables::ProjectChanged(project, projectAtStart)) {
         std::error_code ec;
@@ -375,7 +382,43 @@ void Dashboard::SaveLabelsAndPages() {
             tables::LabelCell(tables.pages, p, l) = labelCells[p][l];
         }
     }
-    tables::SaveLabelsAndPages(prompt, project, tables);
+    if (tables::SaveLabelsAndPages(prompt, project, tables)) {
+        savedModes_ = labelModes;
+        savedCells_ = labelCells;
+    }
+}
+
+bool Dashboard::PagesUnsaved() const {
+    return labelModes != savedModes_ || labelCells != savedCells_;
+}
+
+bool Dashboard::WritePages() {
+    for (std::size_t p = 0; p < tables::kPageCount; ++p) {
+        for (std::size_t l = 0; l < tables::kPositionCount; ++l) {
+            tables::LabelMode(tables.pages, p, l) = labelModes[p][l];
+            tables::LabelCell(tables.pages, p, l) = labelCells[p][l];
+        }
+    }
+    if (!tables::WritePageFile(prompt, project.directory, project.pageFile, tables.pages,
+                               tables.values.displayType, tables.values.dualDisplay)) {
+        return false;
+    }
+    savedModes_ = labelModes;
+    savedCells_ = labelCells;
+    return true;
+}
+
+bool Dashboard::KeepPagesBeforeQuit(bool canStay) {
+    if (!PagesUnsaved()) return true;
+    const auto answer =
+        prompt.Message("Save Page Definations?", "Status",
+                       canStay ? core::MessageButtons::YesNoCancel : core::MessageButtons::YesNo);
+    if (answer == core::Answer::Cancel) return false;
+    if (answer == core::Answer::Yes) return WritePages() || !canStay;
+    // No: the changes are given up; the question is not asked again on the way out.
+    savedModes_ = labelModes;
+    savedCells_ = labelCells;
+    return true;
 }
 
 }  // namespace pelor::app

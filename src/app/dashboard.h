@@ -131,6 +131,12 @@ public:
     void Record();              // RECORD: record, stop, or play back a read-only log
     void ChooseLogFile();       // RECORD double click
     void SaveLabelsAndPages();  // SAVE
+    // Before the program ends: when the page configuration (CLEAR, the label menus) differs
+    // from what the page file held at its last load or save, asks "Save Page Definations?";
+    // Yes writes the page file. `canStay` offers Cancel. False: the program stays (Cancel, or
+    // the page file could not be written and the user may try again).
+    bool KeepPagesBeforeQuit(bool canStay);
+    bool PagesUnsaved() const;
     // FLASH, once the file list gave a path and an address text ("FFFF": read back).
     unit::FlashOutcome Flash(const std::string& path, std::string_view addressText,
                              unit::FlashProgress* progress);
@@ -181,6 +187,9 @@ public:
     core::Clock& clock;
 
     Settings settings;
+    // A project named for this run only (the command line): opened in place of the saved
+    // "ProjectFilePath", and saved as it only once it has opened.
+    std::string projectForThisRun;
     tables::Project project;
     // The project as start-up read it: at exit the file is written only when it changed.
     tables::Project projectAtStart;
@@ -207,12 +216,16 @@ public:
 
 private:
     void TakeValuesFromOptions();
+    bool WritePages();
     void ApplyDisplayLayout();
     void SyncLinkSettings();
 
     void ReportUnconfirmedSwitches();
 
     bool switchReportOpen_ = false;  // the message runs its own loop, which runs Watch
+    // The page configuration as the page file holds it (last load or save).
+    decode::PageBytes savedModes_{};
+    decode::PageBytes savedCells_{};
     StaleWatch stale_;
     bool wasConnected_ = false;
     bool wasPlayingBack_ = false;

@@ -1,6 +1,5 @@
 // Pelor: instrument dashboard. Starts the main window; see UsageText for the arguments.
 #include <QApplication>
-#include <QSettings>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -8,7 +7,6 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/qt_settings_store.h"
 #include "app/settings.h"
 #include "ui/data_viewer_app.h"
 #include "ui/display_probe.h"
@@ -23,8 +21,8 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace {
 
-// The project named on the command line becomes the one the dashboard opens (and remembers,
-// as if chosen in its file dialog). Empty when the file is not there.
+// The project named on the command line, as the dashboard opens it. Empty when the file is not
+// there.
 std::string ProjectPath(const std::string& given) {
     std::error_code ec;
     const std::filesystem::path path = std::filesystem::absolute(given, ec);
@@ -88,13 +86,10 @@ int main(int argc, char** argv) {
             break;
     }
     QApplication app(argc, argv);
-    if (!project.empty()) {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Ferrulon",
-                           pelor::app::QtSettingsStore::ApplicationName());
-        settings.setValue("ProjectFilePath", QString::fromStdString(project));
-        settings.sync();
-    }
+    // The project named here is opened in place of the saved one; it is remembered at exit
+    // only when it opened (a refused one leaves the saved path as it was).
     pelor::ui::CDataViewerApp application;
+    application.projectForThisRun = project;
     application.InitInstance();
-    return EXIT_SUCCESS;
+    return application.exitStatus;
 }

@@ -5,6 +5,7 @@
 
 #include "tables/page_file.h"
 #include "tables/project_file.h"
+#include "tables/project_guard.h"
 #include "tables/table_file.h"
 
 namespace pelor::app {
@@ -97,7 +98,19 @@ PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& edited
             "The Project File has changed. Click YES to quit program to reload new project file",
             "Status", core::MessageButtons::YesNo);
         if (answer == core::Answer::Yes) {
-            if (!tables::LoadProject(prompt, d.project, directory, name, false).empty()) {
+            tables::Project chosen = d.project;
+            if (!tables::LoadProject(prompt, chosen, directory, name, false).empty()) {
+                // This project's own changes go to its own files now: the page layout (asked)
+                // and the project file. The chosen project is only remembered for the next
+                // start: its file stays exactly as it is.
+                d.project = before;
+                d.KeepPagesBeforeQuit(false);
+                if (tables::ProjectChanged(before, d.projectAtStart)) {
+                    tables::SaveProject(prompt,
+                                        tables::WithoutPlaceholders(before, d.projectAtStart));
+                }
+                d.project = chosen;
+                d.projectAtStart = chosen;
                 return PreferencesResult::EndProgram;
             }
             // Not a project that can be opened (already reported): stay with this one.

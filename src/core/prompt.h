@@ -8,8 +8,8 @@
 
 namespace pelor::core {
 
-enum class MessageButtons { Ok, YesNo };
-enum class Answer { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class Answer { Ok, Yes, No, Cancel };
 
 struct FileDialogRequest {
     bool open = true;   // false: a save dialog
@@ -38,8 +38,8 @@ public:
     virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
 };
 
-// Test double: records everything shown and answers from a script. Messages with Yes/No are
-// answered from `answers` (No when the script is empty); file choosers from `files`
+// Test double: records everything shown and answers from a script. Messages with Yes/No (and
+// Cancel) are answered from `answers` (No when the script is empty); file choosers from `files`
 // (cancel when empty).
 class ScriptedPrompt : public Prompt {
 public:

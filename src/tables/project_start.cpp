@@ -1,5 +1,6 @@
 #include "tables/project_start.h"
 
+#include <filesystem>
 #include <utility>
 
 #include "core/format.h"
@@ -31,6 +32,24 @@ std::optional<std::string> AskForProject(core::Prompt& prompt, const std::string
     request.pathMustExist = true;
     request.overwritePrompt = true;
     return prompt.ChooseFile(request);
+}
+
+// A project file with nothing in it names no table: loading it would ask for every table in
+// turn and then show a window without any. It is refused like a project of the wrong type.
+bool EmptyFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec) &&
+           std::filesystem::file_size(path, ec) == 0 && !ec;
+}
+
+// Loads directory + name unless the file is empty; false when the project is not usable.
+bool LoadUnlessEmpty(core::Prompt& prompt, Project& project, const std::string& directory,
+                     const std::string& name) {
+    if (EmptyFile(directory + name)) {
+        project.projectFile.clear();
+        return false;
+    }
+    return !LoadProject(prompt, project, directory, name, false).empty();
 }
 
 }  // namespace
@@ -68,7 +87,7 @@ bool OpenProjectAtStart(core::Prompt& prompt, Project& project,
     std::string tried;  // the project file last read, for the question below
     if (!project.projectFile.empty()) {
         tried = project.directory + project.projectFile;
-        LoadProject(prompt, project, project.directory, project.projectFile, false);
+        LoadUnlessEmpty(prompt, project, project.directory, project.projectFile);
     } else {
         core::FileDialogRequest request;
         request.title = kProjectChooserTitle;
@@ -83,16 +102,20 @@ bool OpenProjectAtStart(core::Prompt& prompt, Project& project,
             const std::string chosenDir = SplitAtLastSlash(*chosen).first;
             if (ChangeDirectory(chosenDir)) project.directory = CurrentDirectoryWithSlash();
             tried = *chosen;
-            LoadProject(prompt, project, project.directory, BareFileName(*chosen), false);
+            LoadUnlessEmpty(prompt, project, project.directory, BareFileName(*chosen));
         } else {
             project.ClearFileNames();
         }
     }
 
-    if (project.projectFile.empty()) {
+    // The window is only built from a usable project: the question comes back until one is
+    // chosen (Yes) or the user ends the program (No).
+    while (project.projectFile.empty()) {
+        const std::string detail =
+            EmptyFile(tried) ? tried + "\nThe file is empty: it names no tables." : tried;
         const auto answer =
             prompt.MessageWithDetail("Invalid Project File . Click YES to reload new project file",
-                                     tried, "Status", core::MessageButtons::YesNo);
+                                     detail, "Status", core::MessageButtons::YesNo);
         if (answer != core::Answer::Yes) return false;
         core::FileDialogRequest request;
         request.title = kProjectChooserTitle;
@@ -101,15 +124,15 @@ bool OpenProjectAtStart(core::Prompt& prompt, Project& project,
         request.filter = kCdpFilter;
         request.pathMustExist = true;
         auto chosen = prompt.ChooseFile(request);
-        if (chosen) {
-            auto [chosenDir, chosenName] = SplitAtLastSlash(*chosen);
-            if (ChangeDirectory(chosenDir)) {
-                project.directory = CurrentDirectoryWithSlash();
-            } else {
-                prompt.Message(chosenDir, "Error");
-            }
-            LoadProject(prompt, project, project.directory, chosenName, false);
+        if (!chosen) continue;
+        auto [chosenDir, chosenName] = SplitAtLastSlash(*chosen);
+        if (ChangeDirectory(chosenDir)) {
+            project.directory = CurrentDirectoryWithSlash();
+        } else {
+            prompt.Message(chosenDir, "Error");
         }
+        tried = *chosen;
+        LoadUnlessEmpty(prompt, project, project.directory, chosenName);
     }
     return true;
 }

@@ -10,9 +10,9 @@
 namespace pelor::tables {
 
 // projectFilePath is the saved "ProjectFilePath" setting (nothing when it could not be read).
-// On return the working directory is the project directory and `project` holds the project
-// (its projectFile may be empty when the user chose none). Returns false when the
-// application must close.
+// On return the working directory is the project directory and `project` holds the project.
+// Returns false when the application must close: the project directory was not found, or the
+// project is not usable (wrong type or version, too short, empty) and the user chose no other.
 bool OpenProjectAtStart(core::Prompt& prompt, Project& project,
                         std::optional<std::string> projectFilePath);
 

@@ -89,7 +89,7 @@ void ReloadChangedTables(core::Prompt& prompt, Project& project, const Project& 
     }
 }
 
-void SaveLabelsAndPages(core::Prompt& prompt, const Project& project, ProjectTables& tables) {
+bool SaveLabelsAndPages(core::Prompt& prompt, const Project& project, ProjectTables& tables) {
     if (prompt.Message("Save Display Labels?", "Status", core::MessageButtons::YesNo) ==
         core::Answer::Yes) {
         WriteLabelFile(prompt, project.directory, project.labelsFile, tables.labels,
@@ -97,9 +97,10 @@ void SaveLabelsAndPages(core::Prompt& prompt, const Project& project, ProjectTab
     }
     if (prompt.Message("Save Page Definations?", "Status", core::MessageButtons::YesNo) ==
         core::Answer::Yes) {
-        WritePageFile(prompt, project.directory, project.pageFile, tables.pages,
-                      tables.values.displayType, tables.values.dualDisplay);
+        return WritePageFile(prompt, project.directory, project.pageFile, tables.pages,
+                             tables.values.displayType, tables.values.dualDisplay);
     }
+    return false;
 }
 
 }  // namespace pelor::tables

@@ -38,7 +38,7 @@ void ReloadChangedTables(core::Prompt& prompt, Project& project, const Project& 
                          ProjectTables& tables);
 
 // The main window's save command: asks "Save Display Labels?" and "Save Page Definations?"
-// and writes each file on Yes.
-void SaveLabelsAndPages(core::Prompt& prompt, const Project& project, ProjectTables& tables);
+// and writes each file on Yes. True when the page file was written.
+bool SaveLabelsAndPages(core::Prompt& prompt, const Project& project, ProjectTables& tables);
 
 }  // namespace pelor::tables

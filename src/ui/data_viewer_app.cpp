@@ -42,6 +42,7 @@ bool CDataViewerApp::InitInstance() {
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) std::signal(sig, OnQuitSignal);
 
     CDataViewerDlg dialog;
+    dialog.dashboard().projectForThisRun = projectForThisRun;
     QTimer quitWatch;
     QObject::connect(&quitWatch, &QTimer::timeout, &dialog, [&dialog] {
         if (quitRequested.load() == 0) return;
@@ -51,10 +52,10 @@ bool CDataViewerApp::InitInstance() {
             modal->close();
             return;
         }
-        if (dialog.isVisible()) dialog.reject();
+        if (dialog.isVisible()) dialog.CloseWithoutQuestions();
     });
     quitWatch.start(100);
-    dialog.DoModal();
+    exitStatus = dialog.DoModal() == CDataViewerDlg::kNotStarted ? 2 : 0;
     return false;
 }
 

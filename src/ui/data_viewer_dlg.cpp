@@ -176,7 +176,7 @@ void CDataViewerDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 int CDataViewerDlg::DoModal() {
-    int result = app::kIdOk;
+    int result = kNotStarted;
     if (OnInitDialog()) result = exec();
     OnDestroy();
     return result;
@@ -193,6 +193,16 @@ bool CDataViewerDlg::OnInitDialog() {
 
 void CDataViewerDlg::OnDestroy() {
     dashboard_->Destroy(*this);
+}
+
+void CDataViewerDlg::done(int result) {
+    if (!closingQuietly_ && !dashboard_->KeepPagesBeforeQuit(true)) return;
+    QDialog::done(result);
+}
+
+void CDataViewerDlg::CloseWithoutQuestions() {
+    closingQuietly_ = true;
+    reject();
 }
 
 void CDataViewerDlg::ShowAbout() {

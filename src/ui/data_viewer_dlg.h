@@ -41,7 +41,9 @@ public:
     explicit CDataViewerDlg(QWidget* parent = nullptr);
     ~CDataViewerDlg() override;
 
-    // Runs the window modally: start-up, the event loop, shut-down. Returns the dialog result.
+    // Runs the window modally: start-up, the event loop, shut-down. Returns the dialog result,
+    // or kNotStarted when start-up ended the program before the window was shown.
+    static constexpr int kNotStarted = -1;
     int DoModal();
 
     app::Dashboard& dashboard() { return *dashboard_; }
@@ -76,6 +78,11 @@ public:
 
     bool OnInitDialog();
     void OnDestroy();
+    // Every way the user ends the program (OK, the close box, Alt+F4) comes here: unsaved
+    // page layout is offered for saving first, and Cancel keeps the window open.
+    void done(int result) override;
+    // Ends the program without asking anything (a quit signal: nobody may be there to answer).
+    void CloseWithoutQuestions();
     void OnCommand(int controlId);
     void ShowAbout();
 
@@ -131,6 +138,7 @@ private:
     QRect normalGeometry_;  // before F11 made the window full screen, and its zoom
     double normalZoom_ = 1.0;
     bool wholeScreen_ = false;  // F11
+    bool closingQuietly_ = false;
     QTimer* zoomTimer_ = nullptr;
     std::mutex pictureMutex_;  // SetButtonPicture runs on reader threads too
     std::map<int, quint64> pictureCalls_;

@@ -45,16 +45,22 @@ core::Answer QtPrompt::MessageWithDetail(std::string_view text, std::string_view
                 box.exec();
             },
             Qt::QueuedConnection);
-        return buttons == core::MessageButtons::YesNo ? core::Answer::No : core::Answer::Ok;
+        return buttons == core::MessageButtons::Ok ? core::Answer::Ok : core::Answer::No;
     }
-    const bool question = buttons == core::MessageButtons::YesNo;
+    const bool question = buttons != core::MessageButtons::Ok;
+    QMessageBox::StandardButtons choices = QMessageBox::Ok;
+    if (buttons == core::MessageButtons::YesNo) choices = QMessageBox::Yes | QMessageBox::No;
+    if (buttons == core::MessageButtons::YesNoCancel) {
+        choices = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
     QMessageBox box(question ? QMessageBox::Question : QMessageBox::NoIcon, Text(caption),
-                    Text(text), question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
-                    parent_);
+                    Text(text), choices, parent_);
     if (!detail.empty()) box.setInformativeText(Text(detail));
     const int r = box.exec();
-    if (question) return r == QMessageBox::Yes ? core::Answer::Yes : core::Answer::No;
-    return core::Answer::Ok;
+    if (!question) return core::Answer::Ok;
+    if (r == QMessageBox::Yes) return core::Answer::Yes;
+    if (r == QMessageBox::Cancel) return core::Answer::Cancel;
+    return core::Answer::No;
 }
 
 std::optional<std::string> QtPrompt::ChooseFile(const core::FileDialogRequest& request) {

@@ -169,7 +169,7 @@ TEST(Dashboard, BrokenProjectsAreLeftAsTheyWereAndStayNamedInTheSettings) {
         return text.substr(0, at);
     };
     const Case kCases[] = {
-        {"empty", [](const std::string&) { return std::string(); }, {}, {}, true},
+        {"empty, the user ends", [](const std::string&) { return std::string(); }, {}, {}, false},
         {"truncated after ten lines",
          [&](const std::string& v) { return firstLines(v, 10); },
          {},
@@ -187,13 +187,13 @@ TEST(Dashboard, BrokenProjectsAreLeftAsTheyWereAndStayNamedInTheSettings) {
          {},
          {Answer::No},
          false},
-        {"wrong version, the user cancels the chooser",
+        {"wrong version, the user cancels the chooser and then ends",
          [](const std::string& v) {
              return "[Pelor_Project_File]\r\n[Version 2.00]" + v.substr(36);
          },
          {},
-         {Answer::Yes},
-         true},
+         {Answer::Yes, Answer::No},
+         false},
         {"wrong type",
          [](const std::string& v) { return "[Something else]" + v.substr(20); },
          {},
@@ -246,6 +246,80 @@ TEST(Dashboard, StartUpMessagesNameTheFileTheyAreAbout) {
     EXPECT_EQ(f.prompt.shown[1].text,
               "Invalid Project File . Click YES to reload new project file");
     EXPECT_EQ(f.prompt.shown[1].detail, project.ProjectPath());
+    f.dashboard.Destroy(f.hooks);
+}
+
+// A project named for one run (the command line) is opened in place of the saved one and
+// remembered only once it opened: refused, the saved path stays as it was.
+TEST(Dashboard, AProjectForThisRunIsRememberedOnlyWhenItOpens) {
+    ScratchProject saved;
+    ScratchProject chosen;
+    { std::ofstream(chosen.Dir() + "random.cdp", std::ios::binary) << "\x13\x88garbage\r\n"; }
+    struct Case {
+        const char* legend;
+        std::string forThisRun;
+        bool runs;
+        std::string remembered;
+    };
+    const Case cases[] = {
+        {"refused (No to the question)", chosen.Dir() + "random.cdp", false, saved.ProjectPath()},
+        {"opened", chosen.ProjectPath(), true, chosen.ProjectPath()},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.store.values["ProjectFilePath"] = saved.ProjectPath();
+        f.dashboard.projectForThisRun = c.forThisRun;
+        EXPECT_EQ(f.dashboard.Initialise(f.hooks), c.runs) << c.legend;
+        f.dashboard.Destroy(f.hooks);
+        EXPECT_EQ(std::get<std::string>(f.store.values.at("ProjectFilePath")), c.remembered)
+            << c.legend;
+    }
+}
+
+// The page layout changed since the page file was read (a label menu choice, CLEAR): the way
+// out asks "Save Page Definations?"; Yes writes the page file, No leaves it, Cancel stays.
+TEST(Dashboard, QuittingWithAChangedLayoutAsksToSaveThePages) {
+    ScratchProject project;
+    const std::string pagePath = project.Dir() + "Pages.txt";
+    const std::string pagesBefore = ReadBytes(pagePath);
+    Fixture f;
+    f.store.values["ProjectFilePath"] = project.ProjectPath();
+    ASSERT_TRUE(f.dashboard.Initialise(f.hooks));
+    EXPECT_TRUE(f.dashboard.KeepPagesBeforeQuit(true));
+    EXPECT_TRUE(f.prompt.shown.empty()) << "nothing changed: nothing asked";
+
+    f.dashboard.labelModes[0][3] = 6;  // the label menu gave position 3 a dial
+    f.dashboard.labelCells[0][3] = 9;
+    f.prompt.answers = {Answer::Cancel};
+    EXPECT_FALSE(f.dashboard.KeepPagesBeforeQuit(true)) << "Cancel stays";
+    ASSERT_EQ(f.prompt.MessageTexts(), (std::vector<std::string>{"Save Page Definations?"}));
+    EXPECT_EQ(f.prompt.shown[0].caption, "Status");
+    EXPECT_EQ(f.prompt.shown[0].buttons, core::MessageButtons::YesNoCancel);
+    EXPECT_EQ(ReadBytes(pagePath), pagesBefore);
+
+    f.prompt.answers = {Answer::No};
+    EXPECT_TRUE(f.dashboard.KeepPagesBeforeQuit(true));
+    EXPECT_EQ(ReadBytes(pagePath), pagesBefore) << "No leaves the page file";
+    EXPECT_TRUE(f.dashboard.KeepPagesBeforeQuit(true));
+    EXPECT_EQ(f.prompt.MessageTexts().size(), 2u) << "asked once on the way out";
+
+    f.dashboard.labelModes[1][0] = 1;
+    f.prompt.answers = {Answer::Yes};
+    EXPECT_TRUE(f.dashboard.KeepPagesBeforeQuit(true));
+    const auto lines = ReadLines(pagePath);
+    ASSERT_GT(lines.size(), 260u);
+    EXPECT_EQ(lines[1 + 3].substr(0, 6), "db %06") << lines[1 + 3];
+    EXPECT_EQ(lines[1 + 16].substr(0, 6), "db %01") << lines[1 + 16];
+    EXPECT_EQ(lines[1 + 256 + 3].substr(0, 6), "db %09") << lines[1 + 256 + 3];
+    EXPECT_FALSE(f.dashboard.PagesUnsaved());
+
+    // After SAVE wrote the page file nothing is asked.
+    f.dashboard.labelModes[2][2] = 4;
+    f.prompt.answers = {Answer::No, Answer::Yes};  // labels: No; pages: Yes
+    f.dashboard.SaveLabelsAndPages();
+    f.prompt.shown.clear();
+    EXPECT_TRUE(f.dashboard.KeepPagesBeforeQuit(true));
+    EXPECT_TRUE(f.prompt.shown.empty());
     f.dashboard.Destroy(f.hooks);
 }
 

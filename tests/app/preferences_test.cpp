@@ -192,6 +192,28 @@ TEST_F(DemoDashboard, SwitchingProjectsAsksAndYesEndsWithTheNewProjectPersisted)
     EXPECT_EQ(std::get<std::string>(store.values.at("ProjectFilePath")), other + "Boat.cdp");
 }
 
+// Yes to the switch only remembers the chosen project: its file is left byte for byte (here a
+// short one with comments and bare line feeds, which a rewrite would normalise and fill with
+// this project's names), while this project's own change goes into this project's file.
+TEST_F(DemoDashboard, SwitchingProjectsWithYesLeavesTheChosenFileAsItIs) {
+    fs::create_directory(root_ + "/other");
+    const std::string other = root_ + "/other/";
+    const std::string shortProject =
+        "[Pelor_Project_File]\n[Version 3.04]\nBoatLabels.txt ; flybridge\nBoatPages.txt\n";
+    { std::ofstream(other + "Boat.cdp", std::ios::binary) << shortProject; }
+    dashboard.project.logFile = "Trip.csv";  // chosen on the FILES page earlier in this run
+
+    auto copies = app::MakePreferencesCopies(dashboard);
+    copies.files.projectPath = other + "Boat.cdp";
+    prompt.answers.push_back(core::Answer::Yes);
+    ASSERT_EQ(app::ApplyPreferences(dashboard, copies, hooks), app::PreferencesResult::EndProgram);
+    dashboard.Destroy(hooks);
+
+    EXPECT_EQ(ReadBytes(other + "Boat.cdp"), shortProject);
+    EXPECT_EQ(std::get<std::string>(store.values.at("ProjectFilePath")), other + "Boat.cdp");
+    EXPECT_NE(ReadBytes(dir_ + "Demo.cdp").find("\r\nTrip.csv\r\n"), std::string::npos);
+}
+
 TEST_F(DemoDashboard, SwitchingProjectsAndAnsweringNoKeepsThisProject) {
     fs::create_directory(root_ + "/other");
     const std::string other = root_ + "/other/";

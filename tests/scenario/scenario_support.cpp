@@ -205,6 +205,16 @@ void Key(QWidget& window, const std::string& keys) {
     Pump(std::chrono::milliseconds(50));
 }
 
+void Type(QWidget& window, const std::string& text) {
+    QWidget* top = window.window();
+    top->activateWindow();
+    const std::string id = std::to_string(static_cast<unsigned long long>(top->winId()));
+    RunAndWait({"xdotool", "windowfocus", "--sync", id});
+    Pump(std::chrono::milliseconds(30));
+    RunAndWait({"xdotool", "type", "--clearmodifiers", "--delay", "8", text});
+    Pump(std::chrono::milliseconds(50));
+}
+
 DemoProject::DemoProject(const std::string& example) {
     dir_ = MakeTempDir("pelor-scenario-project") + "/";
     const fs::path source = fs::path(PELOR_SOURCE_DIR) / "examples" / example;
@@ -338,7 +348,9 @@ void RunMainWindow(const std::function<void(ui::CDataViewerDlg&)>& script) {
         // Let the window map and paint once before the script looks at it.
         Pump(std::chrono::milliseconds(300));
         script(window);
-        if (window.isVisible()) window.OnCommand(app::kIdOk);
+        // Closed without the questions a person would answer (a changed page layout): the
+        // scripts that want them close the window themselves.
+        if (window.isVisible()) window.CloseWithoutQuestions();
     });
     starter.start(50);
     window.DoModal();

@@ -42,6 +42,8 @@ void DoubleClick(QWidget& widget, QPoint at);
 // `keys` in xdotool's names, e.g. "Escape", "alt+F4", "Return". Sent to the focused window
 // after giving `window` the input focus.
 void Key(QWidget& window, const std::string& keys);
+// Types `text` as a person would on the keyboard, into the focused widget of `window`.
+void Type(QWidget& window, const std::string& text);
 
 // A copy of examples/demo in a fresh temporary folder (removed by the destructor); Project()
 // is the path of its project file.
@@ -90,8 +92,9 @@ private:
 };
 
 // Runs the real main window modally (start-up, event loop, shut-down). Once the window is
-// shown, `script` runs inside its event loop; when it returns the window is closed with OK
-// unless the script closed it. Dialogs left open by start-up fail the test.
+// shown, `script` runs inside its event loop; when it returns the window is closed (without the
+// questions of a changed layout) unless the script closed it. Dialogs left open by start-up
+// fail the test.
 void RunMainWindow(const std::function<void(ui::CDataViewerDlg&)>& script);
 
 // Opens the preferences sheet with DISPLAY clicked through the X server, clicks the tab

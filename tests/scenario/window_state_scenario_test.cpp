@@ -3,8 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "app/qt_settings_store.h"
 #include "scenario_support.h"
@@ -135,6 +143,182 @@ TEST(WindowStateScenario, OkClosesAndSaves) {
     QSettings saved(QSettings::NativeFormat, QSettings::UserScope, "Ferrulon",
                     app::QtSettingsStore::ApplicationName());
     EXPECT_TRUE(saved.contains("GaugeStaleSeconds"));
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Plays the person at the message boxes that come up: each new box is recorded (its text and
+// the line under it) and answered with the button `answer` gives for it, by the pointer.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(std::function<QMessageBox::StandardButton(const QMessageBox&)> answer)
+        : answer_(std::move(answer)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Look(); });
+        timer_.start(40);
+    }
+    std::vector<std::string> boxes;
+    std::function<void(QFileDialog&)> onChooser;
+    int choosers = 0;
+
+private:
+    void Look() {
+        // The pointer and keys below run events, and with them this timer again.
+        if (busy_) return;
+        busy_ = true;
+        LookOnce();
+        busy_ = false;
+    }
+    void LookOnce() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* chooser = qobject_cast<QFileDialog*>(modal); chooser != nullptr) {
+            if (chooser == lastChooser_ || !chooser->isVisible()) return;
+            lastChooser_ = chooser;
+            QObject::connect(chooser, &QObject::destroyed, &timer_,
+                             [this] { lastChooser_ = nullptr; });
+            ++choosers;
+            if (onChooser) onChooser(*chooser);
+            return;
+        }
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box == nullptr || !box->isVisible()) return;
+        QAbstractButton* b = box->button(answer_(*box));
+        if (box != lastBox_) {
+            lastBox_ = box;
+            // A later box may be built at the same address: this one is forgotten once gone.
+            QObject::connect(box, &QObject::destroyed, &timer_, [this] { lastBox_ = nullptr; });
+            boxes.push_back(box->text().toStdString() + "|" + box->informativeText().toStdString());
+            scenario::Pump(150ms);
+            if (b != nullptr) scenario::Click(*b, b->rect().center());
+        } else if (b != nullptr) {
+            // Still up (the pointer landed before the box was placed): press it again.
+            scenario::Click(*b, b->rect().center());
+        }
+    }
+
+    std::function<QMessageBox::StandardButton(const QMessageBox&)> answer_;
+    QTimer timer_;
+    QMessageBox* lastBox_ = nullptr;
+    QFileDialog* lastChooser_ = nullptr;
+    bool busy_ = false;
+};
+
+// An empty project file: one question that names the file, Yes, the project chosen in the
+// chooser by typing its path, and the window comes up with that project's tables; no table
+// chooser is shown and the empty file is left as it was.
+TEST(WindowStateScenario, AnEmptyProjectAsksOnceAndTheChosenProjectOpens) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    const std::string empty = demo.Dir() + "Empty.cdp";
+    { std::ofstream(empty, std::ios::binary); }
+    scenario::WriteSettings({{"ProjectFilePath", empty}, {"ConnectionType", "1"}});
+
+    BoxAnswerer person([](const QMessageBox&) { return QMessageBox::Yes; });
+    person.onChooser = [&](QFileDialog& chooser) {
+        auto* name = chooser.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        scenario::Pump(200ms);
+        scenario::Click(*name, name->rect().center());
+        scenario::Key(chooser, "ctrl+a");  // the typed path replaces the offered name
+        scenario::Type(chooser, demo.Project());
+        scenario::Key(chooser, "Return");
+    };
+    bool shown = false;
+    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+        shown = true;
+        EXPECT_EQ(window.dashboard().project.projectFile, "Demo.cdp");
+        EXPECT_EQ(window.dashboard().project.labelsFile, "DemoLabels.txt");
+        EXPECT_GT(window.dashboard().page.m_nPageCount, 0) << "the options table was loaded";
+        EXPECT_EQ(window.dashboard().tables.labelSettings.KanteloLabels[0].find_first_not_of(' '),
+                  0u)
+            << "the switch labels were loaded";
+        scenario::SaveShot(scenario::GrabWindow(window), "empty-project-then-chosen");
+    });
+    EXPECT_TRUE(shown);
+    ASSERT_EQ(person.boxes.size(), 1u) << ::testing::PrintToString(person.boxes);
+    EXPECT_EQ(person.boxes[0].rfind(
+                  "Invalid Project File . Click YES to reload new project file|" + empty, 0),
+              0u)
+        << person.boxes[0];
+    EXPECT_EQ(person.choosers, 1) << "only the project chooser, no table chooser";
+    EXPECT_EQ(ReadBytes(empty), "");
+}
+
+// An empty project file and No: the program ends without a window.
+TEST(WindowStateScenario, AnEmptyProjectAndNoEndsWithoutAWindow) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    const std::string empty = demo.Dir() + "Empty.cdp";
+    { std::ofstream(empty, std::ios::binary); }
+    scenario::WriteSettings({{"ProjectFilePath", empty}, {"ConnectionType", "1"}});
+    BoxAnswerer person([](const QMessageBox&) { return QMessageBox::No; });
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    ui::CDataViewerDlg window;
+    bool everShown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { everShown |= window.isVisible(); });
+    watch.start(20);
+    EXPECT_EQ(window.DoModal(), ui::CDataViewerDlg::kNotStarted);
+    EXPECT_FALSE(everShown);
+    EXPECT_EQ(person.boxes.size(), 1u) << ::testing::PrintToString(person.boxes);
+    EXPECT_EQ(person.choosers, 0);
+    std::error_code ec;
+    std::filesystem::current_path(cwd, ec);
+}
+
+// CLEAR empties page 0; Alt+F4 asks "Save Page Definations?" and Cancel keeps the window; OK
+// asks again and Yes writes the page file with the cleared page before the program ends.
+TEST(WindowStateScenario, ClearThenClosingAsksToSaveThePageLayout) {
+    scenario::EnsureApplication();
+    scenario::DemoProject demo;
+    scenario::WriteSettings({{"ProjectFilePath", demo.Project()}, {"ConnectionType", "1"}});
+    const std::string pages = demo.Dir() + "DemoPages.txt";
+    const std::string before = ReadBytes(pages);
+    ASSERT_NE(before.find("db %06;DISPLAY  00-PAGE 00"), std::string::npos);
+
+    int asked = 0;
+    BoxAnswerer person([&](const QMessageBox& box) {
+        if (box.text() != "Save Page Definations?") return QMessageBox::Ok;
+        return asked++ == 0 ? QMessageBox::Cancel : QMessageBox::Yes;
+    });
+    bool stayed = false;
+    bool closed = false;
+    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+        QPushButton* clear = window.Button(app::kIdClear);
+        scenario::Click(*clear, clear->rect().center());
+        ASSERT_TRUE(scenario::WaitUntil([&] { return window.dashboard().PagesUnsaved(); }, 2s));
+
+        scenario::Key(window, "alt+F4");
+        ASSERT_TRUE(scenario::WaitUntil([&] { return person.boxes.size() == 1; }, 3s));
+        scenario::Pump(400ms);
+        stayed = window.isVisible();
+        EXPECT_EQ(ReadBytes(pages), before) << "Cancel wrote the page file";
+
+        QPushButton* ok = window.Button(app::kIdOk);
+        scenario::Click(*ok, ok->rect().center());
+        closed = scenario::WaitUntil([&] { return !window.isVisible(); }, 5s);
+    });
+    EXPECT_TRUE(stayed) << "Cancel closed the window";
+    EXPECT_TRUE(closed) << "Yes did not end the program";
+    ASSERT_EQ(person.boxes.size(), 2u) << ::testing::PrintToString(person.boxes);
+    EXPECT_EQ(person.boxes[0], "Save Page Definations?|");
+    EXPECT_EQ(person.boxes[1], "Save Page Definations?|");
+    const std::string after = ReadBytes(pages);
+    EXPECT_NE(after, before);
+    for (int position = 0; position < 16; ++position) {
+        char line[40];
+        std::snprintf(line, sizeof line, "db %%00;DISPLAY  %02d-PAGE 00 \r\n", position);
+        EXPECT_NE(after.find(line), std::string::npos) << "page 0 position " << position;
+    }
+    // The other pages are as they were.
+    const auto page1 = [](const std::string& text) {
+        const auto at = text.find("DISPLAY  00-PAGE 01");
+        return at == std::string::npos ? std::string() : text.substr(at - 7, 16 * 29);
+    };
+    EXPECT_FALSE(page1(before).empty());
+    EXPECT_EQ(page1(after), page1(before));
 }
 
 }  // namespace

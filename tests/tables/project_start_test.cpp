@@ -129,6 +129,41 @@ TEST(OpenProjectAtStart, InvalidProjectsAskToReload) {
     }
 }
 
+// An empty project file names no table: it is refused with one question that names the file,
+// and the question comes back until a usable project is chosen or the user ends the program.
+// No table chooser is ever shown for it.
+TEST(OpenProjectAtStart, AnEmptyProjectIsRefusedUntilAUsableOneIsChosen) {
+    ScratchDir dir;
+    dir.Write("empty.cdp", "");
+    ScratchDir other;
+    other.Write("good.cdp", ValidProject());
+    other.Write("blank.cdp", "");
+    const std::string kChooser = "D cdp|ProjectFileName|" + std::string(kCdpFilter) + "|E";
+    {
+        ScriptedPrompt prompt;  // answers No
+        Project p;
+        EXPECT_FALSE(OpenProjectAtStart(prompt, p, dir.Path("empty.cdp")));
+        EXPECT_EQ(Trace(prompt), (std::vector<std::string>{kInvalid}));
+        EXPECT_EQ(prompt.shown[0].detail.rfind(dir.Path("empty.cdp"), 0), 0u)
+            << prompt.shown[0].detail;
+        EXPECT_TRUE(p.projectFile.empty());
+    }
+    {
+        // Yes, the chooser cancelled; Yes, another empty file; Yes, a good project.
+        ScriptedPrompt prompt;
+        prompt.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
+        prompt.files = {std::nullopt, other.Path("blank.cdp"), other.Path("good.cdp")};
+        Project p;
+        EXPECT_TRUE(OpenProjectAtStart(prompt, p, dir.Path("empty.cdp")));
+        EXPECT_EQ(Trace(prompt), (std::vector<std::string>{kInvalid, kChooser, kInvalid, kChooser,
+                                                           kInvalid, kChooser}));
+        EXPECT_EQ(prompt.shown[4].detail.rfind(other.Path("blank.cdp"), 0), 0u);
+        EXPECT_EQ(p.directory, other.Dir());
+        EXPECT_EQ(p.projectFile, "good.cdp");
+        EXPECT_EQ(p.calibrationFiles[11], "C11.txt");
+    }
+}
+
 TEST(OpenProjectAtStart, FolderWithoutFileNameOffersTheProjectChooser) {
     ScratchDir dir;
     dir.Write("x.cdp", ValidProject());

@@ -77,7 +77,8 @@ private:
     fs::path dir_;
 };
 
-// Runs the real window modally; `script` runs once inside its event loop, then OK closes it.
+// Runs the real window modally; `script` runs once inside its event loop, then the window is
+// closed without the question a changed layout asks.
 void RunWindow(const std::function<void(ui::CDataViewerDlg&)>& script) {
     ui::CDataViewerDlg window;
     bool ran = false;
@@ -86,7 +87,7 @@ void RunWindow(const std::function<void(ui::CDataViewerDlg&)>& script) {
         if (ran || !window.isVisible() || QApplication::activeModalWidget() != &window) return;
         ran = true;
         script(window);
-        if (window.isVisible()) window.OnCommand(app::kIdOk);
+        if (window.isVisible()) window.CloseWithoutQuestions();
     });
     starter.start(20);
     window.DoModal();
