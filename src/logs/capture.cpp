@@ -59,6 +59,20 @@ bool HoldsData(const std::string& path) {
     return !ec && size > 0;
 }
 
+// The question before recording into `path`, or "" when there is nothing to lose: a new or
+// empty file, or a web page, which is rebuilt at every tick anyway.
+std::string RecordQuestion(const std::string& path, LogKind kind) {
+    if (PathEndsIn(path, "htm") || !HoldsData(path) || IsReadOnly(path)) return {};
+    if (kind == LogKind::Ebl) {
+        return path +
+               "\nRecording into this log starts it anew and replaces what it holds (make it "
+               "read-only to play it back). Use it?";
+    }
+    return path +
+           "\nThis log already holds data; recording adds to its end (make the file read-only "
+           "to play it back). Record into it?";
+}
+
 // Whether a CSV log already starts with its header line.
 bool StartsWithCsvHeader(const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -156,18 +170,16 @@ void Capture::ChooseLogFile() {
     auto path = prompt_.ChooseFile(request);
     if (!path) return;
     if (RefuseReserved(*path)) return;
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(*path, ec);
-    if (KindForPath(*path) == LogKind::Ebl && !ec && size > 0 && !IsReadOnly(*path)) {
-        const std::string question =
-            *path +
-            "\nRecording into this log starts it anew and replaces what it holds "
-            "(make it read-only to play it back). Use it?";
-        if (prompt_.Message(question, "Status", core::MessageButtons::YesNo) != core::Answer::Yes)
-            return;
+    const std::optional<LogKind> kind = KindForPath(*path);
+    const std::string question = kind ? RecordQuestion(*path, *kind) : std::string();
+    const bool asked = kind == LogKind::Ebl && !question.empty();
+    if (asked &&
+        prompt_.Message(question, "Status", core::MessageButtons::YesNo) != core::Answer::Yes) {
+        return;
     }
     // A new log ends what runs on the old one.
     if (recording_ || playingBack_) Stop();
+    if (asked) appendAgreed_ = *path;
     SetLogPath(std::move(*path));
 }
 
@@ -190,16 +202,14 @@ void Capture::OnRecord() {
         return;
     }
     if (RefuseReserved(path)) return;
-    // A log that already holds data is added to (an ".ebl" log starts anew, asked about when
-    // it was chosen; a web page is rebuilt at every tick): the user says so once.
-    if (*kind != LogKind::Ebl && !PathEndsIn(path, "htm") && path != appendAgreed_ &&
-        HoldsData(path)) {
-        const std::string question =
-            path +
-            "\nThis log already holds data; recording adds to its end (make the file read-only "
-            "to play it back). Record into it?";
-        if (prompt_.Message(question, "Status", core::MessageButtons::YesNo) != core::Answer::Yes)
+    // What a log holds is added to, or replaced for an ".ebl" log, only once the user said so;
+    // a log agreed to (or recorded into) before is not asked about again.
+    if (path != appendAgreed_) {
+        const std::string question = RecordQuestion(path, *kind);
+        if (!question.empty() &&
+            prompt_.Message(question, "Status", core::MessageButtons::YesNo) != core::Answer::Yes) {
             return;
+        }
     }
     appendAgreed_ = path;
     StartRecording(*kind);

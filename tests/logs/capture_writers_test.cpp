@@ -172,6 +172,7 @@ TEST_F(WriterTest, WebLogFramesBecomeThePageBody) {
 
 TEST_F(WriterTest, EblLogHoldsTheBatchesUnchangedAndIsEmptiedAtStart) {
     WriteAll(dir.Path("log.ebl"), "old bytes");
+    prompt.answers.push_back(core::Answer::Yes);  // replace what the log holds
     Start("log.ebl", 0);
     const auto batch = TwoFramesAndACut();
     WriteFrames(batch);

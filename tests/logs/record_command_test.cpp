@@ -203,6 +203,13 @@ TEST_F(RecordTest, ChoosingAnEblThatRecordingWouldEmptyAsksFirst) {
     prompt.answers.push_back(core::Answer::Yes);
     capture->ChooseLogFile();
     EXPECT_EQ(capture->LogPath(), ebl);
+    // Agreed in the chooser: RECORD does not ask again.
+    const std::size_t asked = prompt.shown.size();
+    capture->OnRecord();
+    EXPECT_TRUE(capture->Recording());
+    capture->Stop();
+    EXPECT_EQ(prompt.shown.size(), asked);
+    WriteAll(ebl, "\x10\x02\x93");
 
     // A read-only one is a log to play: no question.
     MakeReadOnly(ebl);
@@ -282,6 +289,18 @@ TEST_F(RecordTest, AddingToALogThatHoldsDataIsAskedFirst) {
     EXPECT_TRUE(capture->Recording());
     capture->Stop();
     EXPECT_EQ(prompt.shown.size(), 2u);
+
+    // An ".ebl" log named elsewhere (not through the chooser) would be emptied: asked too.
+    const std::string ebl = dir.Path("frames.ebl");
+    WriteAll(ebl, "\x10\x02\x93");
+    prompt.shown.clear();
+    capture->SetLogPath(ebl);
+    prompt.answers.push_back(core::Answer::No);
+    capture->OnRecord();
+    EXPECT_FALSE(capture->Recording());
+    EXPECT_EQ(ReadAll(ebl), "\x10\x02\x93");
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].text.find("starts it anew"), std::string::npos);
 
     // New and empty logs are not asked about.
     WriteAll(dir.Path("empty.csv"), "");
