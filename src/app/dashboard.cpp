@@ -52,6 +52,7 @@ Dashboard::Dashboard(core::Prompt& p, core::SettingsStore& s, core::View& v, cor
                               [this] { return links_->Connected(); },
                               [this](std::string_view s) { links_->SendToLink(s, false); }});
     capture_ = std::make_unique<logs::Capture>(prompt, view, clock, channels, playback_.get());
+    capture_->SetReservedFiles([this] { return tables::ProjectFilePaths(project); });
     RebuildChannelContext();
 }
 

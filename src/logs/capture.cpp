@@ -35,6 +35,54 @@ bool IsReadOnly(const std::string& path) {
     return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
+constexpr const char* kReservedLog =
+    "This file is a table or the project file of the open project and cannot be a log. Choose "
+    "another file for the log.";
+constexpr std::string_view kCsvHeaderStart = "Date Time, Count,";
+
+// Whether two paths name the same file; a path that does not exist yet is compared by its
+// normalised form.
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec)) return true;
+    ec.clear();
+    const auto na = std::filesystem::weakly_canonical(a, ec);
+    if (ec) return false;
+    const auto nb = std::filesystem::weakly_canonical(b, ec);
+    return !ec && na == nb;
+}
+
+// A log that recording would add to: an existing file with something in it.
+bool HoldsData(const std::string& path) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    return !ec && size > 0;
+}
+
+// The question before recording into `path`, or "" when there is nothing to lose: a new or
+// empty file, or a web page, which is rebuilt at every tick anyway.
+std::string RecordQuestion(const std::string& path, LogKind kind) {
+    if (PathEndsIn(path, "htm") || !HoldsData(path) || IsReadOnly(path)) return {};
+    if (kind == LogKind::Ebl) {
+        return path +
+               "\nRecording into this log starts it anew and replaces what it holds (make it "
+               "read-only to play it back). Use it?";
+    }
+    return path +
+           "\nThis log already holds data; recording adds to its end (make the file read-only "
+           "to play it back). Record into it?";
+}
+
+// Whether a CSV log already starts with its header line.
+bool StartsWithCsvHeader(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return false;
+    char head[32] = {};
+    const std::size_t n = std::fread(head, 1, kCsvHeaderStart.size(), f);
+    std::fclose(f);
+    return std::string_view(head, n) == kCsvHeaderStart;
+}
+
 // Copies `from` over `to` through a temporary file beside `to`, so that the log path holds
 // either the previous page or the new one. A link at `to` is written through, the page keeps
 // the old file's permissions, and a file the user may not write is left alone.
@@ -67,6 +115,21 @@ Capture::Capture(core::Prompt& prompt, core::View& view, core::Clock& clock,
 Capture::~Capture() {
     std::lock_guard<std::mutex> lock(mutex_);
     stream_.Close();
+}
+
+void Capture::SetReservedFiles(std::function<std::vector<std::string>()> files) {
+    reservedFiles_ = std::move(files);
+}
+
+bool Capture::RefuseReserved(const std::string& path) {
+    if (!reservedFiles_) return false;
+    for (const std::string& file : reservedFiles_()) {
+        if (!file.empty() && SameFile(path, file)) {
+            prompt_.MessageWithDetail(kReservedLog, path, kError);
+            return true;
+        }
+    }
+    return false;
 }
 
 void Capture::SetLogPath(std::string path) {
@@ -106,18 +169,17 @@ void Capture::ChooseLogFile() {
     request.overwritePrompt = false;
     auto path = prompt_.ChooseFile(request);
     if (!path) return;
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(*path, ec);
-    if (KindForPath(*path) == LogKind::Ebl && !ec && size > 0 && !IsReadOnly(*path)) {
-        const std::string question =
-            *path +
-            "\nRecording into this log starts it anew and replaces what it holds "
-            "(make it read-only to play it back). Use it?";
-        if (prompt_.Message(question, "Status", core::MessageButtons::YesNo) != core::Answer::Yes)
-            return;
+    if (RefuseReserved(*path)) return;
+    const std::optional<LogKind> kind = KindForPath(*path);
+    const std::string question = kind ? RecordQuestion(*path, *kind) : std::string();
+    const bool asked = kind == LogKind::Ebl && !question.empty();
+    if (asked &&
+        prompt_.Message(question, "Status", core::MessageButtons::YesNo) != core::Answer::Yes) {
+        return;
     }
     // A new log ends what runs on the old one.
     if (recording_ || playingBack_) Stop();
+    if (asked) appendAgreed_ = *path;
     SetLogPath(std::move(*path));
 }
 
@@ -137,9 +199,20 @@ void Capture::OnRecord() {
     }
     if (IsReadOnly(path)) {
         StartPlayback(*kind);
-    } else {
-        StartRecording(*kind);
+        return;
     }
+    if (RefuseReserved(path)) return;
+    // What a log holds is added to, or replaced for an ".ebl" log, only once the user said so;
+    // a log agreed to (or recorded into) before is not asked about again.
+    if (path != appendAgreed_) {
+        const std::string question = RecordQuestion(path, *kind);
+        if (!question.empty() &&
+            prompt_.Message(question, "Status", core::MessageButtons::YesNo) != core::Answer::Yes) {
+            return;
+        }
+    }
+    appendAgreed_ = path;
+    StartRecording(*kind);
 }
 
 void Capture::StartPlayback(LogKind kind) {
@@ -190,11 +263,16 @@ void Capture::StartRecording(LogKind kind) {
             messages.push_back(kNoBuffer);
             recording_ = false;
         } else {
+            // A CSV log holds one header line: rows added to a log that has it follow it
+            // directly, numbered from 1 as after a header.
+            if (kind == LogKind::CsvHeaderPending && StartsWithCsvHeader(logPath_)) {
+                kind = LogKind::CsvRows;
+            }
             for (int i = 1; i < decode::kChannelCount; ++i) {
                 store_.LastSentence[static_cast<std::size_t>(i)] = PlaceholderSentence(i);
             }
             lastCapture_ = clock_.Now();
-            count_ = 0;
+            count_ = kind == LogKind::CsvRows ? 1 : 0;
             kind_ = kind;
             recording_ = true;
             store_.m_strLinkStatus = " recording .";

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -51,6 +52,11 @@ public:
     // Ends recording or playback; always true.
     bool Stop();
 
+    // The files a log must never be (full paths): the project's tables, its theme and the
+    // project file. Asked afresh at each record command and choice, so that it follows the
+    // project; recording into one of them, or choosing one as the log, is refused.
+    void SetReservedFiles(std::function<std::vector<std::string>()> files);
+
     void SetLogPath(std::string path);
     std::string LogPath() const;
     // Whole seconds between capture ticks (the settings' derived value).
@@ -82,6 +88,8 @@ public:
 
 private:
     void StartRecording(LogKind kind);
+    // Whether `path` is one of the reserved files; if so the refusal has been shown.
+    bool RefuseReserved(const std::string& path);
     void StartPlayback(LogKind kind);
     // Message texts collected under mutex_ and shown once it is released.
     using Messages = std::vector<std::string>;
@@ -111,6 +119,10 @@ private:
     std::atomic<bool> playingBack_{false};
     std::atomic<std::int32_t> count_{0};
     std::atomic<int> interval_{1};
+    // User interface thread only: the reserved files, and the log the user agreed to add to
+    // (or this program has recorded into), which is not asked about again.
+    std::function<std::vector<std::string>()> reservedFiles_;
+    std::string appendAgreed_;
     // Work buffers kept between batches.
     std::string fields_;
     std::string frames_;

@@ -111,6 +111,11 @@ int CaptureRowReader::ApplyRow(std::string_view row, decode::ChannelStore& store
         if (hasHeader_) {
             if (g >= groupCount_) break;
             channel = groups_[static_cast<std::size_t>(g)];
+            // Entry 0 is one column or a pair as the row has it: a log recorded in several
+            // runs holds one header, written when entry 0 may have had the other shape.
+            if (g == 0 && (channel == kSingle) != (value == kSingleColumn)) {
+                channel = value == kSingleColumn ? kSingle : 0;
+            }
         } else {
             // The default layout: entry 0 (a pair, or its single column), then 1..15.
             channel = g == 0 && value == kSingleColumn ? kSingle : g;

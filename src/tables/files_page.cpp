@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 
 #include "core/format.h"
 #include "core/text_file.h"
@@ -25,6 +28,12 @@ std::string CutPageLogName(std::string_view line) {
 std::string Chomp(std::string line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     return line;
+}
+
+std::optional<std::string> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool IsBareName(const std::string& name) {
@@ -70,20 +79,48 @@ bool ReadNamesFromProjectFile(core::Prompt& prompt, const std::string& path, Fil
         prompt.Message("Error Reading from file", "Error");
         return false;
     }
-    page.labelsFile = CutAfterTxt(lines[0]);
-    page.pageFile = CutAfterTxt(lines[1]);
-    page.logFile = CutPageLogName(lines[5]);
+    // A field whose line the file does not hold keeps its name, as when a project is loaded.
+    auto take = [&](std::size_t at, std::string& field, std::string name) {
+        if (at < read) field = std::move(name);
+    };
+    take(0, page.labelsFile, CutAfterTxt(lines[0]));
+    take(1, page.pageFile, CutAfterTxt(lines[1]));
+    take(5, page.logFile, CutPageLogName(lines[5]));
     for (std::size_t i = 0; i < kCalibrationTableCount; ++i) {
-        page.sensorFiles[i] = CutAfterTxt(lines[6 + i]);
+        take(6 + i, page.sensorFiles[i], CutAfterTxt(lines[6 + i]));
     }
+    if (read < lines.size()) prompt.MessageWithDetail("Error Reading from file", path, "Error");
     return true;
+}
+
+bool InProjectFolder(const std::string& path, const std::string& directory) {
+    const std::string target = directory + BareFileName(path);
+    std::error_code ec;
+    if (std::filesystem::equivalent(path, target, ec)) return true;
+    // A name typed into the chooser need not exist yet: the paths themselves are compared.
+    ec.clear();
+    const auto a = std::filesystem::weakly_canonical(path, ec);
+    if (ec) return false;
+    const auto b = std::filesystem::weakly_canonical(target, ec);
+    return !ec && a == b;
 }
 
 bool CopyIntoProjectFolder(core::Prompt& prompt, const std::string& source,
                            const std::string& directory) {
-    const std::string target = directory + BareFileName(source);
+    if (InProjectFolder(source, directory)) return true;
+    const std::string name = BareFileName(source);
+    const std::string target = directory + name;
     std::error_code ec;
-    if (std::filesystem::equivalent(source, target, ec)) return true;
+    if (std::filesystem::exists(target, ec)) {
+        // A table of the same name may belong to another sensor: it is replaced only when the
+        // user says so, and a copy that holds the same bytes needs no question.
+        if (const auto bytes = FileBytes(source); bytes && bytes == FileBytes(target)) return true;
+        const std::string question =
+            core::Format("%s already exists in the project folder. Replace it?", name.c_str());
+        if (prompt.Message(question, "Status", core::MessageButtons::YesNo) != core::Answer::Yes) {
+            return false;
+        }
+    }
     ec.clear();
     std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing,
                                ec);

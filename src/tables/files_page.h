@@ -26,12 +26,19 @@ FilesPage FilesPageFrom(const Project& project);
 
 // Project "Choose": reads the names another project file holds (its first two lines are
 // skipped unchecked) into the labels, pages, sensor table and log fields; the log field takes
-// ".txt" and ".csv" names. A file that cannot be opened is reported and changes nothing.
+// ".txt" and ".csv" names. A file that cannot be opened is reported and changes nothing; a
+// file that ends before its last sensor table line is reported ("Error Reading from file"),
+// and the fields whose lines it lacks keep their names.
 bool ReadNamesFromProjectFile(core::Prompt& prompt, const std::string& path, FilesPage& page);
 
+// Whether `path` names the file of its name in `directory` (which need not exist yet).
+bool InProjectFolder(const std::string& path, const std::string& directory);
+
 // Sensor table "Choose": copies `source` into `directory` under its own name unless it is
-// already there. A failure shows "Could not copy file %s = %d" (the source path, the error
-// number) and returns false.
+// already there. A different file of that name in `directory` is replaced only when the user
+// answers Yes to "%s already exists in the project folder. Replace it?" (No: false, nothing
+// copied). A failure shows "Could not copy file %s = %d" (the source path, the error number)
+// and returns false.
 bool CopyIntoProjectFolder(core::Prompt& prompt, const std::string& source,
                            const std::string& directory);
 

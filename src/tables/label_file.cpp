@@ -1,6 +1,7 @@
 #include "tables/label_file.h"
 
 #include <algorithm>
+#include <fstream>
 
 #include "core/format.h"
 #include "tables/table_file.h"
@@ -37,6 +38,24 @@ std::string PaddedEntry(std::string_view entry) {
     std::string text(entry.substr(0, std::min(entry.find('\0'), kEntryWidth)));
     text.resize(kEntryWidth, ' ');
     return text;
+}
+
+// The entry lines after entry 87 of the labels file about to be replaced, without their line
+// ends. The program never writes those entries, but the unit may use what the file holds
+// there, so a save keeps them. Nothing is kept from a missing file or one that is no table.
+std::vector<std::string> EntriesAfterKept(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    if (!std::getline(in, line) || line.find("[TABLE]") == std::string::npos) return {};
+    for (std::size_t e = 0; e < kLabelEntriesKept; ++e) {
+        if (!std::getline(in, line)) return {};
+    }
+    std::vector<std::string> kept;
+    while (kept.size() < kLabelEntryCount - kLabelEntriesKept && std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        kept.push_back(line);
+    }
+    return kept;
 }
 
 }  // namespace
@@ -184,6 +203,8 @@ bool WriteLabelFile(core::Prompt& prompt, const std::string& directory, const st
         SetLabelEntry(labels, kHttpFirstEntry + e, std::string_view(http.data() + 8 * e, 8));
     }
 
+    const std::vector<std::string> kept =
+        name.empty() ? std::vector<std::string>() : EntriesAfterKept(directory + name);
     TableWriter writer(prompt);
     if (!writer.Begin(directory, name, kLabelHeader)) return false;
     for (std::size_t e = 0; e < kLabelEntriesKept; ++e) {
@@ -193,6 +214,9 @@ bool WriteLabelFile(core::Prompt& prompt, const std::string& directory, const st
         std::string line = "db '" + text + "' ; ";
         core::AppendFormat(line, "%d \n", static_cast<int>(e));
         if (!writer.Line(line)) return false;
+    }
+    for (const std::string& entry : kept) {
+        if (!writer.Line(entry + "\n")) return false;
     }
     return writer.Finish(false);
 }

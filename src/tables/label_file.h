@@ -8,7 +8,8 @@
 //   60..61 switch power-on flags (+ "11"/"00" reset, "00")
 //   62..63 switch symbol "M:" flags  64..69 symbol codes mod 64 ("%04d%04d")
 //   70..79 "00000000"             80..87 HTTP post address field (64 characters)
-// Only entries 0..87 are kept in memory.
+// Only entries 0..87 are kept in memory; a save keeps entries 88..127 as the file it replaces
+// held them.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -21,6 +22,7 @@
 namespace pelor::tables {
 
 inline constexpr const char* kLabelHeader = "[TABLE][6800][8][128]\n";
+inline constexpr std::size_t kLabelEntryCount = 128;  // entries the header names
 inline constexpr std::size_t kLabelStringCount = 64;
 inline constexpr std::size_t kKanteloSwitchCount = 12;
 inline constexpr std::size_t kSymbolCodeCount = 16;
@@ -72,7 +74,8 @@ std::array<char, 64> HttpField(std::string_view address);
 std::string HttpAddressFromField(std::string_view field);
 
 // Fills entries 16..27 and 32..87 from `settings` (entries 0..15 and 28..31 are written as
-// they are in `labels`), then writes the file projectDir + name. Returns success.
+// they are in `labels`), then writes the file projectDir + name: entries 0..87, then the
+// lines of entries 88..127 of the file it replaces, unchanged. Returns success.
 bool WriteLabelFile(core::Prompt& prompt, const std::string& directory, const std::string& name,
                     LabelTable& labels, const LabelSettings& settings);
 

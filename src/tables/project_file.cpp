@@ -6,6 +6,7 @@
 
 #include "core/format.h"
 #include "core/text_file.h"
+#include "tables/page_file.h"
 #include "tables/table_file.h"
 
 namespace pelor::tables {
@@ -198,6 +199,24 @@ std::string ProjectFileText(const Project& project) {
     add(project.themeFile);
     add(project.webBitmapPath);
     return text;
+}
+
+std::vector<std::string> ProjectFilePaths(const Project& project) {
+    std::vector<std::string> paths;
+    auto add = [&](const std::string& name) {
+        if (name.empty()) return;
+        paths.push_back(name.front() == '/' ? name : project.directory + name);
+    };
+    add(project.projectFile);
+    add(project.labelsFile);
+    add(project.pageFile);
+    add(project.optionsFileA);
+    add(project.optionsFileB);
+    add(project.optionsFileC);
+    for (const auto& calibration : project.calibrationFiles) add(calibration);
+    add(kDemoDataFile);
+    add(project.themeFile);
+    return paths;
 }
 
 bool SaveProject(core::Prompt& prompt, const Project& project) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/prompt.h"
 #include "core/text_file.h"
@@ -69,6 +70,11 @@ bool SaveProject(core::Prompt& prompt, const Project& project);
 
 // The text SaveProject writes for `project` (lines end in "\n"; the file has "\r\n").
 std::string ProjectFileText(const Project& project);
+
+// The full paths of the files the project reads or writes as tables: labels, pages, the
+// options files, the calibration tables, the demo data the page writer copies, the theme
+// and the project file itself. Names not given are left out.
+std::vector<std::string> ProjectFilePaths(const Project& project);
 
 // Makes `directory` the working directory; false for "" or a folder that cannot be entered.
 bool ChangeDirectory(const std::string& directory);

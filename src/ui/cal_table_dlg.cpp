@@ -33,7 +33,7 @@ std::string CheckCalibrationAddress(const std::string& address) {
 }
 
 CalTableDialog::CalTableDialog(core::Prompt& prompt, std::string directory, std::string fileName,
-                               QWidget* parent)
+                               QWidget* parent, const std::string& readFrom)
     : QDialog(parent),
       prompt_(prompt),
       directory_(std::move(directory)),
@@ -68,7 +68,7 @@ CalTableDialog::CalTableDialog(core::Prompt& prompt, std::string directory, std:
 
     // The rows: each with its location; the file fills value, index and comment.
     const tables::CalibrationFileRead read =
-        tables::ReadCalibrationFile(prompt_, directory_, fileName_);
+        tables::ReadCalibrationFile(prompt_, readFrom.empty() ? directory_ : readFrom, fileName_);
     address_->setText(Text(read.address));
     list_->setRowCount(read.rowsShown);
     for (int r = 0; r < list_->rowCount(); ++r) {

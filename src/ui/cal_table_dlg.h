@@ -17,8 +17,10 @@ class CalTableDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // Shows `fileName` read from `readFrom` (a folder ending in "/"; empty: `directory`) and
+    // saves into `directory`, the project folder.
     CalTableDialog(core::Prompt& prompt, std::string directory, std::string fileName,
-                   QWidget* parent = nullptr);
+                   QWidget* parent = nullptr, const std::string& readFrom = {});
 
     // The file name the dialog ended with (the name saved under).
     std::string FileName() const { return fileName_; }

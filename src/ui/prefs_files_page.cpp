@@ -154,11 +154,17 @@ void TableFileNames::OpenSensorTable(int table) {
     r.pathMustExist = true;
     const auto chosen = ctx_.prompt.ChooseFile(r);
     if (!chosen) return;
-    // The editor reads and writes table files in the project folder.
-    if (!tables::CopyIntoProjectFolder(ctx_.prompt, *chosen, dir)) return;
-    field->setText(Text(tables::BareFileName(*chosen)));
-    Q_EMIT field->textEdited(field->text());
-    CalTableDialog dialog(ctx_.prompt, dir, tables::BareFileName(*chosen), this);
+    // Opening copies nothing. The editor saves into the project folder; a table opened from
+    // elsewhere names the field only once it has been saved there, so that the field never
+    // names a file of the project folder that is not the one shown.
+    const std::string name = tables::BareFileName(*chosen);
+    const bool inProject = tables::InProjectFolder(*chosen, dir);
+    if (inProject) {
+        field->setText(Text(name));
+        Q_EMIT field->textEdited(field->text());
+    }
+    const std::string from = inProject ? std::string() : tables::SplitProjectPath(*chosen).first;
+    CalTableDialog dialog(ctx_.prompt, dir, name, this, from);
     if (dialog.exec() == QDialog::Accepted) {
         field->setText(Text(dialog.FileName()));
         Q_EMIT field->textEdited(field->text());

@@ -52,6 +52,16 @@ TEST_F(RowReaderTest, HeaderLayoutsPlaceEachPairOnItsChannel) {
          "Date Time, Count,A       ,0  ,B       ,1 ,",
          "20261210133104,000003,7,  2,123456, 14,",
          {{0, "7   ##10"}, {1, "1234##A0"}}},
+        // A log recorded in several runs has one header; entry 0 may have had another shape
+        // in a later run, and the row itself says which.
+        {"entry 0 a pair in a row under a one-column header",
+         "Date Time, Count,--------,DEPTH   ,9 ,",
+         "20261210133104,000001,12.5, 14,43.0, 15,",
+         {{0, "12.5##A0"}, {9, "43.0##B0"}}},
+        {"entry 0 one column in a row under a pair header",
+         "Date Time, Count,DEPTH###,0  ,WTEMP###,3 ,",
+         "20261210133104,000001,--------,-3.2,  2,",
+         {{3, "-3.2##10"}}},
     };
     for (const auto& c : kCases) {
         applied.clear();

@@ -96,13 +96,30 @@ TEST_F(WriterTest, ShortFirstSentenceGivesDashColumnInHeaderAndRows) {
     EXPECT_NE(text.find(",000001,--------, 000,  1,"), std::string::npos) << text;
 }
 
-TEST_F(WriterTest, ExistingCsvIsAppendedWithNewHeader) {
+TEST_F(WriterTest, ExistingCsvWithoutAHeaderIsAppendedWithOne) {
     WriteAll(dir.Path("old.csv"), "earlier\r\n");
+    prompt.answers.push_back(core::Answer::Yes);  // add to the file that holds data
     Start("old.csv", 0);
     Ticks(2, 1);
     capture->Stop();
     const std::string text = ReadAll(dir.Path("old.csv"));
     EXPECT_EQ(text.rfind("earlier\r\nDate Time, Count,", 0), 0u) << text;
+}
+
+TEST_F(WriterTest, RecordingAgainIntoACsvLogAddsRowsWithoutASecondHeader) {
+    // A log as an earlier recording left it: its header and rows 000001 and 000002.
+    const std::string earlier = Expected("interval0.csv");
+    WriteAll(dir.Path("log.csv"), earlier);
+    prompt.answers.push_back(core::Answer::Yes);
+    Start("log.csv", 0);
+    EXPECT_EQ(capture->Kind(), LogKind::CsvRows);
+    Ticks(2, 0);
+    capture->Stop();
+    // The same sentences at the same time: the new rows are the earlier rows again, numbered
+    // from 1, right after them.
+    const std::string rows = earlier.substr(earlier.find('\n') + 1);
+    EXPECT_EQ(ReadAll(dir.Path("log.csv")), earlier + rows);
+    EXPECT_EQ(prompt.MessageTexts().size(), 1u) << "only the question before adding";
 }
 
 TEST_F(WriterTest, TextLogHoldsRowsRawTextAndFrameSentences) {
@@ -155,6 +172,7 @@ TEST_F(WriterTest, WebLogFramesBecomeThePageBody) {
 
 TEST_F(WriterTest, EblLogHoldsTheBatchesUnchangedAndIsEmptiedAtStart) {
     WriteAll(dir.Path("log.ebl"), "old bytes");
+    prompt.answers.push_back(core::Answer::Yes);  // replace what the log holds
     Start("log.ebl", 0);
     const auto batch = TwoFramesAndACut();
     WriteFrames(batch);

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -202,6 +203,13 @@ TEST_F(RecordTest, ChoosingAnEblThatRecordingWouldEmptyAsksFirst) {
     prompt.answers.push_back(core::Answer::Yes);
     capture->ChooseLogFile();
     EXPECT_EQ(capture->LogPath(), ebl);
+    // Agreed in the chooser: RECORD does not ask again.
+    const std::size_t asked = prompt.shown.size();
+    capture->OnRecord();
+    EXPECT_TRUE(capture->Recording());
+    capture->Stop();
+    EXPECT_EQ(prompt.shown.size(), asked);
+    WriteAll(ebl, "\x10\x02\x93");
 
     // A read-only one is a log to play: no question.
     MakeReadOnly(ebl);
@@ -209,6 +217,101 @@ TEST_F(RecordTest, ChoosingAnEblThatRecordingWouldEmptyAsksFirst) {
     prompt.files.push_back(ebl);
     capture->ChooseLogFile();
     EXPECT_EQ(prompt.shown.size(), before + 1) << "only the chooser";
+}
+
+TEST_F(RecordTest, TheProjectsTablesAndProjectFileAreNeverALog) {
+    const std::string table = "[TABLE][8B00][8][256]\r\ndb '  12.0 1' first row\r\n";
+    WriteAll(dir.Path("DemoCal11.txt"), table);
+    WriteAll(dir.Path("Demo.cdp"), "[Pelor_Project_File]\r\n");
+    capture->SetReservedFiles([this] {
+        return std::vector<std::string>{dir.Path("Demo.cdp"), dir.Path("DemoCal11.txt"),
+                                        dir.Path("NotMadeYet.txt")};
+    });
+    const std::string refusal =
+        "This file is a table or the project file of the open project and cannot be a log. "
+        "Choose another file for the log.";
+
+    // The chooser lists them: choosing one is refused and keeps the log that was chosen.
+    capture->SetLogPath(dir.Path("before.csv"));
+    for (const char* name : {"DemoCal11.txt", "Demo.cdp"}) {
+        prompt.shown.clear();
+        prompt.files.push_back(dir.Path(name));
+        capture->ChooseLogFile();
+        EXPECT_EQ(capture->LogPath(), dir.Path("before.csv")) << name;
+        EXPECT_EQ(Messages(), std::vector<std::string>{refusal}) << name;
+        EXPECT_EQ(prompt.shown.back().detail, dir.Path(name));
+        EXPECT_EQ(prompt.shown.back().caption, "Error");
+    }
+
+    // A log path from elsewhere (the project's log line, the FILES page) is refused when
+    // recording would start, however it is spelled, and whether or not the table exists yet.
+    const std::string kPaths[] = {dir.Path("DemoCal11.txt"), dir.Path("./DemoCal11.txt"),
+                                  dir.Path("NotMadeYet.txt")};
+    for (const auto& path : kPaths) {
+        prompt.shown.clear();
+        capture->SetLogPath(path);
+        capture->OnRecord();
+        EXPECT_FALSE(capture->Recording()) << path;
+        EXPECT_EQ(Messages(), std::vector<std::string>{refusal}) << path;
+    }
+    EXPECT_EQ(ReadAll(dir.Path("DemoCal11.txt")), table);
+    EXPECT_EQ(ReadAll(dir.Path("Demo.cdp")), "[Pelor_Project_File]\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("NotMadeYet.txt")));
+
+    // Any other log records as before.
+    prompt.shown.clear();
+    capture->SetLogPath(dir.Path("Run.txt"));
+    capture->OnRecord();
+    EXPECT_TRUE(capture->Recording());
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(RecordTest, AddingToALogThatHoldsDataIsAskedFirst) {
+    const std::string path = dir.Path("old.txt");
+    WriteAll(path, "earlier\r\n");
+    capture->SetLogPath(path);
+    prompt.answers.push_back(core::Answer::No);
+    capture->OnRecord();
+    EXPECT_FALSE(capture->Recording());
+    EXPECT_EQ(ReadAll(path), "earlier\r\n");
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].caption, "Status");
+    EXPECT_EQ(prompt.shown[0].buttons, core::MessageButtons::YesNo);
+    EXPECT_EQ(prompt.shown[0].text.rfind(path + "\n", 0), 0u) << prompt.shown[0].text;
+
+    prompt.answers.push_back(core::Answer::Yes);
+    capture->OnRecord();
+    EXPECT_TRUE(capture->Recording());
+    capture->OnRecord();
+    EXPECT_FALSE(capture->Recording());
+    // Once agreed (or recorded into), the same log is not asked about again.
+    capture->OnRecord();
+    EXPECT_TRUE(capture->Recording());
+    capture->Stop();
+    EXPECT_EQ(prompt.shown.size(), 2u);
+
+    // An ".ebl" log named elsewhere (not through the chooser) would be emptied: asked too.
+    const std::string ebl = dir.Path("frames.ebl");
+    WriteAll(ebl, "\x10\x02\x93");
+    prompt.shown.clear();
+    capture->SetLogPath(ebl);
+    prompt.answers.push_back(core::Answer::No);
+    capture->OnRecord();
+    EXPECT_FALSE(capture->Recording());
+    EXPECT_EQ(ReadAll(ebl), "\x10\x02\x93");
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].text.find("starts it anew"), std::string::npos);
+
+    // New and empty logs are not asked about.
+    WriteAll(dir.Path("empty.csv"), "");
+    for (const char* name : {"empty.csv", "new.csv"}) {
+        prompt.shown.clear();
+        capture->SetLogPath(dir.Path(name));
+        capture->OnRecord();
+        EXPECT_TRUE(capture->Recording()) << name;
+        EXPECT_TRUE(prompt.shown.empty()) << name;
+        capture->Stop();
+    }
 }
 
 TEST_F(RecordTest, StopLeavesEveryRowOnDisk) {

@@ -148,6 +148,36 @@ TEST(LabelFile, SymbolNamesAndHttpField) {
               std::string(61, 'a'));
 }
 
+TEST(WriteLabelFile, KeepsEntries88To127AsTheReplacedFileHeldThem) {
+    ScratchDir dir;
+    ScriptedPrompt prompt;
+    LabelTable labels{};
+    SetLabelEntry(labels, 0, "ENG TEMP");
+    ASSERT_TRUE(WriteLabelFile(prompt, dir.Dir(), "L.txt", labels, SampleSettings()));
+    // The unit's own entries after 87, as a file from the field holds them: other texts,
+    // other comments, one line without the usual blank.
+    std::string file = dir.Read("L.txt");
+    for (int e = 88; e < 128; ++e) {
+        file += "db 'U" + std::to_string(e * 7) + "xyz'" + (e == 100 ? ";" : " ; unit ") +
+                std::to_string(e) + "\r\n";
+    }
+    dir.Write("L.txt", file);
+
+    // Loaded, edited on the page and saved under the same name: only entry 1 changes.
+    LabelTable loaded{};
+    ASSERT_EQ(LoadTableFile(prompt, dir.Dir(), "L.txt", loaded, false), "L.txt");
+    const LabelSettings settings = DecodeLabelSettings(loaded);
+    SetLabelEntry(loaded, 1, "OIL");
+    ASSERT_TRUE(WriteLabelFile(prompt, dir.Dir(), "L.txt", loaded, settings));
+    EXPECT_TRUE(prompt.shown.empty());
+    std::string expected = file;
+    const std::string entry1 = "db '        ' ; 1 \r\n";
+    const auto at = expected.find(entry1);
+    ASSERT_NE(at, std::string::npos);
+    expected.replace(at, entry1.size(), "db 'OIL     ' ; 1 \r\n");
+    EXPECT_EQ(dir.Read("L.txt"), expected);
+}
+
 TEST(WriteLabelFile, EmptyNameWritesNothing) {
     ScriptedPrompt prompt;
     LabelTable labels{};

@@ -343,15 +343,38 @@ TEST(FilesPage, ProjectChooseReadsTheOtherProjectsNames) {
             "Run.csv\r\nC0.txt\r\nC1.TXT\r\nC2.txt\r\n");
     core::ScriptedPrompt prompt;
     FilesPage page;
-    page.sensorFiles[5] = "Keep.txt";
+    for (std::size_t i = 0; i < page.sensorFiles.size(); ++i) {
+        page.sensorFiles[i] = "Keep" + std::to_string(i) + ".txt";
+    }
     ASSERT_TRUE(ReadNamesFromProjectFile(prompt, d.Path("Other.cdp"), page));
     EXPECT_EQ(page.labelsFile, "L.txt");
     EXPECT_EQ(page.pageFile, "P.txt");
     EXPECT_EQ(page.logFile, "Run.csv");
     EXPECT_EQ(page.sensorFiles[0], "C0.txt");
     EXPECT_EQ(page.sensorFiles[1], "") << "the search is case-sensitive";
-    EXPECT_EQ(page.sensorFiles[5], "") << "missing lines read as empty names";
+    EXPECT_EQ(page.sensorFiles[2], "C2.txt");
+    // The file ends after sensor table 2: the later tables keep their names, so that the
+    // page can still be taken with OK, and the user is told the file was short.
+    for (std::size_t i = 3; i < page.sensorFiles.size(); ++i) {
+        EXPECT_EQ(page.sensorFiles[i], "Keep" + std::to_string(i) + ".txt") << i;
+    }
+    page.projectPath = d.Path("Other.cdp");
+    page.sensorFiles[1] = "C1.txt";
+    EXPECT_EQ(CheckFilesPage(page), "");
+    EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Error Reading from file"});
+    EXPECT_EQ(prompt.shown.at(0).detail, d.Path("Other.cdp"));
+
+    // A whole project file replaces every field and says nothing.
+    std::string whole = "[Pelor_Project_File]\r\n[Version 3.04]\r\nL.txt\r\nP.txt\r\n";
+    whole += "O.txt\r\nO.txt\r\nO.txt\r\nRun.txt\r\n";
+    for (int i = 0; i < 12; ++i) whole += "W" + std::to_string(i) + ".txt\r\n";
+    d.Write("Whole.cdp", whole + "Whole.cdp\r\n");
+    prompt.shown.clear();
+    ASSERT_TRUE(ReadNamesFromProjectFile(prompt, d.Path("Whole.cdp"), page));
+    EXPECT_EQ(page.sensorFiles[11], "W11.txt");
+    EXPECT_EQ(page.logFile, "Run.txt");
     EXPECT_TRUE(prompt.shown.empty());
+    prompt.shown.clear();
 
     EXPECT_FALSE(ReadNamesFromProjectFile(prompt, d.Path("None.cdp"), page));
     EXPECT_EQ(prompt.MessageTexts(),
@@ -367,7 +390,30 @@ TEST(FilesPage, SensorTableCopyAndChecks) {
     EXPECT_EQ(project.Read("Fuel.txt"), source.Read("Fuel.txt"));
     ASSERT_TRUE(CopyIntoProjectFolder(prompt, project.Path("Fuel.txt"), project.Dir()))
         << "a file already in the project folder is left alone";
+    EXPECT_TRUE(CopyIntoProjectFolder(prompt, project.Path("New.txt"), project.Dir()))
+        << "a name in the project folder the chooser gave for a file not made yet";
+    EXPECT_FALSE(std::filesystem::exists(project.Path("New.txt")));
     EXPECT_TRUE(prompt.shown.empty());
+
+    // Another file of the same name is replaced only when the user says so; one with the
+    // same bytes needs no question.
+    const std::string tank = "[TABLE][8000][8][256]\r\ndb '  10.0 1' tank of sensor 2\r\n";
+    const std::string other = "[TABLE][8000][8][256]\r\ndb '  99.0 1' other tank\r\n";
+    project.Write("Tank.txt", tank);
+    source.Write("Tank.txt", other);
+    prompt.answers = {core::Answer::No};
+    EXPECT_FALSE(CopyIntoProjectFolder(prompt, source.Path("Tank.txt"), project.Dir()));
+    EXPECT_EQ(project.Read("Tank.txt"), tank);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, "Tank.txt already exists in the project folder. Replace it?");
+    EXPECT_EQ(prompt.shown[0].caption, "Status");
+    EXPECT_EQ(prompt.shown[0].buttons, core::MessageButtons::YesNo);
+    prompt.answers = {core::Answer::Yes};
+    EXPECT_TRUE(CopyIntoProjectFolder(prompt, source.Path("Tank.txt"), project.Dir()));
+    EXPECT_EQ(project.Read("Tank.txt"), other);
+    EXPECT_TRUE(CopyIntoProjectFolder(prompt, source.Path("Tank.txt"), project.Dir()));
+    EXPECT_EQ(prompt.shown.size(), 2u) << "the same bytes: no question";
+    prompt.shown.clear();
 
     if (::geteuid() != 0) {  // root writes anywhere
         ::chmod(project.Dir().c_str(), 0555);

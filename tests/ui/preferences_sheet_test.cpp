@@ -544,6 +544,46 @@ TEST_F(PreferencesSheetTest, CalTableOpensFromFilesEditsARowAndSavesTheWritersBy
     EXPECT_EQ(back.rows[7].comment, "edited row");
 }
 
+TEST_F(PreferencesSheetTest, FilesOpenCopiesNothingAndChooseAsksBeforeReplacingATable) {
+    // Another installation's table of the same name as this project's sensor 3 table.
+    fs::create_directory(root_ + "/elsewhere");
+    core::ScriptedPrompt quiet;
+    tables::CalibrationRows rows;
+    for (auto& r : rows) r = {"  99.9", " 2", "from elsewhere"};
+    ASSERT_TRUE(
+        tables::WriteCalibrationFile(quiet, root_ + "/elsewhere/", "DemoCal03.txt", "8300", rows));
+    const std::string ours = ReadBytes(dir_ + "DemoCal03.txt");
+    ASSERT_NE(ours, ReadBytes(root_ + "/elsewhere/DemoCal03.txt"));
+    auto* files = sheet->Page("FILES");
+    auto* sensor5 = files->findChild<QLineEdit*>("Sensor 5 Table");
+    const QString before = sensor5->text();
+
+    // "Open" shows the other table and copies nothing; cancelling the editor leaves the field.
+    prompt.files.push_back(root_ + "/elsewhere/DemoCal03.txt");
+    QString shownValue;
+    OnNextModal([&](QDialog* d) {
+        auto* cal = qobject_cast<ui::CalTableDialog*>(d);
+        ASSERT_NE(cal, nullptr);
+        shownValue = cal->List()->item(0, 1)->text();
+        cal->reject();
+    });
+    Press(files, "Open Sensor 5");
+    EXPECT_EQ(shownValue, "  99.9") << "the editor shows the file that was opened";
+    EXPECT_EQ(ReadBytes(dir_ + "DemoCal03.txt"), ours);
+    EXPECT_EQ(sensor5->text(), before);
+    EXPECT_EQ(copies.files.sensorFiles[5], before.toStdString());
+
+    // "Choose" of that file asks before replacing this project's table; No keeps everything.
+    prompt.files.push_back(root_ + "/elsewhere/DemoCal03.txt");
+    prompt.answers.push_back(core::Answer::No);
+    Press(files, "Choose Sensor 5 Table");
+    EXPECT_EQ(ReadBytes(dir_ + "DemoCal03.txt"), ours);
+    EXPECT_EQ(sensor5->text(), before);
+    EXPECT_EQ(prompt.MessageTexts(),
+              std::vector<std::string>{
+                  "DemoCal03.txt already exists in the project folder. Replace it?"});
+}
+
 TEST_F(PreferencesSheetTest, CalTableRefusesABadAddressAndKeepsItsEditsOnCancel) {
     ui::CalTableDialog cal(prompt, dir_, "DemoCal00.txt");
     cal.findChild<QLineEdit*>("Address")->setText("80G0");
