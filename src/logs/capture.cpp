@@ -9,6 +9,7 @@
 
 #include "core/format.h"
 #include "core/replace_target.h"
+#include "core/same_file.h"
 #include "logs/record_button.h"
 
 namespace pelor::logs {
@@ -39,18 +40,6 @@ constexpr const char* kReservedLog =
     "This file is a table or the project file of the open project and cannot be a log. Choose "
     "another file for the log.";
 constexpr std::string_view kCsvHeaderStart = "Date Time, Count,";
-
-// Whether two paths name the same file; a path that does not exist yet is compared by its
-// normalised form.
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    if (std::filesystem::equivalent(a, b, ec)) return true;
-    ec.clear();
-    const auto na = std::filesystem::weakly_canonical(a, ec);
-    if (ec) return false;
-    const auto nb = std::filesystem::weakly_canonical(b, ec);
-    return !ec && na == nb;
-}
 
 // A log that recording would add to: an existing file with something in it.
 bool HoldsData(const std::string& path) {
@@ -124,7 +113,7 @@ void Capture::SetReservedFiles(std::function<std::vector<std::string>()> files) 
 bool Capture::RefuseReserved(const std::string& path) {
     if (!reservedFiles_) return false;
     for (const std::string& file : reservedFiles_()) {
-        if (!file.empty() && SameFile(path, file)) {
+        if (!file.empty() && core::SameFile(path, file)) {
             prompt_.MessageWithDetail(kReservedLog, path, kError);
             return true;
         }

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "core/format.h"
+#include "core/same_file.h"
 #include "core/text_file.h"
 #include "tables/table_file.h"
 
@@ -94,15 +95,8 @@ bool ReadNamesFromProjectFile(core::Prompt& prompt, const std::string& path, Fil
 }
 
 bool InProjectFolder(const std::string& path, const std::string& directory) {
-    const std::string target = directory + BareFileName(path);
-    std::error_code ec;
-    if (std::filesystem::equivalent(path, target, ec)) return true;
-    // A name typed into the chooser need not exist yet: the paths themselves are compared.
-    ec.clear();
-    const auto a = std::filesystem::weakly_canonical(path, ec);
-    if (ec) return false;
-    const auto b = std::filesystem::weakly_canonical(target, ec);
-    return !ec && a == b;
+    // A name typed into the chooser need not exist yet: SameFile then compares the paths.
+    return core::SameFile(path, directory + BareFileName(path));
 }
 
 bool CopyIntoProjectFolder(core::Prompt& prompt, const std::string& source,

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -51,6 +53,39 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit 
     return true;
 }
 
+// A simulated unit on its own thread and a dashboard connected to it; the dashboard leaves the
+// link and the unit's thread is joined when the test ends.
+class UnitOnLink {
+public:
+    explicit UnitOnLink(const sim::Options& options) : simulator_(options) {}
+    ~UnitOnLink() {
+        if (d_.Links().Connected()) d_.ToggleConnection();
+    }
+    // Starts the unit and connects with `type` (serial device, or TCP on 127.0.0.1).
+    bool Connect(int type, std::string& error) {
+        if (!simulator_.Open(error)) return false;
+        unit_ = std::jthread([this](const std::stop_token& t) { simulator_.Run(t); });
+        d_.settings.connectionType = type;
+        d_.settings.ipAddress = "127.0.0.1";
+        d_.settings.tcpPort = simulator_.Port();
+        d_.settings.serialBufferSize = 200;
+        d_.settings.serialDevicePath = simulator_.Endpoint();
+        d_.ToggleConnection();
+        if (!d_.Links().Connected()) error = "the dashboard did not connect";
+        return d_.Links().Connected();
+    }
+    auto Parts() { return std::tie(simulator_, prompt_, view_, clock_, d_); }
+
+private:
+    sim::Simulator simulator_;
+    core::ScriptedPrompt prompt_;
+    core::MemorySettingsStore store_;
+    PictureHistory view_;
+    core::ManualClock clock_;
+    app::Dashboard d_{prompt_, store_, view_, clock_};
+    std::jthread unit_;  // declared last: stopped and joined before the rest goes
+};
+
 struct SwitchCase {
     int type;
     sim::LinkKind link;
@@ -68,26 +103,13 @@ TEST_P(SwitchEndToEnd, ToggleShowsPendingThenTheModulesReport) {
     o.mode = c.mode;
     o.intervalMs = 100;
     o.bankInstance = c.bank;
-    sim::Simulator simulator(o);
-    std::string error;
-    ASSERT_TRUE(simulator.Open(error)) << error;
-    std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
-
-    core::ScriptedPrompt prompt;
-    core::MemorySettingsStore store;
-    PictureHistory view;
-    core::ManualClock clock;
-    app::Dashboard d(prompt, store, view, clock);
+    UnitOnLink u(o);
+    auto [simulator, prompt, view, clock, d] = u.Parts();
     d.tables.values.kanteloMode = unit::kKanteloModule;
     d.tables.values.kanteloCountHigh = static_cast<std::uint8_t>(c.bank);
     d.RebuildChannelContext();
-    d.settings.connectionType = c.type;
-    d.settings.ipAddress = "127.0.0.1";
-    d.settings.tcpPort = simulator.Port();
-    d.settings.serialBufferSize = 200;
-    d.settings.serialDevicePath = simulator.Endpoint();
-    d.ToggleConnection();
-    ASSERT_TRUE(d.Links().Connected()) << c.legend;
+    std::string error;
+    ASSERT_TRUE(u.Connect(c.type, error)) << error << c.legend;
 
     constexpr int kButton = unit::kSwitchButtonFirstId + 5;
     EXPECT_EQ(app::ToggleSwitchOutput(d, 5), unit::ToggleResult::Sent) << c.legend;
@@ -111,9 +133,6 @@ TEST_P(SwitchEndToEnd, ToggleShowsPendingThenTheModulesReport) {
     EXPECT_EQ(shown, want) << c.legend;
     EXPECT_FALSE(simulator.State().outputs[5]) << c.legend;
     EXPECT_TRUE(prompt.MessageTexts().empty()) << c.legend;
-
-    d.ToggleConnection();
-    unit.request_stop();
 }
 
 // Presses in quick succession, before the module has reported the first: output 5, output 6,
@@ -126,26 +145,13 @@ TEST_P(SwitchEndToEnd, QuickPressesDoNotUndoEachOther) {
     o.mode = c.mode;
     o.intervalMs = 100;
     o.bankInstance = c.bank;
-    sim::Simulator simulator(o);
-    std::string error;
-    ASSERT_TRUE(simulator.Open(error)) << error;
-    std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
-
-    core::ScriptedPrompt prompt;
-    core::MemorySettingsStore store;
-    PictureHistory view;
-    core::ManualClock clock;
-    app::Dashboard d(prompt, store, view, clock);
+    UnitOnLink u(o);
+    auto [simulator, prompt, view, clock, d] = u.Parts();
     d.tables.values.kanteloMode = unit::kKanteloModule;
     d.tables.values.kanteloCountHigh = static_cast<std::uint8_t>(c.bank);
     d.RebuildChannelContext();
-    d.settings.connectionType = c.type;
-    d.settings.ipAddress = "127.0.0.1";
-    d.settings.tcpPort = simulator.Port();
-    d.settings.serialBufferSize = 200;
-    d.settings.serialDevicePath = simulator.Endpoint();
-    d.ToggleConnection();
-    ASSERT_TRUE(d.Links().Connected()) << c.legend;
+    std::string error;
+    ASSERT_TRUE(u.Connect(c.type, error)) << error << c.legend;
 
     for (const int output : {5, 6, 7, 7})
         EXPECT_EQ(app::ToggleSwitchOutput(d, output), unit::ToggleResult::Sent) << c.legend;
@@ -172,9 +178,6 @@ TEST_P(SwitchEndToEnd, QuickPressesDoNotUndoEachOther) {
             : std::vector<std::string>{"switch 5 on", "switch 6 on", "switch 7 on", "switch 7 off"};
     EXPECT_EQ(switches, want) << c.legend;
     EXPECT_TRUE(prompt.MessageTexts().empty()) << c.legend;
-
-    d.ToggleConnection();
-    unit.request_stop();
 }
 
 // A module that never follows the command (it is bank 1, the command goes to bank 0): its
@@ -186,24 +189,13 @@ TEST(SwitchWait, UnconfirmedCommandEndsWithAMessage) {
     o.mode = sim::Mode::Frames;
     o.intervalMs = 100;
     o.bankInstance = 1;
-    sim::Simulator simulator(o);
-    std::string error;
-    ASSERT_TRUE(simulator.Open(error)) << error;
-    std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
-
-    core::ScriptedPrompt prompt;
-    core::MemorySettingsStore store;
-    PictureHistory view;
-    core::ManualClock clock;
-    app::Dashboard d(prompt, store, view, clock);
+    UnitOnLink u(o);
+    auto [simulator, prompt, view, clock, d] = u.Parts();
     d.tables.values.kanteloMode = unit::kKanteloModule;
     d.tables.values.kanteloCountHigh = 0;
     d.RebuildChannelContext();
-    d.settings.connectionType = 4;
-    d.settings.ipAddress = "127.0.0.1";
-    d.settings.tcpPort = simulator.Port();
-    d.ToggleConnection();
-    ASSERT_TRUE(d.Links().Connected());
+    std::string error;
+    ASSERT_TRUE(u.Connect(4, error)) << error;
 
     constexpr int kButton = unit::kSwitchButtonFirstId + 2;
     ASSERT_EQ(app::ToggleSwitchOutput(d, 2), unit::ToggleResult::Sent);
@@ -219,8 +211,6 @@ TEST(SwitchWait, UnconfirmedCommandEndsWithAMessage) {
                                          {2}, unit::kSwitchReportWaitMs)});
     d.Watch();
     EXPECT_EQ(prompt.MessageTexts().size(), 1u) << "reported once";
-    d.ToggleConnection();
-    unit.request_stop();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -242,24 +232,13 @@ TEST(UnitCommandsEndToEnd, NextPageAndHoldReachTheUnit) {
         sim::Options o;
         o.link = sim::LinkKind::Pty;
         o.intervalMs = 100;
-        sim::Simulator simulator(o);
-        std::string error;
-        ASSERT_TRUE(simulator.Open(error)) << error;
-        std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
-
-        core::ScriptedPrompt prompt;
-        core::MemorySettingsStore store;
-        PictureHistory view;
-        core::ManualClock clock;
-        app::Dashboard d(prompt, store, view, clock);
+        UnitOnLink u(o);
+        auto [simulator, prompt, view, clock, d] = u.Parts();
         d.page.m_nPageCount = twoDisplays ? 14 : 5;
         d.page.m_bMultiDisplay = twoDisplays ? 1 : 0;
         d.page.m_nCurrentPage = twoDisplays ? 2 : 4;
-        d.settings.connectionType = 0;
-        d.settings.serialBufferSize = 200;
-        d.settings.serialDevicePath = simulator.Endpoint();
-        d.ToggleConnection();
-        ASSERT_TRUE(d.Links().Connected());
+        std::string error;
+        ASSERT_TRUE(u.Connect(0, error)) << error;
 
         d.NextPage();
         EXPECT_EQ(d.page.m_nCurrentPage, twoDisplays ? 3 : 0);
@@ -277,8 +256,6 @@ TEST(UnitCommandsEndToEnd, NextPageAndHoldReachTheUnit) {
         for (const auto& c : simulator.ReceivedCommands()) holds += c == "hold" ? 1 : 0;
         EXPECT_EQ(holds, 2);
         EXPECT_TRUE(prompt.MessageTexts().empty());
-        d.ToggleConnection();
-        unit.request_stop();
     }
 }
 
@@ -288,22 +265,11 @@ TEST(UnitCommandsEndToEnd, FirstPageZoneTakesTheUnitToPageZeroToo) {
     sim::Options o;
     o.link = sim::LinkKind::Pty;
     o.intervalMs = 100;
-    sim::Simulator simulator(o);
-    std::string error;
-    ASSERT_TRUE(simulator.Open(error)) << error;
-    std::jthread unit([&](const std::stop_token& t) { simulator.Run(t); });
-
-    core::ScriptedPrompt prompt;
-    core::MemorySettingsStore store;
-    PictureHistory view;
-    core::ManualClock clock;
-    app::Dashboard d(prompt, store, view, clock);
+    UnitOnLink u(o);
+    auto [simulator, prompt, view, clock, d] = u.Parts();
     d.page.m_nPageCount = 8;  // the simulated unit has eight pages
-    d.settings.connectionType = 0;
-    d.settings.serialBufferSize = 200;
-    d.settings.serialDevicePath = simulator.Endpoint();
-    d.ToggleConnection();
-    ASSERT_TRUE(d.Links().Connected());
+    std::string error;
+    ASSERT_TRUE(u.Connect(0, error)) << error;
     const auto nextPages = [&] {
         int n = 0;
         for (const auto& c : simulator.ReceivedCommands()) n += c == "$PKZLC,N" ? 1 : 0;
@@ -324,8 +290,6 @@ TEST(UnitCommandsEndToEnd, FirstPageZoneTakesTheUnitToPageZeroToo) {
     EXPECT_EQ(nextPages(), 8) << "page 0 already: nothing to send";
     EXPECT_EQ(simulator.State().page, 0);
     EXPECT_TRUE(prompt.MessageTexts().empty());
-    d.ToggleConnection();
-    unit.request_stop();
 }
 
 // Every form the dashboard sends is understood by the simulated module: the output flips, and
