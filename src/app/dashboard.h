@@ -200,10 +200,6 @@ public:
     std::array<std::uint8_t, 17> flashSelection{};
     // Held while flash programming has the link: the readers skip their passes.
     core::LinkHold linkHold;
-    std::int32_t auxCounter = 0;
-    std::array<std::uint8_t, kSwitchButtonCount> switchState{};
-    std::int32_t switchCounter = 0;
-    std::int32_t captureState = 0;
     std::uint8_t holdFlag = 0;
     bool destroyed = false;
     display::Display display;
