@@ -83,9 +83,6 @@ bool Dashboard::Initialise(WindowHooks& hooks) {
         channels.m_bRedrawAll = 0;
     }
     flashSelection.fill(0);
-    auxCounter = 0;
-    switchState.fill(0);
-    switchCounter = 0;
     view.SetCaption(Caption());
     view.RequestRepaint();
 
@@ -98,7 +95,6 @@ bool Dashboard::Initialise(WindowHooks& hooks) {
     projectAtStart = project;
     if (!projectOpen) return false;
 
-    captureState = 1;
     if (!project.themeFile.empty()) display.LoadThemeFile(tables::ThemeFilePath(project), prompt);
     hooks.PrepareDrawing();
 

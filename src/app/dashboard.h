@@ -46,13 +46,13 @@ inline constexpr int kIdSwitch0 = 1534;  // switch buttons 1534..1545
 inline constexpr int kIdStatusWindow = 1569;
 inline constexpr int kSwitchButtonCount = 12;
 
-struct ButtonSpec {
+struct PictureButtonRow {
     int id;
     const char* caption;  // also the name of its picture pair: caption + "U" / caption + "D"
 };
 
 // The 21 picture buttons, in the order they are attached.
-inline constexpr std::array<ButtonSpec, 21> kPictureButtons = {{
+inline constexpr std::array<PictureButtonRow, 21> kPictureButtons = {{
     {kIdRecord, "RECORD"},
     {kIdStop, "STOP"},
     {kIdSave, "SAVE"},
@@ -200,10 +200,6 @@ public:
     std::array<std::uint8_t, 17> flashSelection{};
     // Held while flash programming has the link: the readers skip their passes.
     core::LinkHold linkHold;
-    std::int32_t auxCounter = 0;
-    std::array<std::uint8_t, kSwitchButtonCount> switchState{};
-    std::int32_t switchCounter = 0;
-    std::int32_t captureState = 0;
     std::uint8_t holdFlag = 0;
     bool destroyed = false;
     display::Display display;

@@ -11,14 +11,14 @@ namespace pelor::logs {
 
 enum class PlaybackButton { FastReverse, StepBack, Stop, StepForward, FastForward };
 
-struct PlaybackButtonSpec {
+struct PlaybackButtonRow {
     PlaybackButton button;
     const char* caption;  // also the name of its picture pair: caption + "U" / caption + "D"
     const char* tooltip;
 };
 
 // Left to right, as the window shows them.
-inline constexpr std::array<PlaybackButtonSpec, 5> kPlaybackButtons = {{
+inline constexpr std::array<PlaybackButtonRow, 5> kPlaybackButtons = {{
     {PlaybackButton::FastReverse, "PB_PB", "Fast Reverse through Log File"},
     {PlaybackButton::StepBack, "PB_SB", "Single Step Backward through Log File"},
     {PlaybackButton::Stop, "PB_STOP", "Stop Playback and use Slider"},

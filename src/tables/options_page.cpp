@@ -36,8 +36,8 @@ std::vector<std::string> WithFirst(const char* first, const std::vector<std::str
     return out;
 }
 
-std::vector<OptionsFieldSpec> BuildSpecs() {
-    std::vector<OptionsFieldSpec> s;
+std::vector<OptionsFieldRow> BuildRows() {
+    std::vector<OptionsFieldRow> s;
     auto number = [&](F id, const char* group, const char* caption, int min, int max,
                       const char* tip = "") {
         s.push_back({id, group, caption, K::Number, min, max, {}, {}, tip});
@@ -169,15 +169,15 @@ bool Bit(std::uint8_t byte, int bit) {
 
 }  // namespace
 
-const std::vector<OptionsFieldSpec>& OptionsFieldSpecs() {
-    static const std::vector<OptionsFieldSpec> specs = BuildSpecs();
-    return specs;
+const std::vector<OptionsFieldRow>& OptionsFieldRows() {
+    static const std::vector<OptionsFieldRow> rows = BuildRows();
+    return rows;
 }
 
-const OptionsFieldSpec& SpecOf(OptionsField id) {
-    const auto& specs = OptionsFieldSpecs();
-    return *std::find_if(specs.begin(), specs.end(),
-                         [id](const OptionsFieldSpec& s) { return s.id == id; });
+const OptionsFieldRow& FieldRowOf(OptionsField id) {
+    const auto& rows = OptionsFieldRows();
+    return *std::find_if(rows.begin(), rows.end(),
+                         [id](const OptionsFieldRow& s) { return s.id == id; });
 }
 
 void SetOptionsFields(OptionsPage& page, const OptionsTable& o) {
@@ -349,7 +349,7 @@ OptionsTable BuildOptionsTable(const OptionsPage& p, const OptionsTable& section
 }
 
 std::string CheckOptionsPage(const OptionsPage& page) {
-    for (const auto& option : OptionsFieldSpecs()) {
+    for (const auto& option : OptionsFieldRows()) {
         const int v = page[option.id];
         if (v == page.asLoaded[static_cast<std::size_t>(option.id)]) continue;
         if (option.kind == K::Radio) {

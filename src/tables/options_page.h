@@ -101,7 +101,7 @@ enum class FieldKind {
     Radio,   // radio buttons, the value of the checked button (values[k] for choices[k])
 };
 
-struct OptionsFieldSpec {
+struct OptionsFieldRow {
     OptionsField id;
     const char* group;
     const char* caption;
@@ -114,8 +114,8 @@ struct OptionsFieldSpec {
 };
 
 // Every field in the order the page shows it (grouped by `group`).
-const std::vector<OptionsFieldSpec>& OptionsFieldSpecs();
-const OptionsFieldSpec& SpecOf(OptionsField id);
+const std::vector<OptionsFieldRow>& OptionsFieldRows();
+const OptionsFieldRow& FieldRowOf(OptionsField id);
 
 struct OptionsPage {
     std::array<int, kOptionsFieldCount> fields{};

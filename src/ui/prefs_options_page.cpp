@@ -41,10 +41,10 @@ GaugeOptions::GaugeOptions(PrefsContext context, QWidget* parent) : PrefsPage(co
         stacks[static_cast<std::size_t>(c)] = new QVBoxLayout;
         columns->addLayout(stacks[static_cast<std::size_t>(c)], 0, c, Qt::AlignTop);
     }
-    const auto& specs = tables::OptionsFieldSpecs();
+    const auto& rows = tables::OptionsFieldRows();
     // Every group gets a box: a group without a place goes to the last column.
     std::vector<GroupPlace> places(std::begin(kPlaces), std::end(kPlaces));
-    for (const auto& option : specs) {
+    for (const auto& option : rows) {
         const bool placed = std::any_of(places.begin(), places.end(), [&](const GroupPlace& p) {
             return std::string_view(p.group) == option.group;
         });
@@ -56,7 +56,7 @@ GaugeOptions::GaugeOptions(PrefsContext context, QWidget* parent) : PrefsPage(co
         form->setContentsMargins(6, 4, 6, 4);
         form->setVerticalSpacing(2);
         form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-        for (const auto& option : specs) {
+        for (const auto& option : rows) {
             if (std::string_view(option.group) != place.group) continue;
             // A timer's enable box shares the row of its value.
             if (option.id >= F::Timer0Enable && option.id <= F::Timer3Enable) continue;
@@ -70,7 +70,7 @@ GaugeOptions::GaugeOptions(PrefsContext context, QWidget* parent) : PrefsPage(co
                 h->setContentsMargins(0, 0, 0, 0);
                 w->setParent(row);
                 h->addWidget(w);
-                QWidget* check = MakeField(tables::SpecOf(enable), row);
+                QWidget* check = MakeField(tables::FieldRowOf(enable), row);
                 static_cast<QCheckBox*>(check)->setText("Enable");
                 h->addWidget(check);
                 form->addRow(option.caption, row);
@@ -110,7 +110,7 @@ GaugeOptions::GaugeOptions(PrefsContext context, QWidget* parent) : PrefsPage(co
     Refresh();
 }
 
-QWidget* GaugeOptions::MakeField(const tables::OptionsFieldSpec& option, QWidget* parent) {
+QWidget* GaugeOptions::MakeField(const tables::OptionsFieldRow& option, QWidget* parent) {
     const F id = option.id;
     const QString caption = QString::fromLatin1(option.caption);
     QWidget* result = nullptr;
@@ -162,7 +162,8 @@ QWidget* GaugeOptions::MakeField(const tables::OptionsFieldSpec& option, QWidget
                 grid->addWidget(b, static_cast<int>(k) / perRow, static_cast<int>(k) % perRow);
             }
             connect(group, &QButtonGroup::idClicked, this, [this, id](int k) {
-                ctx_.copies.options[id] = tables::SpecOf(id).values[static_cast<std::size_t>(k)];
+                ctx_.copies.options[id] =
+                    tables::FieldRowOf(id).values[static_cast<std::size_t>(k)];
                 UpdateEnabled();
             });
             radios_[id] = group;
@@ -188,7 +189,7 @@ QButtonGroup* GaugeOptions::RadioGroup(F f) const {
 
 void GaugeOptions::Refresh() {
     const auto& page = ctx_.copies.options;
-    for (const auto& option : tables::OptionsFieldSpecs()) {
+    for (const auto& option : tables::OptionsFieldRows()) {
         QWidget* w = widgets_.at(option.id);
         const QSignalBlocker block(w);
         const int v = page[option.id];

@@ -26,7 +26,7 @@ public:
     void Save();
 
 private:
-    QWidget* MakeField(const tables::OptionsFieldSpec& option, QWidget* parent);
+    QWidget* MakeField(const tables::OptionsFieldRow& option, QWidget* parent);
     void UpdateEnabled();
 
     std::map<tables::OptionsField, QWidget*> widgets_;

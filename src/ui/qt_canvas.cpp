@@ -66,7 +66,7 @@ void QtCanvas::SetZoom(double zoom) {
     zoom_ = zoom;
     pictures_.clear();
     fonts_.clear();
-    for (const auto& [face, height] : fontSpecs_) AddFont(face, height);
+    for (const auto& [face, height] : fontsAsked_) AddFont(face, height);
 }
 
 int QtCanvas::Zoomed(int v) const {
@@ -98,9 +98,9 @@ std::size_t QtCanvas::PictureBytes() const {
 void QtCanvas::AddFont(const std::string& face, int height) {
     const std::string key = display::FontKey(face, height);
     if (fonts_.find(key) != fonts_.end()) return;
-    if (std::find(fontSpecs_.begin(), fontSpecs_.end(), std::pair(face, height)) ==
-        fontSpecs_.end()) {
-        fontSpecs_.emplace_back(face, height);
+    if (std::find(fontsAsked_.begin(), fontsAsked_.end(), std::pair(face, height)) ==
+        fontsAsked_.end()) {
+        fontsAsked_.emplace_back(face, height);
     }
     const int cell = std::max(Zoomed(height), 1);
     QFont font(QString::fromStdString(face));

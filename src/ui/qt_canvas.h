@@ -112,7 +112,7 @@ private:
     display::Look look_;
     double zoom_ = 1.0;
     FontMap fonts_;
-    std::vector<std::pair<std::string, int>> fontSpecs_;  // every face and height asked for
+    std::vector<std::pair<std::string, int>> fontsAsked_;  // every face and height asked for
     QImage buffer_;
     QImage window_;
     std::unique_ptr<QPainter> painter_;

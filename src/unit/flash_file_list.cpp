@@ -6,13 +6,13 @@ namespace pelor::unit {
 
 namespace {
 
-struct RowSpec {
+struct FlashRowText {
     const char* label;  // the calibration rows take the table's name
     const char* caption;
     const char* address;
 };
 
-constexpr RowSpec kRows[kFlashRowCount] = {
+constexpr FlashRowText kRows[kFlashRowCount] = {
     {"Display Labels File", "FLASH0", "6800"},  {"Page File Name", "FLASH1", "7000"},
     {"Options File Name", "FLASH2", "7800"},    {"Cal Table 0  - %s ", "FLASH3", "0800"},
     {"Cal Table 1  - %s ", "FLASH4", "1000"},   {"Cal Table 2  - %s ", "FLASH5", "1800"},
@@ -32,7 +32,7 @@ std::array<FlashListRow, kFlashRowCount> FlashListRows(
     std::array<FlashListRow, kFlashRowCount> rows;
     for (int r = 0; r < kFlashRowCount; ++r) {
         auto& row = rows[static_cast<std::size_t>(r)];
-        const RowSpec& option = kRows[r];
+        const FlashRowText& option = kRows[r];
         row.label = r >= 3 ? core::Format(option.label,
                                           calibrationNames[static_cast<std::size_t>(r - 3)].c_str())
                            : option.label;

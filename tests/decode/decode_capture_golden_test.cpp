@@ -25,11 +25,11 @@ std::string ReadFile(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-const std::string kTool = std::string(PELOR_BINARY_DIR) + "/tools/pelor-decode";
+const std::string kTool = PELOR_DECODE_PROGRAM;
 
-// The tool is a separate target; a build of this test program alone does not make it.
-#define SKIP_WITHOUT_TOOL() \
-    if (!std::filesystem::exists(kTool)) GTEST_SKIP() << "pelor-decode not built: " << kTool
+// The tool is built with this test program; without it the golden tests would prove nothing.
+#define REQUIRE_TOOL() \
+    ASSERT_TRUE(std::filesystem::exists(kTool)) << "pelor-decode is missing: " << kTool
 
 // Runs pelor-decode with `arguments`; standard output only.
 std::string RunTool(const std::string& arguments) {
@@ -45,7 +45,7 @@ std::string RunTool(const std::string& arguments) {
 }
 
 TEST(DecodeCaptureGolden, CheckedInCaptures) {
-    SKIP_WITHOUT_TOOL();
+    REQUIRE_TOOL();
     struct Case {
         const char* legend;
         std::string arguments;
@@ -67,7 +67,7 @@ TEST(DecodeCaptureGolden, CheckedInCaptures) {
 }
 
 TEST(DecodeCaptureGolden, ExternalAdapterCapture) {
-    SKIP_WITHOUT_TOOL();
+    REQUIRE_TOOL();
     constexpr const char* kCapture = "derived/susteranna-first150.ngt1";
     if (!pelor::testing::HasExternalData(kCapture))
         GTEST_SKIP() << pelor::testing::ExternalDataMissing(kCapture);
@@ -76,7 +76,7 @@ TEST(DecodeCaptureGolden, ExternalAdapterCapture) {
 }
 
 TEST(DecodeCaptureGolden, ExternalRealCaptureEndsWithItsLinkTime) {
-    SKIP_WITHOUT_TOOL();
+    REQUIRE_TOOL();
     constexpr const char* kCapture = "canboat/ydnu-02-raymarine-ev1.dle";
     if (!pelor::testing::HasExternalData(kCapture))
         GTEST_SKIP() << pelor::testing::ExternalDataMissing(kCapture);
@@ -91,7 +91,7 @@ TEST(DecodeCaptureGolden, ExternalRealCaptureEndsWithItsLinkTime) {
 // A project made with the table writers: channel 0 shows the apparent wind speed, channel 1
 // the heading through calibration table 1.
 TEST(DecodeCaptureGolden, ProjectGivesMappingAndCalibration) {
-    SKIP_WITHOUT_TOOL();
+    REQUIRE_TOOL();
     namespace fs = std::filesystem;
     const fs::path dir =
         fs::temp_directory_path() / ("pelor-decode-golden-" + std::to_string(getpid()));
@@ -133,7 +133,7 @@ TEST(DecodeCaptureGolden, ProjectGivesMappingAndCalibration) {
 }
 
 TEST(DecodeCaptureGolden, UsageErrors) {
-    SKIP_WITHOUT_TOOL();
+    REQUIRE_TOOL();
     EXPECT_EQ(RunTool(""), "");
     EXPECT_EQ(RunTool("/nonexistent/capture.ebl"), "");
 }

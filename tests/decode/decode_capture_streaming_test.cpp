@@ -23,9 +23,9 @@ namespace {
 namespace fs = std::filesystem;
 
 #define kData PELOR_SOURCE_DIR "/tests/decode/data"
-const std::string kTool = std::string(PELOR_BINARY_DIR) + "/tools/pelor-decode";
-#define SKIP_WITHOUT_TOOL() \
-    if (!fs::exists(kTool)) GTEST_SKIP() << "pelor-decode not built: " << kTool
+// Built with this test program (tests/decode/extra.cmake).
+const std::string kTool = PELOR_DECODE_PROGRAM;
+#define REQUIRE_TOOL() ASSERT_TRUE(fs::exists(kTool)) << "pelor-decode is missing: " << kTool
 
 struct ToolRun {
     int status = -1;
@@ -71,7 +71,7 @@ std::vector<std::string> Values(const std::string& out) {
 }
 
 TEST(DecodeCaptureStreaming, FramesGiveTodaysOutputForEveryReadSize) {
-    SKIP_WITHOUT_TOOL();
+    REQUIRE_TOOL();
     const std::string capture = std::string(kData) + "/golden_frames.ebl";
     const struct {
         const char* size;
@@ -92,7 +92,7 @@ TEST(DecodeCaptureStreaming, FramesGiveTodaysOutputForEveryReadSize) {
 // A capture larger than the pieces it is read in: one read of the whole file gives what reads
 // of its exact size give, and the real capture's last frames still count.
 TEST(DecodeCaptureStreaming, LargeCaptureReadInPiecesDecodesAsOneRead) {
-    SKIP_WITHOUT_TOOL();
+    REQUIRE_TOOL();
     constexpr const char* kCapture = "canboat/ydnu-02-raymarine-ev1.dle";
     if (!pelor::testing::HasExternalData(kCapture))
         GTEST_SKIP() << pelor::testing::ExternalDataMissing(kCapture);
@@ -118,7 +118,7 @@ std::vector<int> ReadNumbers(const std::string& out) {
 }
 
 TEST(DecodeCaptureStreaming, TextRunsTheReaderPassOfTheNamedLinkReadByRead) {
-    SKIP_WITHOUT_TOOL();
+    REQUIRE_TOOL();
     const std::string capture = std::string(kData) + "/golden_sentences.txt";
     const std::vector<std::string> alone = Values(RunTool(capture).out);
     ASSERT_FALSE(alone.empty());
@@ -164,7 +164,7 @@ TEST(DecodeCaptureStreaming, TextRunsTheReaderPassOfTheNamedLinkReadByRead) {
 }
 
 TEST(DecodeCaptureStreaming, PathsThatAreNoReadableFileExitWithAMessage) {
-    SKIP_WITHOUT_TOOL();
+    REQUIRE_TOOL();
     const fs::path dir =
         fs::temp_directory_path() / ("pelor-decode-paths-" + std::to_string(::getpid()));
     fs::create_directories(dir);
