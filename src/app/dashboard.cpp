@@ -269,7 +269,24 @@ void Dashboard::ReportUnconfirmedSwitches() {
     switchReportOpen_ = false;
 }
 
+void Dashboard::KeepWebBitmap(display::RgbBuffer pixels) {
+    webBitmap_ = std::move(pixels);
+}
+
+void Dashboard::WriteWebBitmap() {
+    if (!webBitmap_) return;
+    const display::RgbBuffer pixels = std::move(*webBitmap_);
+    webBitmap_.reset();
+    if (!project.webBitmapEnabled) return;
+    // A failure switches web output off before its message is shown: the message runs its
+    // own loop, which paints and runs Watch again.
+    project.webBitmapEnabled = false;
+    project.webBitmapEnabled =
+        display::Display::WriteWebBitmap(project.webBitmapPath, pixels, prompt);
+}
+
 void Dashboard::Watch() {
+    WriteWebBitmap();
     bool changed = false;
     if (links_->ReaderEnded()) links_->DropDeadLink();
     ReportUnconfirmedSwitches();
@@ -304,6 +321,7 @@ void Dashboard::Watch() {
 void Dashboard::Destroy(WindowHooks& hooks) {
     if (destroyed) return;
     destroyed = true;
+    WriteWebBitmap();  // the last paint's picture, if no Watch has written it yet
     capture_->Stop();
     // Without a usable project the saved path stays as it was, so the next start tries the
     // user's project again; a project refused at start-up is never remembered.

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -151,11 +152,17 @@ public:
     // Clears the live positions and asks for the bare background (purge, page change).
     void ResetPositions();
 
-    // Run a few times a second by the window: notices a link whose reader has ended and
-    // closes it, and turns gauges stale whose channels went quiet (or every gauge once the
-    // link or the playback is gone); asks for a repaint when what is shown must change.
-    // Switch outputs that no report confirmed in time stop showing pending, with a message.
+    // Run a few times a second by the window: writes the web bitmap of the last paint, notices
+    // a link whose reader has ended and closes it, and turns gauges stale whose channels went
+    // quiet (or every gauge once the link or the playback is gone); asks for a repaint when
+    // what is shown must change. Switch outputs that no report confirmed in time stop showing
+    // pending, with a message.
     void Watch();
+    // The gauge area as a paint just drew it (pixels at full gauge-area size), for the web
+    // bitmap. The paint only hands the picture over: the file is written by the next Watch
+    // (or at shut-down), outside the paint and without the store's mutex, so no reader waits
+    // on the disk. A newer picture replaces one not yet written. User interface thread.
+    void KeepWebBitmap(display::RgbBuffer pixels);
     // What the paint shows besides the channels: the stale gauges and the banner of a frozen
     // picture ("PLAYBACK", "HOLD"; empty for live data). User interface thread.
     std::uint16_t StaleMask() const { return stale_.Mask(); }
@@ -217,8 +224,10 @@ private:
     void SyncLinkSettings();
 
     void ReportUnconfirmedSwitches();
+    void WriteWebBitmap();
 
     bool switchReportOpen_ = false;  // the message runs its own loop, which runs Watch
+    std::optional<display::RgbBuffer> webBitmap_;  // the last paint's picture, not yet written
     // The page configuration as the page file holds it (last load or save).
     decode::PageBytes savedModes_{};
     decode::PageBytes savedCells_{};

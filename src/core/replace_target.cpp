@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <vector>
 
 namespace pelor::core {
@@ -80,6 +81,43 @@ bool KeepAttributes(int fd, const ReplaceTarget& target) {
         }
     }
     return ::fchmod(fd, static_cast<mode_t>(target.mode)) == 0;
+}
+
+std::FILE* OpenReplacement(const std::string& path, Replacement& replacement) {
+    replacement = {};
+    const std::optional<ReplaceTarget> target = ResolveReplaceTarget(path);
+    if (!target) return nullptr;
+    const std::string temp = TemporaryPathFor(*target);
+    std::FILE* file = std::fopen(temp.c_str(), "wb");
+    if (file == nullptr) return nullptr;
+    if (!KeepAttributes(::fileno(file), *target)) {
+        std::fclose(file);
+        ::unlink(temp.c_str());
+        return nullptr;
+    }
+    replacement.temp = temp;
+    replacement.target = target->path;
+    return file;
+}
+
+bool FinishReplacement(const Replacement& replacement, bool written) {
+    if (replacement.temp.empty()) return false;
+    if (written && std::rename(replacement.temp.c_str(), replacement.target.c_str()) == 0) {
+        return true;
+    }
+    ::unlink(replacement.temp.c_str());
+    return false;
+}
+
+bool ReplaceFile(const std::string& path, const std::function<bool(std::FILE*)>& write) {
+    Replacement replacement;
+    std::FILE* file = OpenReplacement(path, replacement);
+    if (file == nullptr) return false;
+    bool ok = write(file);
+    ok = std::fflush(file) == 0 && ok;
+    ok = std::ferror(file) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    return FinishReplacement(replacement, ok);
 }
 
 }  // namespace pelor::core

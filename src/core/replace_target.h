@@ -6,6 +6,10 @@
 //   - the new file gets the old file's permission bits (and its owner and group, where the
 //     system lets us);
 //   - a file the user may not write is not replaced at all.
+// Every writer that replaces a file goes through OpenReplacement and FinishReplacement (or
+// ReplaceFile for a file written in one go), so that these rules hold for all of them.
+#include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -34,5 +38,26 @@ std::string TemporaryPathFor(const ReplaceTarget& target);
 // Gives the open temporary file `fd` the target's permissions (owner and group best effort).
 // Nothing to do for a new file. False when the permissions could not be set.
 bool KeepAttributes(int fd, const ReplaceTarget& target);
+
+// A replacement under way: the temporary file being written and the file it will replace.
+struct Replacement {
+    std::string temp;    // TemporaryPathFor(target)
+    std::string target;  // ReplaceTarget::path
+};
+
+// Opens the temporary file for `path` for writing ("wb") with the target's permissions and
+// fills `replacement`. Null when the target is refused (ResolveReplaceTarget), or the
+// temporary file cannot be made or given the permissions (nothing is then left behind).
+std::FILE* OpenReplacement(const std::string& path, Replacement& replacement);
+
+// After the caller has closed the temporary file's stream: renames it over the target when
+// `written` (everything was written and the close succeeded), otherwise removes it and leaves
+// the target as it was. True when the target now holds the new content.
+bool FinishReplacement(const Replacement& replacement, bool written);
+
+// Replaces the file at `path` in one go: `write` fills the temporary file's stream and says
+// whether it succeeded; the file is renamed over the target only when `write`, the flush and
+// the close all succeeded. False when anything failed; the target is then as it was.
+bool ReplaceFile(const std::string& path, const std::function<bool(std::FILE*)>& write);
 
 }  // namespace pelor::core

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <optional>
 #include <utility>
 
 #include "core/replace_target.h"
@@ -23,8 +22,7 @@ const LentFiles* g_lentFiles = nullptr;
 TextFile::TextFile(TextFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
       path_(std::move(other.path_)),
-      tempPath_(std::move(other.tempPath_)),
-      targetPath_(std::move(other.targetPath_)),
+      replacement_(std::exchange(other.replacement_, {})),
       buffer_(std::move(other.buffer_)),
       failed_(other.failed_),
       lastWasWrite_(other.lastWasWrite_),
@@ -44,8 +42,7 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
         file_ = std::exchange(other.file_, nullptr);
         buffer_ = std::move(other.buffer_);
         path_ = std::move(other.path_);
-        tempPath_ = std::move(other.tempPath_);
-        targetPath_ = std::move(other.targetPath_);
+        replacement_ = std::exchange(other.replacement_, {});
         failed_ = other.failed_;
         lastWasWrite_ = other.lastWasWrite_;
         readAhead_ = std::exchange(other.readAhead_, false);
@@ -60,11 +57,26 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
 
 TextFile::~TextFile() {
     // A file never closed explicitly keeps what was written, except an unfinished replacement.
-    if (!tempPath_.empty()) {
+    if (!replacement_.temp.empty()) {
         Abandon();
     } else if (file_ != nullptr) {
         std::fclose(file_);
     }
+}
+
+bool WriteTextMode(std::FILE* file, std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t nl = text.find('\n', start);
+        const std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+        if (end > start && std::fwrite(text.data() + start, 1, end - start, file) != end - start) {
+            return false;
+        }
+        if (nl == std::string_view::npos) break;
+        if (std::fwrite("\r\n", 1, 2, file) != 2) return false;
+        start = nl + 1;
+    }
+    return true;
 }
 
 void LendFiles(const LentFiles* files) {
@@ -84,8 +96,6 @@ bool TextFile::Open(const std::string& path, Mode mode) {
     failed_ = false;
     lastWasWrite_ = false;
     const char* how = "rb";
-    std::string target = path;
-    std::optional<ReplaceTarget> replaced;
     switch (mode) {
         case Mode::Read:
             how = "rb";
@@ -102,23 +112,11 @@ bool TextFile::Open(const std::string& path, Mode mode) {
         case Mode::Replace:
             // A link is written through and the new file keeps the old one's permissions; a
             // file the user may not write is refused like one that cannot be opened.
-            replaced = ResolveReplaceTarget(path);
-            if (!replaced) return false;
-            targetPath_ = replaced->path;
-            tempPath_ = TemporaryPathFor(*replaced);
-            target = tempPath_;
-            how = "wb";
-            break;
+            file_ = OpenReplacement(path, replacement_);
+            return file_ != nullptr;
     }
-    file_ = std::fopen(target.c_str(), how);
-    if (file_ == nullptr) {
-        tempPath_.clear();
-        return false;
-    }
-    if (replaced && !KeepAttributes(::fileno(file_), *replaced)) {
-        Abandon();
-        return false;
-    }
+    file_ = std::fopen(path.c_str(), how);
+    if (file_ == nullptr) return false;
     if (mode == Mode::Read) {
         readAhead_ = true;
         if (!aheadBlock_) aheadBlock_ = std::make_unique_for_overwrite<char[]>(kAheadSize);
@@ -248,22 +246,7 @@ bool TextFile::Write(std::string_view text) {
     if (file_ == nullptr) return false;
     if (failed_) return false;
     lastWasWrite_ = true;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t nl = text.find('\n', start);
-        std::size_t end = nl == std::string_view::npos ? text.size() : nl;
-        if (end > start && std::fwrite(text.data() + start, 1, end - start, file_) != end - start) {
-            failed_ = true;
-            return false;
-        }
-        if (nl == std::string_view::npos) break;
-        if (std::fwrite("\r\n", 1, 2, file_) != 2) {
-            failed_ = true;
-            return false;
-        }
-        start = nl + 1;
-    }
-    if (std::ferror(file_)) failed_ = true;
+    if (!WriteTextMode(file_, text) || std::ferror(file_)) failed_ = true;
     return !failed_;
 }
 
@@ -299,10 +282,8 @@ bool TextFile::Close() {
     if (std::fclose(file_) != 0) ok = false;
     file_ = nullptr;
     ResetAhead();
-    if (!tempPath_.empty()) {
-        if (ok && std::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) ok = false;
-        if (!ok) ::unlink(tempPath_.c_str());
-        tempPath_.clear();
+    if (!replacement_.temp.empty()) {
+        ok = FinishReplacement(std::exchange(replacement_, {}), ok);
     }
     return ok;
 }
@@ -313,10 +294,7 @@ void TextFile::Abandon() {
         std::fclose(file_);
         file_ = nullptr;
     }
-    if (!tempPath_.empty()) {
-        ::unlink(tempPath_.c_str());
-        tempPath_.clear();
-    }
+    if (!replacement_.temp.empty()) FinishReplacement(std::exchange(replacement_, {}), false);
 }
 
 }  // namespace pelor::core

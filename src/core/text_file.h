@@ -11,7 +11,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/replace_target.h"
+
 namespace pelor::core {
+
+// The text-mode write every text writer uses: `text` goes to `file` with each "\n" turned
+// into "\r\n" (a lone "\r" passes unchanged). False when a write failed.
+bool WriteTextMode(std::FILE* file, std::string_view text);
 
 class TextFile {
 public:
@@ -78,8 +84,7 @@ private:
 
     std::FILE* file_ = nullptr;
     std::string path_;
-    std::string tempPath_;
-    std::string targetPath_;          // Replace mode: the file the rename replaces (links followed)
+    Replacement replacement_;         // Replace mode: the temporary file and the file it replaces
     std::unique_ptr<char[]> buffer_;  // set by SetBuffer; freed only after the stream is closed
     bool failed_ = false;
     bool lastWasWrite_ = false;

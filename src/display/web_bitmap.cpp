@@ -1,7 +1,6 @@
 #include "display/web_bitmap.h"
 
 #include <cstdio>
-#include <optional>
 
 #include "core/format.h"
 #include "core/replace_target.h"
@@ -66,17 +65,9 @@ bool WriteWebBitmap(const std::string& path, const RgbBuffer& image, core::Promp
     const std::vector<std::uint8_t> bytes = EncodeWebBitmap(image);
     // Through a link to the file it names, keeping the old file's permissions; a bitmap the
     // user may not write is not replaced.
-    const std::optional<core::ReplaceTarget> target = core::ResolveReplaceTarget(path);
-    const std::string temp = target ? target->path + ".part" : std::string();
-    std::FILE* file = target ? std::fopen(temp.c_str(), "wb") : nullptr;
-    bool ok = file != nullptr;
-    if (ok) {
-        ok = core::KeepAttributes(::fileno(file), *target);
-        ok = ok && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        ok = (std::fclose(file) == 0) && ok;
-        ok = ok && std::rename(temp.c_str(), target->path.c_str()) == 0;
-        if (!ok) std::remove(temp.c_str());
-    }
+    const bool ok = core::ReplaceFile(path, [&bytes](std::FILE* file) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    });
     if (!ok) prompt.Message(core::Format("Could not Open %s", path.c_str()), "Error");
     return ok;
 }

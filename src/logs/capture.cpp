@@ -1,6 +1,5 @@
 #include "logs/capture.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,22 +75,17 @@ bool StartsWithCsvHeader(const std::string& path) {
 // either the previous page or the new one. A link at `to` is written through, the page keeps
 // the old file's permissions, and a file the user may not write is left alone.
 bool CopyOver(const std::string& from, const std::string& to) {
-    const std::optional<core::ReplaceTarget> target = core::ResolveReplaceTarget(to);
-    if (!target) return false;
-    std::error_code ec;
-    const std::string temp = core::TemporaryPathFor(*target);
-    std::filesystem::copy_file(from, temp, std::filesystem::copy_options::overwrite_existing, ec);
-    bool ok = !ec;
-    if (ok) {
-        const int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
-        ok = fd >= 0 && core::KeepAttributes(fd, *target);
-        if (fd >= 0) ::close(fd);
-    }
-    if (ok) {
-        std::filesystem::rename(temp, target->path, ec);
-        ok = !ec;
-    }
-    if (!ok) std::filesystem::remove(temp, ec);
+    std::FILE* in = std::fopen(from.c_str(), "rb");
+    if (in == nullptr) return false;
+    const bool ok = core::ReplaceFile(to, [in](std::FILE* out) {
+        char block[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(block, 1, sizeof block, in)) > 0) {
+            if (std::fwrite(block, 1, n, out) != n) return false;
+        }
+        return std::ferror(in) == 0;
+    });
+    std::fclose(in);
     return ok;
 }
 

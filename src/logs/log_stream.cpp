@@ -2,6 +2,8 @@
 
 #include <stdio_ext.h>
 
+#include "core/text_file.h"
+
 namespace pelor::logs {
 
 LogStream::~LogStream() {
@@ -32,22 +34,8 @@ bool LogStream::Write(std::string_view data) {
         }
         return !failed_;
     }
-    std::size_t start = 0;
-    while (start < data.size()) {
-        const std::size_t nl = data.find('\n', start);
-        const std::size_t end = nl == std::string_view::npos ? data.size() : nl;
-        if (end > start && std::fwrite(data.data() + start, 1, end - start, file_) != end - start) {
-            failed_ = true;
-            return false;
-        }
-        if (nl == std::string_view::npos) break;
-        if (std::fwrite("\r\n", 1, 2, file_) != 2) {
-            failed_ = true;
-            return false;
-        }
-        start = nl + 1;
-    }
-    return true;
+    if (!core::WriteTextMode(file_, data)) failed_ = true;
+    return !failed_;
 }
 
 bool LogStream::Flush() {

@@ -64,9 +64,6 @@ CDataViewerDlg::~CDataViewerDlg() {
 void CDataViewerDlg::BuildControls() {
     gaugeArea_ = new GaugeArea(*dashboard_, canvas_, this);
     picturePreparer_ = new PicturePreparer(canvas_, this);
-    connect(gaugeArea_, &GaugeArea::WebBitmapFailed, this, [this](const QString& text) {
-        prompt_.Message(text.toStdString(), "Error", core::MessageButtons::Ok);
-    });
 
     menuBar_ = new QMenuBar(this);
     QMenu* help = menuBar_->addMenu("&Help");

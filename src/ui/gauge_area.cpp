@@ -13,8 +13,7 @@ void GaugeArea::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     app::Dashboard& d = dashboard_;
-    bool webFailed = false;
-    core::ScriptedPrompt webMessages;  // no dialog may open while the store is held
+    bool rendered = false;
     if (renderPending_.exchange(false)) {
         display::PaintOptions options;
         options.showGrid = d.page.m_bShowGrid != 0;
@@ -24,14 +23,13 @@ void GaugeArea::paintEvent(QPaintEvent*) {
         // A paint never sees half of a reader's pass: the store is held for the whole paint.
         std::lock_guard lock(d.channels.mutex);
         d.display.Paint(canvas_, d.channels, options);
-        if (d.project.webBitmapEnabled) {
-            const auto& layout = d.display.Layout();
-            webFailed = !display::Display::WriteWebBitmap(
-                d.project.webBitmapPath,
-                canvas_.GaugeAreaPixels(layout.scaledGaugeArea, layout.gaugeArea.width,
-                                        layout.gaugeArea.height),
-                webMessages);
-        }
+        rendered = true;
+    }
+    // The web bitmap is written by the dashboard's next step, outside the paint and the lock.
+    if (rendered && d.project.webBitmapEnabled) {
+        const auto& layout = d.display.Layout();
+        d.KeepWebBitmap(canvas_.GaugeAreaPixels(layout.scaledGaugeArea, layout.gaugeArea.width,
+                                                layout.gaugeArea.height));
     }
     // The window image is made at the screen's pixels (the zoom times the device pixel ratio):
     // on a HiDPI screen it is drawn at its size in the widget's units, pixel for pixel.
@@ -41,11 +39,6 @@ void GaugeArea::paintEvent(QPaintEvent*) {
         painter.drawImage(0, 0, image);
     } else {
         painter.drawImage(QRectF(0, 0, image.width() / ratio, image.height() / ratio), image);
-    }
-    if (webFailed) {
-        d.project.webBitmapEnabled = false;
-        const auto texts = webMessages.MessageTexts();
-        Q_EMIT WebBitmapFailed(texts.empty() ? QString() : QString::fromStdString(texts.front()));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The client area of the main window: shows the canvas's window image, which the display
-// paints with the gauges, and writes the web bitmap after every paint when the project asks.
+// paints with the gauges, and hands the painted gauge area to the dashboard for the web bitmap
+// when the project asks for one (the dashboard's step writes the file).
 #include <QWidget>
 #include <atomic>
 
@@ -19,10 +20,6 @@ public:
     // (the window uncovered, the status window's text changed) show the last picture as it
     // was, so they can neither blank the gauges nor take a reader's repaint for themselves.
     void RequestRender() { renderPending_ = true; }
-
-Q_SIGNALS:
-    // The web bitmap could not be written (the message text); web output is then switched off.
-    void WebBitmapFailed(QString message);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

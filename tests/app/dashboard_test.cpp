@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "display/web_bitmap.h"
 #include "tables/calibration_file.h"
 #include "tables/label_file.h"
 #include "tables/options_file.h"
@@ -545,6 +546,56 @@ TEST(Dashboard, AManualDisconnectMakesTheShownValuesStaleAndHoldOrPlaybackSayWha
     EXPECT_EQ(f.dashboard.StaleMask(), 0xFFFF);
     EXPECT_EQ(f.dashboard.Caption(), "disconnected");
     f.dashboard.Destroy(f.hooks);
+}
+
+// A paint hands its picture over; the next step writes the newest one, once. A bitmap that
+// cannot be written is reported once and web output stops; shut-down writes a picture no
+// step has written yet.
+TEST(Dashboard, TheStepWritesTheLastPaintsWebBitmap) {
+    ScratchProject project;
+    Fixture f;
+    f.store.values["ProjectFilePath"] = project.ProjectPath();
+    ASSERT_TRUE(f.dashboard.Initialise(f.hooks));
+    const auto bytesOf = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)),
+                                         std::istreambuf_iterator<char>());
+    };
+    const auto picture = [](std::uint8_t value) {
+        display::RgbBuffer image;
+        image.width = 3;
+        image.height = 2;
+        image.pixels.assign(18, value);
+        return image;
+    };
+    const std::string path = project.Dir() + "web.bmp";
+    const std::string missing = project.Dir() + "no-such-folder/web.bmp";
+    tables::Project& p = f.dashboard.project;
+    p.webBitmapEnabled = true;
+    p.webBitmapPath = path;
+
+    f.dashboard.KeepWebBitmap(picture(1));
+    f.dashboard.KeepWebBitmap(picture(2));
+    EXPECT_FALSE(std::filesystem::exists(path)) << "nothing is written before the step";
+    f.dashboard.Watch();
+    EXPECT_EQ(bytesOf(path), display::EncodeWebBitmap(picture(2)));
+    std::filesystem::remove(path);
+    f.dashboard.Watch();
+    EXPECT_FALSE(std::filesystem::exists(path)) << "a picture is written once";
+
+    p.webBitmapPath = missing;
+    for (int paint = 0; paint < 2; ++paint) {
+        f.dashboard.KeepWebBitmap(picture(3));
+        f.dashboard.Watch();
+    }
+    EXPECT_EQ(f.prompt.MessageTexts(), (std::vector<std::string>{"Could not Open " + missing}));
+    EXPECT_FALSE(p.webBitmapEnabled);
+
+    p.webBitmapEnabled = true;
+    p.webBitmapPath = path;
+    f.dashboard.KeepWebBitmap(picture(4));
+    f.dashboard.Destroy(f.hooks);
+    EXPECT_EQ(bytesOf(path), display::EncodeWebBitmap(picture(4)));
 }
 
 }  // namespace

@@ -137,5 +137,36 @@ TEST_F(ReplaceTest, FailedWriteLeavesTheLinkedFileAsItWas) {
     EXPECT_EQ(EntryCount(), 2u);
 }
 
+// A file written in one go (the web bitmap, the web log's page) is replaced only when every
+// step succeeded; otherwise the old file stays and nothing is left beside it.
+TEST_F(ReplaceTest, WholeFileReplacesOnlyWhenEveryWriteSucceeded) {
+    Put("t.bin", "old");
+    ASSERT_EQ(::chmod(Path("t.bin").c_str(), 0640), 0);
+    fs::create_symlink("t.bin", Path("l.bin"));
+    const auto writer = [](bool succeeds) {
+        return [succeeds](std::FILE* file) {
+            std::fputs("new", file);
+            return succeeds;
+        };
+    };
+
+    EXPECT_FALSE(ReplaceFile(Path("l.bin"), writer(false)));
+    EXPECT_EQ(Get("t.bin"), "old");
+    EXPECT_EQ(EntryCount(), 2u);
+
+    ASSERT_TRUE(ReplaceFile(Path("l.bin"), writer(true)));
+    EXPECT_TRUE(IsLink("l.bin"));
+    EXPECT_EQ(Get("t.bin"), "new");
+    EXPECT_EQ(Mode("t.bin"), 0640u);
+    EXPECT_EQ(EntryCount(), 2u);
+
+    ASSERT_EQ(::chmod(Path("t.bin").c_str(), 0444), 0);
+    bool called = false;
+    EXPECT_FALSE(ReplaceFile(Path("l.bin"), [&called](std::FILE*) { return called = true; }));
+    EXPECT_FALSE(called) << "a file nobody may write is refused before anything is written";
+    EXPECT_EQ(Get("t.bin"), "new");
+    EXPECT_FALSE(ReplaceFile(Path("no-dir/x.bin"), writer(true)));
+}
+
 }  // namespace
 }  // namespace pelor::core

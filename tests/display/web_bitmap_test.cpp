@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -99,6 +100,43 @@ TEST(WebBitmap, WritesTheFileAndReportsAFolderThatDoesNotExist) {
     ASSERT_EQ(prompt.shown.size(), 2u);
     EXPECT_EQ(prompt.shown[1].text, "Could not Open " + missing);
     EXPECT_EQ(prompt.shown[1].caption, "Error");
+}
+
+// The bitmap is replaced like every other file the program writes: through a link, keeping
+// the permissions, never over a file nobody may write, and with nothing left beside it.
+TEST(WebBitmap, IsWrittenThroughALinkKeepingPermissionsAndRefusedWhenReadOnly) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(PELOR_BINARY_DIR) / "web_bitmap_keep";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "www");
+    const std::string target = (dir / "www" / "pelor.bmp").string();
+    const std::string link = (dir / "pelor.bmp").string();
+    std::ofstream(target, std::ios::binary) << "old";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(target, link);
+    const auto bytesOf = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)),
+                                         std::istreambuf_iterator<char>());
+    };
+
+    core::ScriptedPrompt prompt;
+    ASSERT_TRUE(WriteWebBitmap(link, Stripes(), prompt));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_EQ(bytesOf(target), EncodeWebBitmap(Stripes()));
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+    RgbBuffer other = Stripes();
+    other.pixels.assign(other.pixels.size(), 7);
+    EXPECT_FALSE(WriteWebBitmap(link, other, prompt));
+    EXPECT_EQ(bytesOf(target), EncodeWebBitmap(Stripes()));
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, "Could not Open " + link);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "www"), fs::directory_iterator{}), 1);
+    fs::permissions(target, fs::perms::owner_all);
+    fs::remove_all(dir);
 }
 
 }  // namespace

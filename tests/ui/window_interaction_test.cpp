@@ -13,11 +13,14 @@
 #include <QSettings>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 
 #include "app/interaction.h"
 #include "app/qt_settings_store.h"
+#include "display/web_bitmap.h"
 #include "display_render_support.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/label_menus.h"
@@ -394,6 +397,39 @@ TEST(WindowInteraction, KanteloWindowButtonsNamesAndStates) {
         ReportSwitches(window, "000000000000");
         EXPECT_FALSE(w->State(5));
     });
+}
+
+// The paint only hands the gauge area over; the window's step writes the web bitmap, so no
+// file is written while the paint holds the channel store.
+TEST(GaugeArea, ThePaintWritesNoWebBitmapTheStepAfterItDoes) {
+    Demo demo;
+    const std::string path = std::string(PELOR_BINARY_DIR) + "/gauge_area_web.bmp";
+    fs::remove(path);
+    RunWindow([&path](ui::CDataViewerDlg& window) {
+        app::Dashboard& d = window.dashboard();
+        const tables::Project before = d.project;
+        d.project.webBitmapEnabled = true;
+        d.project.webBitmapPath = path;
+        window.RequestRepaint();
+        window.GaugeAreaWidget()->grab();  // one paint, now
+        EXPECT_FALSE(fs::exists(path)) << "the paint wrote the bitmap";
+
+        d.Watch();
+        std::ifstream in(path, std::ios::binary);
+        const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                              std::istreambuf_iterator<char>());
+        const display::LayoutState& layout = d.display.Layout();
+        display::RgbBuffer blank;
+        blank.width = layout.gaugeArea.width;
+        blank.height = layout.gaugeArea.height;
+        ASSERT_EQ(bytes.size(), display::EncodeWebBitmap(blank).size());
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.begin() + display::kBmpHeaderSize,
+                               display::EncodeWebBitmap(blank).begin()))
+            << "the header of a bitmap of the gauge area";
+        EXPECT_TRUE(d.project.webBitmapEnabled);
+        d.project = before;
+    });
+    fs::remove(path);
 }
 
 }  // namespace
