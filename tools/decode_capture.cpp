@@ -39,6 +39,7 @@
 #include "core/view.h"
 #include "decode/channel_context.h"
 #include "decode/channel_store.h"
+#include "decode/context_tables.h"
 #include "decode/n2k_binary.h"
 #include "decode/n2k_text.h"
 #include "decode/reader_pass.h"
@@ -362,12 +363,7 @@ int main(int argc, char** argv) {
     auto store = std::make_unique<decode::ChannelStore>();
     core::RecordingView view;
     decode::ChannelContext context;
-    context.calibration = &tables->project.calibration;
-    context.labelStrings = &tables->project.labelSettings.LabelStrings;
-    context.labelTable = &tables->project.labels;
-    context.options = &tables->project.options;
-    context.labelMode = &tables->labelMode;
-    context.labelCell = &tables->labelCell;
+    decode::AttachTables(context, tables->project, tables->labelMode, tables->labelCell);
     context.currentPage = options->page;
     context.gridX = &tables->grid;
     context.gridY = &tables->grid;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/format.h"
+#include "decode/context_tables.h"
 #include "decode/n2k_binary.h"
 #include "decode/reader_pass.h"
 #include "display/layout.h"
@@ -174,12 +175,7 @@ void Dashboard::ApplyDisplayLayout() {
 void Dashboard::RebuildChannelContext() {
     std::lock_guard lock(channels.mutex);
     decode::ChannelContext& c = context_;
-    c.calibration = &tables.calibration;
-    c.labelStrings = &tables.labelSettings.LabelStrings;
-    c.labelTable = &tables.labels;
-    c.options = &tables.options;
-    c.labelMode = &labelModes;
-    c.labelCell = &labelCells;
+    decode::AttachTables(c, tables, labelModes, labelCells);
     c.currentPage = page.m_nCurrentPage;
     c.gridX = &display.GridX();
     c.gridY = &display.GridY();

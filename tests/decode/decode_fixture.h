@@ -1,21 +1,18 @@
 #pragma once
 // A channel store with every table it reads, all zero, plus a recording view and a manual
-// clock, wired into one ChannelContext. Tests set the bytes they care about.
+// clock at 0, wired into one ChannelContext; grid cell i sits at (100 + i, 200 + i). Tests set
+// the bytes they care about.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/clock.h"
-#include "core/view.h"
-#include "decode/channel_context.h"
-#include "decode/channel_store.h"
-#include "tables/table_types.h"
+#include "decode/owned_context.h"
 
 namespace pelor::decode::testing {
 
-struct DecodeFixture {
+struct DecodeFixture : OwnedChannelContext {
     DecodeFixture();
 
     // Shows `channel` on page 0 in `mode` at grid cell `cell`.
@@ -29,19 +26,6 @@ struct DecodeFixture {
     std::string Work(int channel) const;
     // Value text currently shown for `channel` (all 8 characters).
     std::string Shown(int channel) const;
-
-    tables::OptionsTable options{};
-    tables::CalibrationTables calibration{};
-    LabelStrings labelStrings;
-    tables::LabelTable labelTable{};
-    PageBytes labelMode{};
-    PageBytes labelCell{};
-    Grid gridX{};
-    Grid gridY{};
-    core::RecordingView view;
-    core::ManualClock clock{0};
-    ChannelContext context;
-    ChannelStore store;
 };
 
 // Payload bytes for NMEA 2000 messages, little-endian fields.

@@ -4,22 +4,11 @@
 
 namespace pelor::decode::testing {
 
-DecodeFixture::DecodeFixture() {
+DecodeFixture::DecodeFixture() : OwnedChannelContext(0) {
     for (int i = 0; i < kGridSize; ++i) {
         gridX[static_cast<std::size_t>(i)] = 100 + i;
         gridY[static_cast<std::size_t>(i)] = 200 + i;
     }
-    context.calibration = &calibration;
-    context.labelStrings = &labelStrings;
-    context.labelTable = &labelTable;
-    context.options = &options;
-    context.labelMode = &labelMode;
-    context.labelCell = &labelCell;
-    context.gridX = &gridX;
-    context.gridY = &gridY;
-    context.frameCounts = {30, 49, 20, 11, 8, 1, 1, 1, 40, 1, 2};
-    context.view = &view;
-    context.clock = &clock;
 }
 
 void DecodeFixture::Show(int channel, int mode, int cell) {

@@ -16,6 +16,7 @@
 #include "../../tools/demo_project_n2k.h"
 #include "core/prompt.h"
 #include "decode/channel_store.h"
+#include "decode/context_tables.h"
 #include "decode/n2k_binary.h"
 #include "display/display.h"
 #include "simulator/scenario.h"
@@ -121,12 +122,7 @@ struct DemoRig {
             }
         }
         display.ApplyLayout(store, tables->values.displayType, 100, false);
-        context.calibration = &tables->calibration;
-        context.labelStrings = &tables->labelSettings.LabelStrings;
-        context.labelTable = &tables->labels;
-        context.options = &tables->options;
-        context.labelMode = &modes;
-        context.labelCell = &cells;
+        decode::AttachTables(context, *tables, modes, cells);
         context.gridX = &display.GridX();
         context.gridY = &display.GridY();
         context.frameCounts = display.StyleFrameCounts();
