@@ -8,6 +8,7 @@
 
 #include "core/format.h"
 #include "core/prompt.h"
+#include "display/display_modes.h"
 #include "tables/calibration_file.h"
 #include "tables/label_file.h"
 #include "tables/options_file.h"
@@ -19,21 +20,6 @@ namespace pelor::tools {
 
 inline constexpr int kDemoDisplayType = 9;  // T100L: an 800 x 700 window
 inline constexpr int kDemoPageCount = 4;
-
-// Display modes.
-enum Mode : std::uint8_t {
-    kData = 1,
-    kHistogram = 2,
-    kBargraph = 4,
-    kIndicator = 5,
-    kDial = 6,
-    kLargeDial = 8,
-    kLargeRamp = 9,
-    kLargeText = 10,
-    kBarText = 11,
-    kSmallText = 12,
-    kHugeText = 13,
-};
 
 struct DemoSensor {
     const char* label;
@@ -92,35 +78,35 @@ struct DemoGauge {
 // fit no portrait model, so the demo does not use them.
 inline constexpr DemoGauge kDemoGauges[] = {
     // Page 0: engine
-    {0, 15, kLargeRamp, 0},
-    {0, 5, kLargeDial, 3},
-    {0, 0, kDial, 24},
-    {0, 1, kDial, 25},
-    {0, 2, kDial, 28},
-    {0, 4, kData, 36},
-    {0, 7, kSmallText, 40},
+    {0, 15, display::kModeLargeRamp, 0},
+    {0, 5, display::kModeLargeDial, 3},
+    {0, 0, display::kModeDial, 24},
+    {0, 1, display::kModeDial, 25},
+    {0, 2, display::kModeDial, 28},
+    {0, 4, display::kModeData, 36},
+    {0, 7, display::kModeSmallText, 40},
     // Page 1: tanks and batteries
-    {1, 2, kBarText, 0},
-    {1, 11, kDial, 4},
-    {1, 3, kBarText, 18},
-    {1, 0, kIndicator, 22},
-    {1, 1, kIndicator, 28},
-    {1, 4, kLargeText, 30},
-    {1, 9, kIndicator, 34},
+    {1, 2, display::kModeBarText, 0},
+    {1, 11, display::kModeDial, 4},
+    {1, 3, display::kModeBarText, 18},
+    {1, 0, display::kModeIndicator, 22},
+    {1, 1, display::kModeIndicator, 28},
+    {1, 4, display::kModeLargeText, 30},
+    {1, 9, display::kModeIndicator, 34},
     // Page 2: navigation
-    {2, 13, kLargeDial, 0},
-    {2, 14, kDial, 4},
-    {2, 12, kHistogram, 24},
-    {2, 10, kData, 36},
+    {2, 13, display::kModeLargeDial, 0},
+    {2, 14, display::kModeDial, 4},
+    {2, 12, display::kModeHistogram, 24},
+    {2, 10, display::kModeData, 36},
     // Page 3: everything as text
-    {3, 0, kSmallText, 0},
-    {3, 1, kSmallText, 2},
-    {3, 6, kSmallText, 4},
-    {3, 7, kSmallText, 12},
-    {3, 8, kSmallText, 14},
-    {3, 9, kSmallText, 16},
-    {3, 14, kData, 24},
-    {3, 15, kData, 36},
+    {3, 0, display::kModeSmallText, 0},
+    {3, 1, display::kModeSmallText, 2},
+    {3, 6, display::kModeSmallText, 4},
+    {3, 7, display::kModeSmallText, 12},
+    {3, 8, display::kModeSmallText, 14},
+    {3, 9, display::kModeSmallText, 16},
+    {3, 14, display::kModeData, 24},
+    {3, 15, display::kModeData, 36},
 };
 
 inline constexpr const char* kDemoKanteloLabels[12] = {"NAV LTS", "ANCHOR", "BILGE", "HORN",

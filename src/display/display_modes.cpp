@@ -1,34 +1,46 @@
 #include "display/display_modes.h"
 
+#include "display/gauge_style.h"
+
 namespace pelor::display {
 
+namespace {
+
+struct ModeRow {
+    int style;       // gauge style record that draws the mode; -1: the mode draws nothing
+    bool usesFrame;  // the value chooses the frame (bars, dials, histogram, huge text)
+};
+
+// One row per mode code 0..15.
+constexpr ModeRow kModeRows[kModeCodeCount] = {
+    {-1, false},               // 0 none
+    {kStyleData, false},       // 1 data
+    {kStyleHistogram, true},   // 2 histogram
+    {-1, false},               // 3 unassigned
+    {kStyleBargraph, true},    // 4 bargraph
+    {kStyleIndicator, false},  // 5 indicator
+    {kStyleDial, true},        // 6 dial
+    {-1, false},               // 7 unassigned
+    {kStyleLargeDial, true},   // 8 large dial
+    {kStyleLargeRamp, true},   // 9 large ramp
+    {kStyleLargeText, false},  // 10 large text
+    {kStyleBarText, true},     // 11 bar text
+    {kStyleSmallText, false},  // 12 small text
+    {kStyleHugeText, true},    // 13 huge text
+    {-1, false},               // 14 unassigned
+    {-1, false},               // 15 unassigned
+};
+
+const ModeRow* RowOf(int mode) {
+    if (mode < 0 || mode >= kModeCodeCount) return nullptr;
+    return &kModeRows[mode];
+}
+
+}  // namespace
+
 int StyleIndexForMode(int mode) {
-    switch (mode) {
-        case kModeLargeRamp:
-            return 0;
-        case kModeDial:
-            return 1;
-        case kModeBarText:
-            return 2;
-        case kModeBargraph:
-            return 3;
-        case kModeHugeText:
-            return 4;
-        case kModeLargeText:
-            return 5;
-        case kModeData:
-            return 6;
-        case kModeSmallText:
-            return 7;
-        case kModeLargeDial:
-            return 8;
-        case kModeHistogram:
-            return 9;
-        case kModeIndicator:
-            return 10;
-        default:
-            return -1;
-    }
+    const ModeRow* row = RowOf(mode);
+    return row == nullptr ? -1 : row->style;
 }
 
 int ModeForGaugeTypeCode(int code) {
@@ -68,18 +80,8 @@ int ModeForGaugeTypeCode(int code) {
 }
 
 bool ModeUsesFrame(int mode) {
-    switch (mode) {
-        case kModeHistogram:
-        case kModeBargraph:
-        case kModeDial:
-        case kModeLargeDial:
-        case kModeLargeRamp:
-        case kModeBarText:
-        case kModeHugeText:
-            return true;
-        default:
-            return false;
-    }
+    const ModeRow* row = RowOf(mode);
+    return row != nullptr && row->usesFrame;
 }
 
 }  // namespace pelor::display

@@ -185,9 +185,9 @@ TEST(N2kDemoAgainstSimulatorFrames, EveryGaugeOfEveryPageShowsTheValueSentAndMov
             if (g.page != page) continue;
             const char* label = tools::kN2kDemoChannels[g.label].label;
             EXPECT_GE(texts[g.label].size(), 3u) << label << " hardly moves";
-            if (g.mode == tools::kDial || g.mode == tools::kLargeDial ||
-                g.mode == tools::kLargeRamp || g.mode == tools::kBargraph ||
-                g.mode == tools::kBarText) {
+            if (g.mode == display::kModeDial || g.mode == display::kModeLargeDial ||
+                g.mode == display::kModeLargeRamp || g.mode == display::kModeBargraph ||
+                g.mode == display::kModeBarText) {
                 EXPECT_GE(frames[g.label].size(), 2u) << label << "'s needle or bar stands still";
             }
         }

@@ -45,8 +45,8 @@ TEST(N2kDemoProject, LoadsWithoutAnyMessageWithASourceForEveryChannel) {
         for (std::size_t p = 0; p < 4; ++p) shown = shown || LabelMode(tables->pages, p, c) != 0;
         EXPECT_TRUE(shown) << "channel " << c;
     }
-    EXPECT_EQ(LabelMode(tables->pages, 0, 0), tools::kLargeRamp);
-    EXPECT_EQ(LabelMode(tables->pages, 2, 10), tools::kLargeDial);  // the heading
+    EXPECT_EQ(LabelMode(tables->pages, 0, 0), display::kModeLargeRamp);
+    EXPECT_EQ(LabelMode(tables->pages, 2, 10), display::kModeLargeDial);  // the heading
 }
 
 TEST(N2kDemoProject, RegeneratesByteIdentically) {

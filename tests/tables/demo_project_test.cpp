@@ -44,7 +44,7 @@ TEST(DemoProject, LoadsWithoutAnyMessage) {
     EXPECT_EQ(tables->labelSettings.httpPostAddress, "127.0.0.1/pelor");
     EXPECT_EQ(CalibrationText(tables->calibration, 0, 255), " 150.0");
     EXPECT_EQ(CalibrationText(tables->calibration, 10, 0), "  -5.0");
-    EXPECT_EQ(LabelMode(tables->pages, 0, 15), tools::kLargeRamp);
+    EXPECT_EQ(LabelMode(tables->pages, 0, 15), display::kModeLargeRamp);
     // Every display mode that fits the portrait models appears on some page (the bar graph
     // and huge text are wider than their gauge area).
     for (std::uint8_t mode : {1, 2, 5, 6, 8, 9, 10, 11, 12}) {
