@@ -17,11 +17,13 @@
 #include <vector>
 
 #include "display/web_bitmap.h"
+#include "loopback.h"
 #include "tables/calibration_file.h"
 #include "tables/label_file.h"
 #include "tables/options_file.h"
 #include "tables/page_file.h"
 #include "tables/project_file.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -33,9 +35,7 @@ using core::Answer;
 class ScratchProject {
 public:
     explicit ScratchProject(int pageCount = 5, int displayType = 10, bool dual = false) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "pelor-app-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
+        root_ = pelor::testing::MakeTempDir("pelor-app");
         dir_ = root_ + "/";
         cwd_ = std::filesystem::current_path().string();
 
@@ -336,26 +336,13 @@ TEST(Dashboard, StartUpChoosersSayWhichTableTheyAskFor) {
     f.dashboard.Destroy(f.hooks);
 }
 
-// A loopback port with nobody listening: bound once to learn a free number, then closed.
-int ClosedLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    ::close(fd);
-    return ntohs(addr.sin_port);
-}
-
 TEST(Dashboard, ConnectsAtStartWhenTheSettingSaysSo) {
     ScratchProject project;
     Fixture f;
     f.store.values["ProjectFilePath"] = project.ProjectPath();
     f.store.values["ConnectionType"] = 0x81u;  // TCP text, connect at start
     f.store.values["IPAddress"] = std::string("127.0.0.1");
-    f.store.values["TCPPort"] = static_cast<std::uint32_t>(ClosedLoopbackPort());
+    f.store.values["TCPPort"] = static_cast<std::uint32_t>(pelor::testing::FreeTcpPort());
     ASSERT_TRUE(f.dashboard.Initialise(f.hooks));
     EXPECT_EQ(f.prompt.MessageTexts(),
               (std::vector<std::string>{"Unable to Initialize  TCP connection"}))

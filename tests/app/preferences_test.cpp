@@ -14,6 +14,7 @@
 #include "tables/options_file.h"
 #include "tables/page_file.h"
 #include "tables/table_file.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -34,8 +35,7 @@ struct Hooks : app::WindowHooks {
 class DemoDashboard : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "pelor-prefs-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
+        root_ = pelor::testing::MakeTempDir("pelor-prefs");
         dir_ = root_ + "/demo/";
         cwd_ = fs::current_path().string();
         fs::copy(std::string(PELOR_SOURCE_DIR) + "/examples/demo", dir_);

@@ -13,6 +13,7 @@
 
 #include "core/replace_target.h"
 #include "core/text_file.h"
+#include "temp_dir.h"
 
 namespace pelor::core {
 namespace {
@@ -22,8 +23,7 @@ namespace fs = std::filesystem;
 class ReplaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "pelor-replace-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
+        dir_ = pelor::testing::MakeTempDir("pelor-replace");
         dir_ += "/";
     }
     void TearDown() override {

@@ -20,6 +20,7 @@
 #include "decode/reader_pass.h"
 #include "links/fake_ftdi_control.h"
 #include "links/link_manager.h"
+#include "loopback.h"
 #include "simulator/simulator.h"
 
 namespace {
@@ -27,18 +28,6 @@ namespace {
 using namespace pelor;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-int FreeUdpPort() {
-    const int s = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    EXPECT_EQ(bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    socklen_t n = sizeof a;
-    getsockname(s, reinterpret_cast<sockaddr*>(&a), &n);
-    close(s);
-    return ntohs(a.sin_port);
-}
 
 // When the simulator had sent how much, sampled every few milliseconds.
 struct SentSample {
@@ -128,7 +117,7 @@ TEST_P(FastSource, QueueStaysBoundedAndNewestDataIsOnePassOld) {
     o.intervalMs = 20;
     std::optional<sim::Simulator> simulator;
     if (c.link == sim::LinkKind::Udp) {
-        o.port = FreeUdpPort();
+        o.port = pelor::testing::FreeUdpPort();
         s.tcpPort = o.port;
         rig.manager.ToggleConnection();  // the dashboard binds first; the unit sends to it
         simulator.emplace(o);

@@ -14,6 +14,7 @@
 #include "links/fake_ftdi_control.h"
 #include "links/link_manager.h"
 #include "simulator/simulator.h"
+#include "temp_dir.h"
 #include "unit/debugger_protocol.h"
 #include "unit/flash_file.h"
 #include "unit/flash_link.h"
@@ -151,27 +152,14 @@ struct FlashRig {
     links::LinkManager manager{context};
 };
 
-class TempDir {
+class TempDir : public pelor::testing::TempDir {
 public:
-    TempDir() {
-        path_ = fs::temp_directory_path() /
-                ("pelor-flash-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
+    TempDir() : pelor::testing::TempDir("pelor-flash") {}
     std::string Write(const std::string& name, const std::string& content) const {
-        const std::string p = (path_ / name).string();
+        const std::string p = Path(name);
         std::ofstream(p, std::ios::binary) << content;
         return p;
     }
-    std::string Path(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-    static inline int counter_ = 0;
 };
 
 std::string TableFile32Bytes() {

@@ -15,6 +15,7 @@
 
 #include "links/fake_ftdi_control.h"
 #include "links/link_manager.h"
+#include "loopback.h"
 #include "simulator/simulator.h"
 
 namespace {
@@ -40,18 +41,6 @@ bool WaitForThreads(int target, std::chrono::milliseconds limit = 5s) {
         std::this_thread::sleep_for(20ms);
     }
     return true;
-}
-
-int FreeUdpPort() {
-    const int s = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    EXPECT_EQ(bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    socklen_t n = sizeof a;
-    getsockname(s, reinterpret_cast<sockaddr*>(&a), &n);
-    close(s);
-    return ntohs(a.sin_port);
 }
 
 // The simulator on a thread of its own.
@@ -176,7 +165,7 @@ TEST_P(EveryType, DataFlowsCommandsArriveAndReconnectKeepsOneReader) {
     links::testing::FakeFtdi fake(PELOR_FAKE_FTD2XX);
     fake.SetReadWaitCap(300);
 
-    const int udpPort = c.link == sim::LinkKind::Udp ? FreeUdpPort() : 0;
+    const int udpPort = c.link == sim::LinkKind::Udp ? pelor::testing::FreeUdpPort() : 0;
     std::optional<SimulatorRun> simulator;
     if (c.link == sim::LinkKind::Udp) {
         s.tcpPort = udpPort;

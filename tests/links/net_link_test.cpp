@@ -7,6 +7,7 @@
 
 #include "link_fixture.h"
 #include "links/net_link.h"
+#include "loopback.h"
 
 namespace {
 
@@ -59,18 +60,6 @@ private:
     int port_ = 0;
 };
 
-int FreeUdpPort() {
-    const int s = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    EXPECT_EQ(bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    socklen_t n = sizeof a;
-    getsockname(s, reinterpret_cast<sockaddr*>(&a), &n);
-    close(s);
-    return ntohs(a.sin_port);
-}
-
 // A UDP peer on loopback that sends datagrams to a port and receives replies.
 class UdpPeer {
 public:
@@ -119,7 +108,7 @@ TEST(NetReceive, StreamReturnsWhatCameWhenTheSenderPauses) {
 }
 
 TEST(NetReceive, DatagramIsCutToTheBufferAndNamesItsSender) {
-    const int port = FreeUdpPort();
+    const int port = pelor::testing::FreeUdpPort();
     sockaddr_in address{};
     const int fd = ConnectSocket("127.0.0.1", port, kDatagramSocket, address);
     ASSERT_GE(fd, 0);
@@ -148,7 +137,7 @@ TEST(ConnectSocket, FailuresCloseAndReportMinusOne) {
     for (const auto& c : cases)
         EXPECT_EQ(ConnectSocket(c.host, 1, c.kind, address), -1) << c.legend;
     // A refused connection on loopback.
-    const int port = FreeUdpPort();
+    const int port = pelor::testing::FreeUdpPort();
     EXPECT_EQ(ConnectSocket("127.0.0.1", port, kStreamSocket, address), -1);
     // A host name that resolves.
     LoopbackServer server;
@@ -198,7 +187,7 @@ TEST_F(NetFixture, PeerClosingEndsTheReader) {
 }
 
 TEST_F(NetFixture, UdpRepliesGoToTheLastSender) {
-    const int port = FreeUdpPort();
+    const int port = pelor::testing::FreeUdpPort();
     ASSERT_EQ(link.OpenNetLink(6, "127.0.0.1", port, 500, &slot), 0);
     UdpPeer first;
     UdpPeer second;
@@ -211,7 +200,7 @@ TEST_F(NetFixture, UdpRepliesGoToTheLastSender) {
 }
 
 TEST_F(NetFixture, UdpDatagramLongerThanTheBufferIsCut) {
-    const int port = FreeUdpPort();
+    const int port = pelor::testing::FreeUdpPort();
     ASSERT_EQ(link.OpenNetLink(7, "127.0.0.1", port, 100, &slot), 0);
     UdpPeer peer;
     peer.SendTo(port, std::string(300, 'f'));

@@ -13,6 +13,7 @@
 
 #include "links/discovery_reply.h"
 #include "links/network_tools.h"
+#include "loopback.h"
 
 using namespace pelor::links;
 using namespace std::chrono_literals;
@@ -244,22 +245,10 @@ TEST(DiscoveryScan, AReplyAfterTheWindowEndsTheScan) {
 
 TEST(TestConnection, ListeningClosedAndBadAddresses) {
     // A listening port and one that was just closed, both on loopback.
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    ASSERT_EQ(::listen(listener, 4), 0);
-    socklen_t len = sizeof a;
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&a), &len);
-    const std::uint16_t open = ntohs(a.sin_port);
-    const int gone = ::socket(AF_INET, SOCK_STREAM, 0);
-    a.sin_port = 0;
-    ::bind(gone, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    len = sizeof a;
-    ::getsockname(gone, reinterpret_cast<sockaddr*>(&a), &len);
-    const std::uint16_t closed = ntohs(a.sin_port);
-    ::close(gone);
+    pelor::testing::LoopbackListener listener(4);
+    ASSERT_TRUE(listener.Ok());
+    const std::uint16_t open = static_cast<std::uint16_t>(listener.Port());
+    const std::uint16_t closed = static_cast<std::uint16_t>(pelor::testing::FreeTcpPort());
 
     struct Case {
         std::string address;
@@ -304,5 +293,4 @@ TEST(TestConnection, ListeningClosedAndBadAddresses) {
             c.address, c.port, [&](const std::string& l) { lines.push_back(l); }, o);
         EXPECT_EQ(lines, c.lines) << c.address;
     }
-    ::close(listener);
 }

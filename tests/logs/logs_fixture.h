@@ -16,20 +16,13 @@
 #include "decode/channel_store.h"
 #include "logs/capture.h"
 #include "logs/playback.h"
+#include "temp_dir.h"
 
 namespace pelor::logs::testing {
 
 // A temporary directory removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string Path(std::string_view name) const;
-
-private:
-    std::string dir_;
+struct TempDir : pelor::testing::TempDir {
+    TempDir() : pelor::testing::TempDir("pelor-logs") {}
 };
 
 // "$IIXDR,G,<value 8>,G,<name 8><id>*hh\r" with its checksum.

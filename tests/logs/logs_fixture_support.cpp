@@ -13,20 +13,6 @@
 
 namespace pelor::logs::testing {
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pelor-logs-XXXXXX").string();
-    dir_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
-}
-
-std::string TempDir::Path(std::string_view name) const {
-    return dir_ + "/" + std::string(name);
-}
-
 std::string Sentence(std::string_view value, std::string_view name, char id) {
     std::string s = "$IIXDR,G,";
     s += value;

@@ -24,6 +24,7 @@
 #include <filesystem>
 
 #include "app/qt_settings_store.h"
+#include "temp_dir.h"
 #include "ui/data_viewer_app.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/preferences_sheet.h"
@@ -43,12 +44,6 @@ namespace pelor::scenario {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string MakeTempDir(const char* stem) {
-    std::string pattern = (fs::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
-    const char* made = ::mkdtemp(pattern.data());
-    return made != nullptr ? std::string(made) : std::string();
-}
 
 // Starts a program with arguments; stdout to `outFd` when >= 0. Returns the pid or -1.
 int Spawn(const std::vector<std::string>& argv, int outFd) {
@@ -96,7 +91,7 @@ std::string ReadLine(int fd, std::chrono::milliseconds limit) {
 class XvfbEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        configDir_ = MakeTempDir("pelor-scenario-config");
+        configDir_ = pelor::testing::MakeTempDir("pelor-scenario-config");
         ::setenv("XDG_CONFIG_HOME", configDir_.c_str(), 1);
         int fds[2];
         ASSERT_EQ(::pipe(fds), 0);
@@ -216,7 +211,7 @@ void Type(QWidget& window, const std::string& text) {
 }
 
 DemoProject::DemoProject(const std::string& example) {
-    dir_ = MakeTempDir("pelor-scenario-project") + "/";
+    dir_ = pelor::testing::MakeTempDir("pelor-scenario-project") + "/";
     const fs::path source = fs::path(PELOR_SOURCE_DIR) / "examples" / example;
     std::error_code ec;
     fs::copy(source, dir_, fs::copy_options::recursive, ec);

@@ -9,6 +9,7 @@
 #include "core/prompt.h"
 #include "tables/adapter_pgn_list.h"
 #include "tables/options_file.h"
+#include "temp_dir.h"
 
 namespace pelor::tables {
 namespace {
@@ -63,8 +64,7 @@ TEST(AdapterPgnList, NibblesAndFlag) {
 }
 
 TEST(AdapterPgnList, SaveRewritesOnlyTheAdapterLines) {
-    std::string pattern = (fs::temp_directory_path() / "pelor-adapter-XXXXXX").string();
-    const std::string dir = std::string(::mkdtemp(pattern.data())) + "/";
+    const std::string dir = pelor::testing::MakeTempDir("pelor-adapter") + "/";
     core::ScriptedPrompt prompt;
     OptionsTable onDisk{};
     for (std::size_t b = 0; b < onDisk.size(); ++b) onDisk[b] = static_cast<std::uint8_t>(b * 7);

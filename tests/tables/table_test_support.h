@@ -9,14 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include "temp_dir.h"
+
 namespace pelor::tables::testing {
 
 class ScratchDir {
   public:
     ScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "pelor-tables-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        path_ = pelor::testing::MakeTempDir("pelor-tables");
         dir_ = path_ + "/";
         char cwd[4096];
         if (::getcwd(cwd, sizeof cwd) != nullptr) cwd_ = cwd;

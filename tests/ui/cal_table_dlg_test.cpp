@@ -16,6 +16,7 @@
 #include <iterator>
 
 #include "display_render_support.h"
+#include "temp_dir.h"
 #include "ui/cal_table_dlg.h"
 
 namespace {
@@ -63,8 +64,7 @@ class CalTableDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ui::testing::EnsureQtApplication();
-        std::string pattern = (fs::temp_directory_path() / "pelor-caltable-XXXXXX").string();
-        dir_ = std::string(::mkdtemp(pattern.data())) + "/";
+        dir_ = pelor::testing::MakeTempDir("pelor-caltable") + "/";
         fs::copy(std::string(PELOR_SOURCE_DIR) + "/examples/demo/DemoCal00.txt", dir_);
     }
     void TearDown() override {

@@ -14,6 +14,7 @@
 #include "display_render_support.h"
 #include "tables/options_file.h"
 #include "tables/project_file.h"
+#include "temp_dir.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/qt_prompt.h"
 
@@ -27,9 +28,7 @@ void App() {
     // Removed when the program ends.
     struct ScratchConfig {
         ScratchConfig() {
-            std::string pattern =
-                (std::filesystem::temp_directory_path() / "pelor-ui-XXXXXX").string();
-            dir = ::mkdtemp(pattern.data());
+            dir = pelor::testing::MakeTempDir("pelor-ui");
             ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
             ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         }
@@ -76,8 +75,7 @@ TEST(QtPrompt, FiltersBecomeQtFilterLists) {
 TEST(MainWindow, HasEveryButtonTheTitleAndSavesItsSettingsOnClose) {
     App();
     const std::string cwd = std::filesystem::current_path().string();
-    std::string pattern = (std::filesystem::temp_directory_path() / "pelor-uip-XXXXXX").string();
-    const std::string dir = std::string(::mkdtemp(pattern.data())) + "/";
+    const std::string dir = pelor::testing::MakeTempDir("pelor-uip") + "/";
     const std::string projectPath = WriteProject(dir);
     {
         QSettings s = UserSettings();
@@ -148,8 +146,7 @@ TEST(MainWindow, HasEveryButtonTheTitleAndSavesItsSettingsOnClose) {
 TEST(MainWindow, ALargeDisplayTypeStartsScaledDownToFitTheScreen) {
     App();
     const std::string cwd = std::filesystem::current_path().string();
-    std::string pattern = (std::filesystem::temp_directory_path() / "pelor-uiz-XXXXXX").string();
-    const std::string dir = std::string(::mkdtemp(pattern.data())) + "/";
+    const std::string dir = pelor::testing::MakeTempDir("pelor-uiz") + "/";
     const std::string projectPath = WriteProject(dir, 14);
     {
         QSettings s = UserSettings();

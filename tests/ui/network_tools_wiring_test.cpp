@@ -21,6 +21,7 @@
 
 #include "display_render_support.h"
 #include "links/discovery_reply.h"
+#include "loopback.h"
 
 using namespace std::chrono_literals;
 
@@ -128,24 +129,17 @@ TEST(NetworkToolsWiring, ScanFillsTheListAndASelectionFillsTheAddress) {
 
 TEST(NetworkToolsWiring, TestConnectionUsesTheAddressAndPortFields) {
     pelor::ui::testing::EnsureQtApplication();
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    ::listen(listener, 2);
-    socklen_t len = sizeof a;
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&a), &len);
+    pelor::testing::LoopbackListener listener(2);
+    ASSERT_TRUE(listener.Ok());
     Page page;
     pelor::ui::WireNetworkTools(&page.widget, {"127.0.0.1", 1}, 200ms);
     page.address->setText("127.0.0.1");
-    page.port->setValue(ntohs(a.sin_port));
+    page.port->setValue(listener.Port());
     page.test->click();
     ASSERT_TRUE(WaitUntil([&] { return page.Lines().contains("Socket closed"); }));
     EXPECT_EQ(page.Lines(),
               (QStringList{"Initialize  success", "Socket created", "Valid IP address",
                            "Connection to host successful", "Socket closed"}));
-    ::close(listener);
 }
 
 TEST(NetworkToolsWiring, ClosingThePageMidScanCancelsIt) {

@@ -27,6 +27,7 @@
 #include "tables/label_file.h"
 #include "tables/options_file.h"
 #include "tables/table_file.h"
+#include "temp_dir.h"
 #include "ui/cal_table_dlg.h"
 #include "ui/preferences_sheet.h"
 #include "ui/prefs_alarms_page.h"
@@ -75,8 +76,7 @@ class PreferencesSheetTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ui::testing::EnsureQtApplication();
-        std::string pattern = (fs::temp_directory_path() / "pelor-sheet-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
+        root_ = pelor::testing::MakeTempDir("pelor-sheet");
         dir_ = root_ + "/demo/";
         cwd_ = fs::current_path().string();
         fs::copy(std::string(PELOR_SOURCE_DIR) + "/examples/demo", dir_);

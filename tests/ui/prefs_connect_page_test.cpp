@@ -27,7 +27,9 @@
 
 #include "app/preferences.h"
 #include "display_render_support.h"
+#include "loopback.h"
 #include "tables/options_file.h"
+#include "temp_dir.h"
 #include "ui/preferences_sheet.h"
 #include "ui/prefs_connect_page.h"
 
@@ -79,8 +81,7 @@ class ConnectPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ui::testing::EnsureQtApplication();
-        std::string pattern = (fs::temp_directory_path() / "pelor-connect-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
+        root_ = pelor::testing::MakeTempDir("pelor-connect");
         dir_ = root_ + "/demo/";
         cwd_ = fs::current_path().string();
         fs::copy(std::string(PELOR_SOURCE_DIR) + "/examples/demo", dir_);
@@ -290,17 +291,11 @@ TEST_F(ConnectPageTest, DiscoverUsbDevicesListsTheFakeLibrarysDevices) {
 // The page's network group is wired to the shared tools: "Test Connection" to a listener on
 // 127.0.0.1 at the page's port, and a scan's "IP Addr : " line chosen fills the address.
 TEST_F(ConnectPageTest, NetworkToolsWorkOnThePagesFields) {
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    ASSERT_EQ(::listen(listener, 1), 0);
-    socklen_t len = sizeof a;
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&a), &len);
+    pelor::testing::LoopbackListener listener(1);
+    ASSERT_TRUE(listener.Ok());
     Open();
     Child<QLineEdit>("ipAddressEdit")->setText("127.0.0.1");
-    Child<QSpinBox>("tcpPortEdit")->setValue(ntohs(a.sin_port));
+    Child<QSpinBox>("tcpPortEdit")->setValue(listener.Port());
     Press(page, "testConnectionButton");
     auto* list = Child<QListWidget>("networkList");
     QElapsedTimer t;
@@ -313,7 +308,7 @@ TEST_F(ConnectPageTest, NetworkToolsWorkOnThePagesFields) {
 
     // A typed port past 65535 is refused with a line, not cut to 16 bits: this one would
     // otherwise reach the listener again.
-    const int alias = ntohs(a.sin_port) + 65536;
+    const int alias = listener.Port() + 65536;
     Child<QSpinBox>("tcpPortEdit")->setValue(alias);
     t.restart();
     while (t.elapsed() < 300) QApplication::processEvents(QEventLoop::AllEvents, 20);  // tool done
@@ -321,7 +316,6 @@ TEST_F(ConnectPageTest, NetworkToolsWorkOnThePagesFields) {
     t.restart();
     while (t.elapsed() < 1000) QApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(Lines(list), QStringList{QString("Invalid port %1 (0 to 65535)").arg(alias)});
-    ::close(listener);
 
     list->clear();
     list->addItems({"Serial #: 01-02-03-04", "IP Addr : 127.0.0.9"});

@@ -22,6 +22,7 @@
 #include "app/qt_settings_store.h"
 #include "display/web_bitmap.h"
 #include "display_render_support.h"
+#include "temp_dir.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/label_menus.h"
 #include "ui/switch_window.h"
@@ -36,8 +37,7 @@ namespace fs = std::filesystem;
 void App() {
     struct ScratchConfig {
         ScratchConfig() {
-            std::string pattern = (fs::temp_directory_path() / "pelor-uii-XXXXXX").string();
-            dir = ::mkdtemp(pattern.data());
+            dir = pelor::testing::MakeTempDir("pelor-uii");
             ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
             ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         }
@@ -57,8 +57,7 @@ public:
     explicit Demo(const std::map<QString, QVariant>& extra = {}) {
         App();
         cwd_ = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "pelor-uid-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
+        dir_ = pelor::testing::MakeTempDir("pelor-uid");
         fs::copy(fs::path(PELOR_SOURCE_DIR) / "examples" / "demo", dir_,
                  fs::copy_options::recursive);
         QSettings s(QSettings::NativeFormat, QSettings::UserScope, "Ferrulon",
