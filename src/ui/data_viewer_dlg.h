@@ -9,10 +9,10 @@
 #include <memory>
 
 #include "app/dashboard.h"
-#include "app/qt_settings_store.h"
 #include "core/clock.h"
 #include "ui/qt_canvas.h"
 #include "ui/qt_prompt.h"
+#include "ui/qt_settings_store.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -114,7 +114,7 @@ private:
     QtPrompt prompt_;
     QtCanvas canvas_;
     std::map<std::string, QImage> buttonPictures_;
-    app::QtSettingsStore store_;
+    QtSettingsStore store_;
     core::SystemClock clock_;
     std::unique_ptr<app::Dashboard> dashboard_;
 

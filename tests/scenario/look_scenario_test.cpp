@@ -13,12 +13,12 @@
 #include <filesystem>
 
 #include "app/dashboard.h"
-#include "app/qt_settings_store.h"
 #include "display/look.h"
 #include "scenario_support.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/playback_window.h"
 #include "ui/preferences_sheet.h"
+#include "ui/qt_settings_store.h"
 #include "ui/touch_menus_dialog.h"
 #include "ui/window_interaction.h"
 
@@ -149,7 +149,7 @@ void NightOverEveryPage(const Demo& demo) {
     // Closing the window kept the look; the next start comes up in it.
     {
         QSettings saved(QSettings::NativeFormat, QSettings::UserScope, "Ferrulon",
-                        app::QtSettingsStore::ApplicationName());
+                        ui::QtSettingsStore::ApplicationName());
         EXPECT_EQ(saved.value(app::kPaletteName).toInt(), 2);
         EXPECT_EQ(saved.value(app::kBrightnessName).toInt(), 7);
     }

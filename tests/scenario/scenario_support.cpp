@@ -23,11 +23,11 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/qt_settings_store.h"
 #include "temp_dir.h"
 #include "ui/data_viewer_app.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/preferences_sheet.h"
+#include "ui/qt_settings_store.h"
 
 extern char** environ;
 
@@ -234,7 +234,7 @@ std::string DemoProject::Project() const {
 
 void WriteSettings(const std::map<std::string, std::string>& values) {
     QSettings s(QSettings::NativeFormat, QSettings::UserScope, "Ferrulon",
-                app::QtSettingsStore::ApplicationName());
+                ui::QtSettingsStore::ApplicationName());
     s.clear();
     for (const auto& [name, value] : values) {
         bool number = false;

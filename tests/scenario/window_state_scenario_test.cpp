@@ -14,10 +14,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/qt_settings_store.h"
 #include "scenario_support.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/gauge_area.h"
+#include "ui/qt_settings_store.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ TEST(WindowStateScenario, EscapeLeavesItRunningAndAltF4ClosesAndSaves) {
     });
     EXPECT_TRUE(closedByKey) << "Alt+F4 did not close the window";
     QSettings saved(QSettings::NativeFormat, QSettings::UserScope, "Ferrulon",
-                    app::QtSettingsStore::ApplicationName());
+                    ui::QtSettingsStore::ApplicationName());
     EXPECT_TRUE(saved.contains("GaugeStaleSeconds")) << "the settings were not saved at close";
     EXPECT_EQ(saved.value("ProjectFilePath").toString().toStdString(), demo.Project());
 }
@@ -141,7 +141,7 @@ TEST(WindowStateScenario, OkClosesAndSaves) {
     });
     EXPECT_TRUE(closed);
     QSettings saved(QSettings::NativeFormat, QSettings::UserScope, "Ferrulon",
-                    app::QtSettingsStore::ApplicationName());
+                    ui::QtSettingsStore::ApplicationName());
     EXPECT_TRUE(saved.contains("GaugeStaleSeconds"));
 }
 

@@ -10,13 +10,13 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "app/qt_settings_store.h"
 #include "display_render_support.h"
 #include "tables/options_file.h"
 #include "tables/project_file.h"
 #include "temp_dir.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/qt_prompt.h"
+#include "ui/qt_settings_store.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ void App() {
 
 QSettings UserSettings() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Ferrulon",
-                     app::QtSettingsStore::ApplicationName());
+                     ui::QtSettingsStore::ApplicationName());
 }
 
 // A minimal valid project: options (page count, display type) and a named log file; every

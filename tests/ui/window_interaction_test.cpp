@@ -19,12 +19,12 @@
 #include <map>
 
 #include "app/interaction.h"
-#include "app/qt_settings_store.h"
 #include "display/web_bitmap.h"
 #include "display_render_support.h"
 #include "temp_dir.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/label_menus.h"
+#include "ui/qt_settings_store.h"
 #include "ui/switch_window.h"
 #include "ui/touch_menus_dialog.h"
 #include "ui/window_interaction.h"
@@ -61,7 +61,7 @@ public:
         fs::copy(fs::path(PELOR_SOURCE_DIR) / "examples" / "demo", dir_,
                  fs::copy_options::recursive);
         QSettings s(QSettings::NativeFormat, QSettings::UserScope, "Ferrulon",
-                    app::QtSettingsStore::ApplicationName());
+                    ui::QtSettingsStore::ApplicationName());
         s.clear();
         s.setValue("ProjectFilePath", QString::fromStdString((dir_ / "Demo.cdp").string()));
         s.setValue("ShowCOMStatus", 0);

@@ -6,7 +6,7 @@
 
 #include "core/settings_store.h"
 
-namespace pelor::app {
+namespace pelor::ui {
 
 class QtSettingsStore : public core::SettingsStore {
 public:
@@ -24,4 +24,4 @@ private:
     std::unique_ptr<QSettings> settings_;
 };
 
-}  // namespace pelor::app
+}  // namespace pelor::ui

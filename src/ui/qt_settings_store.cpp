@@ -1,9 +1,9 @@
-#include "app/qt_settings_store.h"
+#include "ui/qt_settings_store.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 
-namespace pelor::app {
+namespace pelor::ui {
 
 namespace {
 QString Key(std::string_view name) {
@@ -51,4 +51,4 @@ bool QtSettingsStore::WriteString(std::string_view name, std::string_view value)
     return true;
 }
 
-}  // namespace pelor::app
+}  // namespace pelor::ui
