@@ -26,19 +26,9 @@ using namespace pelor;
 // folder so a developer's own settings are never touched.
 void App() {
     // Removed when the program ends.
-    struct ScratchConfig {
-        ScratchConfig() {
-            dir = pelor::testing::MakeTempDir("pelor-ui");
-            ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        }
-        ~ScratchConfig() {
-            std::error_code ec;
-            std::filesystem::remove_all(dir, ec);
-        }
-        std::string dir;
-    };
-    static ScratchConfig config;
+    static const pelor::testing::TempDir config("pelor-ui");
+    ::setenv("XDG_CONFIG_HOME", config.Dir().c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ui::testing::EnsureQtApplication();
 }
 

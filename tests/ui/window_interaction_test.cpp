@@ -35,19 +35,9 @@ using namespace pelor;
 namespace fs = std::filesystem;
 
 void App() {
-    struct ScratchConfig {
-        ScratchConfig() {
-            dir = pelor::testing::MakeTempDir("pelor-uii");
-            ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        }
-        ~ScratchConfig() {
-            std::error_code ec;
-            fs::remove_all(dir, ec);
-        }
-        std::string dir;
-    };
-    static ScratchConfig config;
+    static const pelor::testing::TempDir config("pelor-uii");
+    ::setenv("XDG_CONFIG_HOME", config.Dir().c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ui::testing::EnsureQtApplication();
 }
 
