@@ -10,6 +10,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 
 #include "scenario_support.h"
 #include "ui/data_viewer_dlg.h"
@@ -25,7 +26,10 @@ QAbstractButton* MessageButton(QMessageBox* box, QMessageBox::StandardButton whi
     return box != nullptr ? box->button(which) : nullptr;
 }
 
-TEST(FlashScenario, FlashFromThePointerProgramsTheLabelsIntoTheUnit) {
+// The demo dashboard connected over TCP to a simulated unit sending its text sentences: `run`
+// gets the window once its caption shows the link, and the project it runs on.
+void WithConnectedWindow(
+    const std::function<void(ui::CDataViewerDlg&, const scenario::DemoProject&)>& run) {
     scenario::EnsureApplication();
     scenario::DemoProject demo;
     scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "250"});
@@ -35,7 +39,12 @@ TEST(FlashScenario, FlashFromThePointerProgramsTheLabelsIntoTheUnit) {
     scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
         ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s))
             << "never connected: " << window.windowTitle().toStdString();
+        run(window, demo);
+    });
+}
 
+TEST(FlashScenario, FlashFromThePointerProgramsTheLabelsIntoTheUnit) {
+    WithConnectedWindow([&](ui::CDataViewerDlg& window, const scenario::DemoProject&) {
         // The dialogs are modal: a timer inside their event loops plays the person.
         std::vector<std::string> boxes;
         bool listSeen = false;
@@ -111,16 +120,7 @@ TEST(FlashScenario, FlashFromThePointerProgramsTheLabelsIntoTheUnit) {
 // unit's question with the file and its place in the unit on a line of its own, and No sends
 // no data.
 TEST(FlashScenario, EnterInAPathFieldSendsNothingAndTheQuestionNamesTheFile) {
-    scenario::EnsureApplication();
-    scenario::DemoProject demo;
-    scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "250"});
-    ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
-    scenario::WriteTcpSettings(demo, sim);
-
-    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
-        ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s))
-            << "never connected: " << window.windowTitle().toStdString();
-
+    WithConnectedWindow([&](ui::CDataViewerDlg& window, const scenario::DemoProject& demo) {
         const auto marksBefore = window.dashboard().flashSelection;
         bool listSeen = false;
         bool stayedOpen = false;
@@ -190,16 +190,7 @@ TEST(FlashScenario, EnterInAPathFieldSendsNothingAndTheQuestionNamesTheFile) {
 // The list's side buttons read as what they do; the pointer finds "Exit" by its text and the
 // list closes with nothing sent and no row marked.
 TEST(FlashScenario, SideButtonsSayWhatTheyDoAndExitSendsNothing) {
-    scenario::EnsureApplication();
-    scenario::DemoProject demo;
-    scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "250"});
-    ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
-    scenario::WriteTcpSettings(demo, sim);
-
-    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
-        ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s))
-            << "never connected: " << window.windowTitle().toStdString();
-
+    WithConnectedWindow([&](ui::CDataViewerDlg& window, const scenario::DemoProject&) {
         const auto marksBefore = window.dashboard().flashSelection;
         bool listSeen = false;
         QStringList sideTexts;
