@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/prompt.h"
+#include "tables/options_section.h"
 
 namespace pelor::tables {
 
@@ -38,6 +39,9 @@ ChannelBytes BytesFromChannels(const ChannelsPage& page);
 
 // "" when every number is within 0..15, else the message that names the first bad row.
 std::string CheckChannelsPage(const ChannelsPage& page);
+
+// Bytes 32..63 as a section of the options file.
+extern const OptionsSectionRow<ChannelsPage> kChannelsSection;
 
 // OPEN: reads bytes 32..63 of directory + optionsFile into `page` ("Error loading Channels
 // file" when it cannot).
