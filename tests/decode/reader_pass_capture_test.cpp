@@ -61,8 +61,8 @@ Stream GatewayStream(const std::string& capture, std::size_t limit, int transduc
             hex += pair;
         }
         s.text += N2KSentence(pgn, time, hex) + "\n";
-        if (const N2KTextRoute* route = FindTextRoute(pgn))
-            s.gateway.emplace_back(route->decodeAs, time);
+        if (const N2KRoute* route = FindTextRoute(pgn))
+            s.gateway.emplace_back(route->text.decodeAs, time);
         ++count;
         if (transducerEvery > 0 && count % transducerEvery == 0) {
             char value[16];
