@@ -57,9 +57,9 @@ std::size_t ScanFrames(ChannelStore& store, const ChannelContext& context,
             pgn, std::span<const std::uint8_t>(frame + kHeader, n < available ? n : available)};
         i += length;
         if (i >= m) return size;
-        if (const N2KFormatter formatter = FindBinaryFormatter(pgn)) {
+        if (const N2KRoute* route = FindBinaryRoute(pgn)) {
             if (context.messageDecoded) context.messageDecoded(pgn, time);
-            formatter(store, context, message);
+            route->formatter(store, context, message);
             ++batch.N2KPackets;
         }
         batch.N2KLinkTime = time;

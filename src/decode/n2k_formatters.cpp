@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <ctime>
+#include <iterator>
 #include <span>
 #include <string_view>
 
@@ -36,8 +37,12 @@ enum class Rule : std::uint8_t {
     SourceTemperature,  // 130312: level by the temperature source in byte 2
 };
 
+constexpr int kAnyField = -1;
+
+}  // namespace
+
 // Which channels a message belongs to, beside the group code.
-enum class Instance : std::uint8_t {
+enum class N2KInstance : std::uint8_t {
     None,
     Byte0,            // source instance = payload byte 0
     Byte1Low,         // source instance = low 4 bits of byte 1
@@ -46,9 +51,8 @@ enum class Instance : std::uint8_t {
     CourseReference,  // low 2 bits of the instance = low 2 bits of byte 1
 };
 
-constexpr int kAnyField = -1;
-
-struct FieldRule {
+// How one field of a group's message becomes a value text.
+struct N2KField {
     int code = 0;  // field code, or kAnyField
     std::uint8_t offset = 0;
     Width width = Width::U8;
@@ -58,23 +62,18 @@ struct FieldRule {
     int reference = -1;  // 130306: wind reference (byte 5, bits 2..0) the field needs
 };
 
-struct GroupRow {
-    std::uint32_t pgn;
-    int group;
-    Instance instance;
-    std::span<const FieldRule> fields;
-};
+namespace {
 
 constexpr double kPsiPerPa = 0.01450377;  // raw in hPa-ish units of the engine fields
 constexpr double kPsiPerKPa = 0.1450377;
 constexpr double kKnotsPerCms = 0.0194384449;  // 0.01 m/s -> knots
 
-constexpr FieldRule kEngineRapid[] = {
+constexpr N2KField kEngineRapid[] = {
     {0, 1, Width::U16, Rule::Int, 0.25, 0.01},
     {1, 3, Width::U16, Rule::Fixed0, kPsiPerPa, 0.092},
     {2, 5, Width::U8, Rule::Int, 1.0, 2.56},
 };
-constexpr FieldRule kEngineDynamic[] = {
+constexpr N2KField kEngineDynamic[] = {
     {0, 5, Width::U16, Rule::Temperature, 1.0, 1.84},
     {1, 1, Width::U16, Rule::Fixed0, kPsiPerPa, 0.024},
     {2, 3, Width::U16, Rule::TemperatureDeci, 1.0, 1.15},
@@ -87,79 +86,143 @@ constexpr FieldRule kEngineDynamic[] = {
     {10, 20, Width::U16, Rule::StatusBit},
     {11, 20, Width::U16, Rule::StatusBit},
 };
-constexpr FieldRule kBattery[] = {
+constexpr N2KField kBattery[] = {
     {0, 1, Width::S16, Rule::Fixed1, 0.01, 0.106},
     {1, 3, Width::S16, Rule::Int, 1.0, 1.0},
     {3, 3, Width::S16, Rule::Int, 1.0, 2.0},
     {2, 5, Width::U16, Rule::Temperature, 1.0, 1.84},  // 0.01 K, unsigned as every temperature
 };
 // Level in 0.004 %, signed: 0x7FFF is "not available".
-constexpr FieldRule kFluid[] = {{kAnyField, 1, Width::S16, Rule::FluidLevel}};
-constexpr FieldRule kTransmission[] = {
+constexpr N2KField kFluid[] = {{kAnyField, 1, Width::S16, Rule::FluidLevel}};
+constexpr N2KField kTransmission[] = {
     {0, 2, Width::U16, Rule::Fixed0, kPsiPerPa, 0.01},
     {1, 4, Width::U16, Rule::TemperatureDeci, 1.0, 1.84},
 };
-constexpr FieldRule kEnvironment[] = {
+constexpr N2KField kEnvironment[] = {
     {0, 2, Width::U16, Rule::Temperature, 1.0, 3.86},
     {2, 6, Width::U16, Rule::Pressure},
 };
-constexpr FieldRule kMeteo[] = {
+constexpr N2KField kMeteo[] = {
     {0, 15, Width::U16, Rule::Fixed1, kKnotsPerCms, 0.06},
     {1, 17, Width::U16, Rule::Angle},
     {2, 22, Width::U16, Rule::Pressure},
     {3, 24, Width::U16, Rule::Temperature, 1.0, 3.86},
 };
-constexpr FieldRule kWind[] = {
+constexpr N2KField kWind[] = {
     {0, 1, Width::U16, Rule::Fixed1, kKnotsPerCms, 0.06, 2},
     {1, 3, Width::U16, Rule::Angle, 1.0, 1.0, 2},
     {2, 1, Width::U16, Rule::Fixed1, kKnotsPerCms, 0.06, 0},
     {3, 3, Width::U16, Rule::Angle, 1.0, 1.0, 0},
 };
-constexpr FieldRule kHeading[] = {
+constexpr N2KField kHeading[] = {
     {0, 1, Width::U16, Rule::Angle},
     {1, 3, Width::S16, Rule::Angle},  // deviation is signed: 0x7FFF is "not available"
 };
-constexpr FieldRule kAttitude[] = {
+constexpr N2KField kAttitude[] = {
     {0, 3, Width::S16, Rule::Angle},
     {1, 5, Width::S16, Rule::Angle},
 };
-constexpr FieldRule kRateOfTurn[] = {{kAnyField, 1, Width::S32, Rule::RateOfTurn}};
-constexpr FieldRule kTemperature[] = {{kAnyField, 3, Width::U16, Rule::SourceTemperature}};
-constexpr FieldRule kRudder[] = {
+constexpr N2KField kRateOfTurn[] = {{kAnyField, 1, Width::S32, Rule::RateOfTurn}};
+constexpr N2KField kTemperature[] = {{kAnyField, 3, Width::U16, Rule::SourceTemperature}};
+constexpr N2KField kRudder[] = {
     {0, 4, Width::S16, Rule::Rudder},
     {1, 2, Width::S16, Rule::Rudder},
 };
-constexpr FieldRule kSwitchBank[] = {{kAnyField, 1, Width::U8, Rule::Indicator}};
-constexpr FieldRule kCourse[] = {
+constexpr N2KField kSwitchBank[] = {{kAnyField, 1, Width::U8, Rule::Indicator}};
+constexpr N2KField kCourse[] = {
     {0, 4, Width::U16, Rule::Fixed1, kKnotsPerCms, 0.06},
     {1, 2, Width::U16, Rule::Angle},
 };
 
-constexpr GroupRow kGroups[] = {
-    {127488, 0x1, Instance::Byte0, kEngineRapid},
-    {127489, 0x2, Instance::Byte0, kEngineDynamic},
-    {127508, 0x3, Instance::Byte0, kBattery},
-    {127505, 0x4, Instance::FluidType, kFluid},
-    {127493, 0x5, Instance::Byte0, kTransmission},
-    {130311, 0x6, Instance::Byte1Low, kEnvironment},
-    {130323, 0x7, Instance::None, kMeteo},
-    {130306, 0x8, Instance::None, kWind},
-    {127250, 0x9, Instance::None, kHeading},
-    {127257, 0xA, Instance::None, kAttitude},
-    {127251, 0xB, Instance::None, kRateOfTurn},
-    {130312, 0xC, Instance::SourceByte, kTemperature},
-    {127245, 0xD, Instance::Byte0, kRudder},
-    {127501, 0xE, Instance::Byte0, kSwitchBank},
-    {129026, 0xF, Instance::CourseReference, kCourse},
+template <std::size_t N>
+constexpr N2KFieldList Fields(const N2KField (&fields)[N]) {
+    return {fields, N};
+}
+
+using Inst = N2KInstance;
+
+// Every PGN either form decodes, sorted by PGN. Text: payload bytes decoded and the PGN decoded
+// as; binary: decoded from adapter frames; then the formatter group (code, instance test,
+// fields) and the formatter.
+constexpr N2KRoute kRoutes[] = {
+    {65280, {7, 65280}, false, 0, Inst::None, {}, nullptr},
+    {65281, {7, 65281}, false, 0, Inst::None, {}, nullptr},
+    {65282, {7, 65282}, false, 0, Inst::None, {}, nullptr},
+    {126992, {8, 126992}, true, 0, Inst::None, {}, FormatSystemTime},
+    {127245, {8, 127245}, true, 0xD, Inst::Byte0, Fields(kRudder), FormatN2KChannels},
+    {127250, {8, 127250}, true, 0x9, Inst::None, Fields(kHeading), FormatN2KChannels},
+    {127251, {8, 127251}, true, 0xB, Inst::None, Fields(kRateOfTurn), FormatN2KChannels},
+    {127257, {8, 127257}, true, 0xA, Inst::None, Fields(kAttitude), FormatN2KChannels},
+    {127488, {8, 127488}, true, 0x1, Inst::Byte0, Fields(kEngineRapid), FormatN2KChannels},
+    {127489, {26, 127489}, true, 0x2, Inst::Byte0, Fields(kEngineDynamic), FormatN2KChannels},
+    {127493, {8, 127493}, true, 0x5, Inst::Byte0, Fields(kTransmission), FormatN2KChannels},
+    {127497, {8, 127497}, false, 0, Inst::None, {}, nullptr},
+    {127501, {8, 127501}, true, 0xE, Inst::Byte0, Fields(kSwitchBank), FormatSwitchBank},
+    {127505, {8, 127505}, true, 0x4, Inst::FluidType, Fields(kFluid), FormatN2KChannels},
+    {127508, {8, 127508}, true, 0x3, Inst::Byte0, Fields(kBattery), FormatN2KChannels},
+    {129025, {8, 129026}, false, 0, Inst::None, {}, FormatN2KChannels},
+    {129026, {8, 129026}, false, 0xF, Inst::CourseReference, Fields(kCourse), FormatN2KChannels},
+    {130306, {8, 130306}, true, 0x8, Inst::None, Fields(kWind), FormatN2KChannels},
+    {130311, {8, 130311}, true, 0x6, Inst::Byte1Low, Fields(kEnvironment), FormatN2KChannels},
+    {130312, {8, 130312}, true, 0xC, Inst::SourceByte, Fields(kTemperature), FormatN2KChannels},
+    {130323, {30, 130323}, true, 0x7, Inst::None, Fields(kMeteo), FormatN2KChannels},
+    {130960, {}, true, 0, Inst::None, {}, ApplyScreenRecordMessage},
 };
 
-constexpr bool GroupsAreUnique() {
-    for (std::size_t i = 0; i < std::size(kGroups); ++i) {
-        if (kGroups[i].group != static_cast<int>(i) + 1) return false;
+// Where the rows are found: a hash of the PGN picks one of kSlots slots, and a slot already
+// taken passes on to the next one. Every message looks its PGN up here, so the search costs
+// about one comparison whether the PGN is in the table or not.
+constexpr std::size_t kSlots = 64;
+constexpr std::uint8_t kEmptySlot = 0xFF;
+static_assert(std::size(kRoutes) < kSlots, "a free slot ends every search");
+
+constexpr std::size_t SlotOf(std::uint32_t pgn) {
+    return (pgn * 0x9E3779B1u) >> 26;  // the top 6 bits of the product
+}
+
+constexpr std::array<std::uint8_t, kSlots> kRowSlots = [] {
+    std::array<std::uint8_t, kSlots> slots{};
+    slots.fill(kEmptySlot);
+    for (std::size_t row = 0; row < std::size(kRoutes); ++row) {
+        std::size_t s = SlotOf(kRoutes[row].pgn);
+        while (slots[s] != kEmptySlot) s = (s + 1) % kSlots;
+        slots[s] = static_cast<std::uint8_t>(row);
+    }
+    return slots;
+}();
+
+constexpr const N2KRoute* FindRow(std::uint32_t pgn) {
+    for (std::size_t s = SlotOf(pgn);; s = (s + 1) % kSlots) {
+        if (kRowSlots[s] == kEmptySlot) return nullptr;
+        if (kRoutes[kRowSlots[s]].pgn == pgn) return &kRoutes[kRowSlots[s]];
+    }
+}
+
+// The table's own rules: sorted, one row a PGN, each found by the search; each group code 0x1..0xF
+// names one PGN, whose row has fields; a text form fits the text payload and is decoded as a PGN of
+// the table.
+constexpr bool RoutesAreSound() {
+    for (std::size_t i = 1; i < std::size(kRoutes); ++i) {
+        if (kRoutes[i - 1].pgn >= kRoutes[i].pgn) return false;
+    }
+    for (int group = 0x1; group <= 0xF; ++group) {
+        int rows = 0;
+        for (const N2KRoute& row : kRoutes) rows += row.group == group ? 1 : 0;
+        if (rows != 1) return false;
+    }
+    for (const N2KRoute& row : kRoutes) {
+        if (FindRow(row.pgn) != &row) return false;
+        if (row.group > 0xF || (row.group != 0) != (row.fields.count != 0)) return false;
+        if (row.text.bytes > kN2KLongestTextPayload) return false;
+        if (row.text.bytes > 0 && FindRow(row.text.decodeAs) == nullptr) return false;
     }
     return true;
 }
-static_assert(GroupsAreUnique(), "group rows are in group code order 0x1..0xF");
+static_assert(RoutesAreSound(), "route table rules");
+
+std::span<const N2KField> FieldsOf(const N2KRoute& row) {
+    return {row.fields.first, row.fields.count};
+}
 
 // Value text buffer: snprintf never writes past it; UpdateChannel uses the first 8 characters.
 struct Text {
@@ -207,7 +270,7 @@ void SetLiteral(Text& t, std::string_view text) {
     t.size = static_cast<int>(text.size());
 }
 
-double ReadRaw(const N2KMessage& m, const FieldRule& f) {
+double ReadRaw(const N2KMessage& m, const N2KField& f) {
     switch (f.width) {
         case Width::U8:
             return m.Byte(f.offset);
@@ -237,7 +300,7 @@ void SetTemperature(Text& t, int kelvin, double factor) {
 // The three highest codes of a field's range are not readings: all bits set (or the highest
 // positive value of a signed field) means "not available", one less "error", two less
 // "reserved". Bit fields and 2-bit states carry their own meanings.
-bool IsNoData(const N2KMessage& m, const FieldRule& f) {
+bool IsNoData(const N2KMessage& m, const N2KField& f) {
     if (f.rule == Rule::StatusBit || f.rule == Rule::Indicator) return false;
     switch (f.width) {
         case Width::U8:
@@ -254,7 +317,7 @@ bool IsNoData(const N2KMessage& m, const FieldRule& f) {
 
 // Builds the value text of one field; false when the field gives nothing for the channel
 // (no such field, or a field that holds no reading).
-bool BuildText(Text& t, const N2KMessage& m, const FieldRule& f, int fieldCode) {
+bool BuildText(Text& t, const N2KMessage& m, const N2KField& f, int fieldCode) {
     if (IsNoData(m, f)) return false;
     const double raw = ReadRaw(m, f);
     switch (f.rule) {
@@ -333,30 +396,23 @@ bool BuildText(Text& t, const N2KMessage& m, const FieldRule& f, int fieldCode) 
     return false;
 }
 
-bool InstanceMatches(Instance test, const N2KMessage& m, int source0, int source1) {
+bool InstanceMatches(N2KInstance test, const N2KMessage& m, int source0, int source1) {
     const int instance = source0 & 0x0F;
     switch (test) {
-        case Instance::None:
+        case N2KInstance::None:
             return true;
-        case Instance::Byte0:
+        case N2KInstance::Byte0:
             return instance == m.Byte(0);
-        case Instance::Byte1Low:
+        case N2KInstance::Byte1Low:
             return instance == (m.Byte(1) & 0x0F);
-        case Instance::FluidType:
+        case N2KInstance::FluidType:
             return instance == (m.Byte(0) & 0x0F) && (source1 & 0x7F) == (m.Byte(0) >> 4);
-        case Instance::SourceByte:
+        case N2KInstance::SourceByte:
             return instance == m.Byte(1) && source1 == m.Byte(2);
-        case Instance::CourseReference:
+        case N2KInstance::CourseReference:
             return (instance & 3) == (m.Byte(1) & 3);
     }
     return false;
-}
-
-const GroupRow* FindGroup(std::uint32_t pgn) {
-    for (const auto& row : kGroups) {
-        if (row.pgn == pgn) return &row;
-    }
-    return nullptr;
 }
 
 // Integer at the start of `count` payload bytes from `from` (blanks, sign, digits).
@@ -376,8 +432,8 @@ int ReadNumber(const N2KMessage& m, std::size_t from, std::size_t count) {
 
 void FormatN2KChannels(ChannelStore& store, const ChannelContext& context,
                        const N2KMessage& message) {
-    const GroupRow* row = FindGroup(message.Pgn);
-    if (row == nullptr) return;
+    const N2KRoute* row = FindRow(message.Pgn);
+    if (row == nullptr || row->group == 0) return;
     const int windReference = message.Byte(5) & 0x07;
     Text text;
     for (int c = 0; c < kChannelCount; ++c) {
@@ -387,7 +443,7 @@ void FormatN2KChannels(ChannelStore& store, const ChannelContext& context,
         if ((source0 >> 4) != row->group) continue;
         if (!InstanceMatches(row->instance, message, source0, source1)) continue;
         const int fieldCode = source1 & 0x7F;
-        for (const FieldRule& field : row->fields) {
+        for (const N2KField& field : FieldsOf(*row)) {
             if (field.code != kAnyField && field.code != fieldCode) continue;
             if (field.reference >= 0 && field.reference != windReference) continue;
             if (BuildText(text, message, field, fieldCode))
@@ -488,61 +544,18 @@ void ApplyScreenRecordMessage(ChannelStore& store, const ChannelContext& context
     store.m_PosFrame[0] = frame;
 }
 
-const N2KTextRoute* FindTextRoute(std::uint32_t pgn) {
-    static constexpr N2KTextRoute kRoutes[] = {
-        {65280, 65280, 7, nullptr},
-        {65281, 65281, 7, nullptr},
-        {65282, 65282, 7, nullptr},
-        {126992, 126992, 8, FormatSystemTime},
-        {127245, 127245, 8, FormatN2KChannels},
-        {127250, 127250, 8, FormatN2KChannels},
-        {127251, 127251, 8, FormatN2KChannels},
-        {127257, 127257, 8, FormatN2KChannels},
-        {127488, 127488, 8, FormatN2KChannels},
-        {127489, 127489, 26, FormatN2KChannels},
-        {127493, 127493, 8, FormatN2KChannels},
-        {127497, 127497, 8, nullptr},
-        {127501, 127501, 8, FormatSwitchBank},
-        {127505, 127505, 8, FormatN2KChannels},
-        {127508, 127508, 8, FormatN2KChannels},
-        {129025, 129026, 8, FormatN2KChannels},
-        {129026, 129026, 8, FormatN2KChannels},
-        {130306, 130306, 8, FormatN2KChannels},
-        {130311, 130311, 8, FormatN2KChannels},
-        {130312, 130312, 8, FormatN2KChannels},
-        {130323, 130323, 30, FormatN2KChannels},
-    };
-    for (const auto& route : kRoutes) {
-        if (route.pgn == pgn) return &route;
-    }
-    return nullptr;
+const N2KRoute* FindN2KRoute(std::uint32_t pgn) {
+    return FindRow(pgn);
 }
 
-N2KFormatter FindBinaryFormatter(std::uint32_t pgn) {
-    switch (pgn) {
-        case 126992:
-            return FormatSystemTime;
-        case 127501:
-            return FormatSwitchBank;
-        case 130960:
-            return ApplyScreenRecordMessage;
-        case 127245:
-        case 127250:
-        case 127251:
-        case 127257:
-        case 127488:
-        case 127489:
-        case 127493:
-        case 127505:
-        case 127508:
-        case 130306:
-        case 130311:
-        case 130312:
-        case 130323:
-            return FormatN2KChannels;
-        default:
-            return nullptr;
-    }
+const N2KRoute* FindTextRoute(std::uint32_t pgn) {
+    const N2KRoute* row = FindN2KRoute(pgn);
+    return row != nullptr && row->text.bytes > 0 ? row : nullptr;
+}
+
+const N2KRoute* FindBinaryRoute(std::uint32_t pgn) {
+    const N2KRoute* row = FindN2KRoute(pgn);
+    return row != nullptr && row->binary && row->formatter != nullptr ? row : nullptr;
 }
 
 }  // namespace pelor::decode

@@ -3,6 +3,7 @@
 // group code << 4 | instance, then the field code) names the message, turns the field into
 // a value text "dddd##LL" (4 display characters, raw level as 2 upper-case hex digits) and
 // applies it with UpdateChannel.
+#include <cstddef>
 #include <cstdint>
 
 #include "decode/channel_context.h"
@@ -13,8 +14,7 @@ namespace pelor::decode {
 
 using N2KFormatter = void (*)(ChannelStore&, const ChannelContext&, const N2KMessage&);
 
-// Channel walk for the grouped PGNs (127245, 127250, 127251, 127257, 127488, 127489, 127493,
-// 127501, 127505, 127508, 129026, 130306, 130311, 130312, 130323); other PGNs do nothing.
+// Channel walk for the PGNs of a formatter group in the route table; other PGNs do nothing.
 void FormatN2KChannels(ChannelStore& store, const ChannelContext& context,
                        const N2KMessage& message);
 
@@ -32,15 +32,43 @@ void FormatSystemTime(ChannelStore& store, const ChannelContext& context,
 void ApplyScreenRecordMessage(ChannelStore& store, const ChannelContext& context,
                               const N2KMessage& message);
 
-// Dispatch tables. The text form decodes a fixed number of payload bytes per PGN; a null
-// formatter means the message only sets the link time.
-struct N2KTextRoute {
-    std::uint32_t pgn;
-    std::uint32_t decodeAs;
-    std::uint8_t bytes;
-    N2KFormatter formatter;
+// Longest payload a gateway text sentence is decoded into.
+inline constexpr std::size_t kN2KLongestTextPayload = 30;
+
+// How a group's channels pick their messages and read their fields (see n2k_formatters.cpp).
+enum class N2KInstance : std::uint8_t;
+struct N2KField;
+struct N2KFieldList {
+    const N2KField* first = nullptr;
+    std::size_t count = 0;
 };
-const N2KTextRoute* FindTextRoute(std::uint32_t pgn);
-N2KFormatter FindBinaryFormatter(std::uint32_t pgn);
+
+// A PGN as the gateway's text sentences carry it: the payload bytes decoded (0: sentences of
+// this PGN are not decoded) and the PGN the message is decoded as.
+struct N2KTextForm {
+    std::uint8_t bytes = 0;
+    std::uint32_t decodeAs = 0;
+};
+
+// One row of the route table, one row a PGN: how the text sentences and the adapter's binary
+// frames carry it, the formatter group whose channels it feeds, and its formatter.
+struct N2KRoute {
+    std::uint32_t pgn = 0;
+    N2KTextForm text;
+    bool binary = false;  // decoded from binary frames
+    // Formatter group (0: none): a channel takes the message when the high 4 bits of its first
+    // source byte are this code and `instance` matches; its field code picks from `fields`.
+    std::uint8_t group = 0;
+    N2KInstance instance{};
+    N2KFieldList fields;
+    N2KFormatter formatter = nullptr;  // null: the message only sets the link time
+};
+
+// The row of `pgn`, or null when neither form decodes it.
+const N2KRoute* FindN2KRoute(std::uint32_t pgn);
+// The row of `pgn` when text sentences decode it (text.bytes > 0), or null.
+const N2KRoute* FindTextRoute(std::uint32_t pgn);
+// The row of `pgn` when binary frames decode it (`binary` set, with a formatter), or null.
+const N2KRoute* FindBinaryRoute(std::uint32_t pgn);
 
 }  // namespace pelor::decode

@@ -17,7 +17,6 @@ constexpr std::string_view kStart = "$PKZLN,";
 constexpr std::size_t kPgnAt = 7;
 constexpr std::size_t kTimeAt = 14;
 constexpr std::size_t kPayloadAt = 26;
-constexpr std::size_t kLongestTextPayload = 30;
 
 bool IsHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
@@ -64,7 +63,7 @@ void DecodeEncapsulatedN2K(ChannelStore& store, const ChannelContext& context,
     std::int64_t lastTime = 0;
     std::size_t from = 0;
     std::size_t keepFrom = text.size();  // empty tail unless a sentence is held back
-    std::array<std::uint8_t, kLongestTextPayload> payload{};
+    std::array<std::uint8_t, kN2KLongestTextPayload> payload{};
     for (;;) {
         const std::size_t p = text.find(kStart, from);
         if (p == std::string_view::npos) break;
@@ -83,19 +82,20 @@ void DecodeEncapsulatedN2K(ChannelStore& store, const ChannelContext& context,
             continue;
         }
         const auto pgn = static_cast<std::uint32_t>(ReadHexNumber(text, p + kPgnAt, 6, star));
-        if (const N2KTextRoute* route = FindTextRoute(pgn)) {
+        if (const N2KRoute* route = FindTextRoute(pgn)) {
             lastTime = ReadHexNumber(text, p + kTimeAt, 8, star);
             // Digits at or past the '*' are missing and read as 0.
-            for (std::size_t b = 0; b < route->bytes; ++b) {
+            for (std::size_t b = 0; b < route->text.bytes; ++b) {
                 const std::size_t hi = p + kPayloadAt + 2 * b;
                 const int high = hi < star ? HexDigit(text[hi]) : 0;
                 const int low = hi + 1 < star ? HexDigit(text[hi + 1]) : 0;
                 payload[b] = static_cast<std::uint8_t>(16 * high + low);
             }
-            if (context.messageDecoded) context.messageDecoded(route->decodeAs, lastTime);
+            if (context.messageDecoded) context.messageDecoded(route->text.decodeAs, lastTime);
             if (route->formatter != nullptr) {
                 const N2KMessage message{
-                    route->decodeAs, std::span<const std::uint8_t>(payload.data(), route->bytes)};
+                    route->text.decodeAs,
+                    std::span<const std::uint8_t>(payload.data(), route->text.bytes)};
                 route->formatter(store, context, message);
             }
         }

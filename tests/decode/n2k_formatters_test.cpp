@@ -341,15 +341,21 @@ TEST(N2KFormatters, ScreenRecordMessageShortPayload) {
     EXPECT_EQ(f->Shown(0).substr(0, 4), std::string(4, '\0'));
 }
 
-TEST(N2KFormatters, DispatchTables) {
-    EXPECT_EQ(FindTextRoute(129025)->decodeAs, 129026u);
-    EXPECT_EQ(FindTextRoute(127489)->bytes, 26);
-    EXPECT_EQ(FindTextRoute(130323)->bytes, 30);
+// One route table serves both forms: what each form decodes and where it is handed.
+TEST(N2KFormatters, RouteTable) {
+    EXPECT_EQ(FindTextRoute(129025)->text.decodeAs, 129026u);
+    EXPECT_EQ(FindTextRoute(127489)->text.bytes, 26);
+    EXPECT_EQ(FindTextRoute(130323)->text.bytes, 30);
     EXPECT_EQ(FindTextRoute(65281)->formatter, nullptr);
-    EXPECT_EQ(FindTextRoute(130960), nullptr);  // binary form only
-    EXPECT_EQ(FindBinaryFormatter(129026), nullptr);
-    EXPECT_NE(FindBinaryFormatter(130960), nullptr);
-    EXPECT_EQ(FindBinaryFormatter(59904), nullptr);
+    EXPECT_EQ(FindTextRoute(130960), nullptr);    // binary form only
+    EXPECT_EQ(FindBinaryRoute(129026), nullptr);  // text form only
+    EXPECT_EQ(FindBinaryRoute(130960)->formatter, ApplyScreenRecordMessage);
+    EXPECT_EQ(FindBinaryRoute(127501)->formatter, FormatSwitchBank);
+    EXPECT_EQ(FindBinaryRoute(59904), nullptr);
+    EXPECT_EQ(FindN2KRoute(59904), nullptr);
+    // Both forms of a PGN find the same row; 129025 sentences feed the channels of 129026.
+    EXPECT_EQ(FindTextRoute(130306), FindBinaryRoute(130306));
+    EXPECT_EQ(FindN2KRoute(FindTextRoute(129025)->text.decodeAs)->group, 0xF);
 }
 
 }  // namespace
