@@ -45,6 +45,7 @@
 #include "decode/reader_pass.h"
 #include "decode/transducer_sentences.h"
 #include "display/display.h"
+#include "links/connection_kind.h"
 #include "logs/log_conversion.h"
 #include "tables/project_file.h"
 #include "tables/project_tables.h"
@@ -205,15 +206,7 @@ bool LoadTables(const Options& options, Tables& t) {
 // The default read of each text link: its default buffer size setting (the USB link reads at
 // most 790 bytes of it).
 std::size_t DefaultReadSize(decode::LinkKind link) {
-    switch (link) {
-        case decode::LinkKind::Tcp:
-            return 500;
-        case decode::LinkKind::Usb:
-            return 600;
-        case decode::LinkKind::Serial:
-            break;
-    }
-    return 700;
+    return static_cast<std::size_t>(links::TextConnectionKind(link).defaultBufferSize);
 }
 
 // Reads a capture piece by piece. Refuses what is no readable file with a message.

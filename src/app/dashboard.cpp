@@ -16,22 +16,6 @@
 
 namespace pelor::app {
 
-namespace {
-
-decode::LinkKind PassKind(links::TextLink link) {
-    switch (link) {
-        case links::TextLink::Serial:
-            return decode::LinkKind::Serial;
-        case links::TextLink::Tcp:
-            return decode::LinkKind::Tcp;
-        case links::TextLink::Usb:
-            return decode::LinkKind::Usb;
-    }
-    return decode::LinkKind::Serial;
-}
-
-}  // namespace
-
 Dashboard::Dashboard(core::Prompt& p, core::SettingsStore& s, core::View& v, core::Clock& c)
     : prompt(p),
       store(s),
@@ -222,7 +206,7 @@ void Dashboard::SyncLinkSettings() {
 }
 
 void Dashboard::TextPass(links::TextLink link, std::string_view bytes) {
-    decode::ReaderPass(channels, context_, bytes, PassKind(link));
+    decode::ReaderPass(channels, context_, bytes, link);
 }
 
 void Dashboard::FramePass(links::FrameLink link, std::string_view bytes) {

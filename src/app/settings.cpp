@@ -58,9 +58,10 @@ void DeriveSettings(Settings& s) {
         s.captureIntervalIndex <= 8 ? kCaptureIntervalSeconds[s.captureIntervalIndex] : 1;
     if (s.baudIndex < 0) s.baudIndex = 0;
     // An index above the table keeps the rate in force (the preset 38400 at start).
-    if (s.baudIndex <= 7) s.baudRate = kSerialBaudRates[s.baudIndex];
+    if (s.baudIndex <= 7)
+        s.baudRate = links::kSerialBaudRates[static_cast<std::size_t>(s.baudIndex)];
     if (s.usbBaudIndex < 0) s.usbBaudIndex = 2;
-    s.usbBaudRate = kUsbBaudRates[s.usbBaudIndex & 7];
+    s.usbBaudRate = links::kUsbBaudRates[static_cast<std::size_t>(s.usbBaudIndex & 7)];
 }
 
 void SaveSettings(core::SettingsStore& store, const Settings& s,

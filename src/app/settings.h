@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/settings_store.h"
+#include "links/connection_kind.h"
 #include "links/discovery_reply.h"
 
 namespace pelor::app {
@@ -16,22 +17,23 @@ links::DiscoveryTarget DiscoveryTargetInUse();
 
 struct Settings {
     // Persisted as read (the indices) ...
-    std::int32_t baudIndex = 4;
-    std::int32_t comPort = 1;  // 0-based: the port opened is number comPort + 1
+    std::int32_t baudIndex = links::kDefaultBaudIndex;
+    // 0-based: the port opened is number comPort + 1.
+    std::int32_t comPort = links::kDefaultComPortIndex;
     std::int32_t captureIntervalIndex = 1;
     std::int32_t displayType = 0;
     std::int32_t displayScale = 100;  // percent, 1..100
     std::int32_t showComStatus = 0;   // bits 0..6; 1 shows the status window
     bool touchMode = false;           // bit 7 of "ShowCOMStatus"
-    std::int32_t tcpPort = 10001;
+    std::int32_t tcpPort = links::kDefaultTcpPort;
     std::int32_t connectionType = 0;  // bits 0..6 of "ConnectionType"
     bool autoConnect = false;         // bit 7 of "ConnectionType"
-    std::int32_t tcpBufferSize = 500;
-    std::int32_t serialBufferSize = 700;
-    std::int32_t usbDeviceNumber = 0;
-    std::int32_t usbBufferSize = 600;
-    std::int32_t usbBaudIndex = 5;
-    std::string ipAddress = "192.168.0.100";
+    std::int32_t tcpBufferSize = links::kDefaultTcpBufferSize;
+    std::int32_t serialBufferSize = links::kDefaultSerialBufferSize;
+    std::int32_t usbDeviceNumber = links::kDefaultUsbDeviceNumber;
+    std::int32_t usbBufferSize = links::kDefaultUsbBufferSize;
+    std::int32_t usbBaudIndex = links::kDefaultUsbBaudIndex;
+    std::string ipAddress = std::string(links::kDefaultIpAddress);
     std::optional<std::string> projectFilePath;  // nothing when the value is missing
     // After the fifteen values above: seconds without a new value after which a gauge is
     // drawn as stale (0: only a lost or closed link makes values stale).
@@ -45,9 +47,11 @@ struct Settings {
     std::int32_t brightness = 10;
 
     // ... and the values derived from them, which the links and the capture writer use.
-    std::int32_t baudRate = 38400;
+    std::int32_t baudRate = links::kDefaultBaudRate;
     std::int32_t captureIntervalSeconds = 1;
-    std::int32_t usbBaudRate = 57600;
+    // The USB rate field before the stored values are read: not the rate of the default index.
+    // DeriveSettings looks the rate up before any link uses it.
+    std::int32_t usbBaudRate = links::kUsbRateBeforeSettings;
 
     // Not kept between runs: the unit's port pass-through after a serial connect (the CONNECT
     // page's "Port Pass Through"), off at every start.
@@ -57,10 +61,6 @@ struct Settings {
     links::DiscoveryTarget discoveryTarget = DiscoveryTargetInUse();
 };
 
-inline constexpr std::int32_t kSerialBaudRates[8] = {2400,  4800,  9600,   19200,
-                                                     38400, 57600, 115200, 210400};
-inline constexpr std::int32_t kUsbBaudRates[8] = {2400,  4800,  9600,   19200,
-                                                  38400, 57800, 115200, 210400};
 inline constexpr std::int32_t kCaptureIntervalSeconds[9] = {0, 1, 2, 5, 10, 30, 60, 300, 600};
 inline constexpr std::size_t kSettingTextLimit = 259;
 inline constexpr const char* kStaleSecondsName = "GaugeStaleSeconds";

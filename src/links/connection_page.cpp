@@ -15,53 +15,16 @@ const char* LinkRadioCaption(LinkRadio radio) {
 LinkChoice LinkChoiceFromStored(int stored) {
     LinkChoice c;
     c.connectOnStart = (stored & 0x80) != 0;
-    switch (stored & 0x7F) {
-        case 1:
-            c.radio = LinkRadio::Tcp;
-            break;
-        case 4:
-            c.radio = LinkRadio::Tcp;
-            c.n2k = true;
-            break;
-        case 2:
-            c.radio = LinkRadio::Usb;
-            break;
-        case 3:
-            c.radio = LinkRadio::N2k;
-            break;
-        case 5:
-            c.radio = LinkRadio::UsbN2k;
-            break;
-        case 6:
-            c.radio = LinkRadio::Udp;
-            break;
-        case 7:
-            c.radio = LinkRadio::Udp;
-            c.n2k = true;
-            break;
-        default:  // 0, and every type the links do not know
-            c.radio = LinkRadio::Com;
-            break;
+    // Every type the links do not know shows "COM ENABLE".
+    if (const ConnectionKind* kind = FindConnectionKind(stored & 0x7F)) {
+        c.radio = kind->radio;
+        c.n2k = kind->n2kBox;
     }
     return c;
 }
 
 int ConnectionTypeOf(const LinkChoice& c) {
-    switch (c.radio) {
-        case LinkRadio::Usb:
-            return 2;
-        case LinkRadio::Tcp:
-            return c.n2k ? 4 : 1;
-        case LinkRadio::N2k:
-            return 3;
-        case LinkRadio::Udp:
-            return c.n2k ? 7 : 6;
-        case LinkRadio::UsbN2k:
-            return 5;
-        case LinkRadio::Com:
-            return 0;
-    }
-    return 0;
+    return ConnectionKindOf(c.radio, c.n2k).type;
 }
 
 int StoredConnectionType(const LinkChoice& c) {
@@ -75,7 +38,7 @@ const std::array<const char*, kUpdateIntervalCount>& UpdateIntervalChoices() {
 }
 
 bool UsesNetworkAddress(const LinkChoice& choice) {
-    return choice.radio == LinkRadio::Tcp || choice.radio == LinkRadio::Udp;
+    return ConnectionKindOf(choice.radio, choice.n2k).transport == Transport::Network;
 }
 
 bool IsUsableNetworkAddress(const std::string& address) {

@@ -5,10 +5,11 @@
 #include <array>
 #include <string>
 
+#include "links/connection_kind.h"
+
 namespace pelor::links {
 
-// The link radio buttons, in the order the page shows them.
-enum class LinkRadio { Com, Tcp, Usb, N2k, UsbN2k, Udp };
+// The link radio buttons (LinkRadio), in the order the page shows them.
 inline constexpr int kLinkRadioCount = 6;
 // "COM ENABLE", "TCP", "USB PORT ENABLE", "N2K ENABLE", "USB N2K", "UDP".
 const char* LinkRadioCaption(LinkRadio radio);
@@ -35,16 +36,16 @@ inline constexpr int kPageBaudChoiceCount = 7;
 
 struct ConnectionPage {
     LinkChoice link;
-    int comPortNumber = 2;  // 1-based: the stored COM port index + 1
-    int baudIndex = 4;
-    int serialBufferSize = 700;
+    int comPortNumber = kDefaultComPortIndex + 1;  // 1-based: the stored COM port index + 1
+    int baudIndex = kDefaultBaudIndex;
+    int serialBufferSize = kDefaultSerialBufferSize;
     std::string serialDevicePath;  // empty: the COM number names the port
-    std::string ipAddress = "192.168.0.100";
-    int tcpPort = 10001;
-    int tcpBufferSize = 500;
-    int usbDeviceNumber = 0;
-    int usbBufferSize = 600;
-    int usbBaudIndex = 5;
+    std::string ipAddress = std::string(kDefaultIpAddress);
+    int tcpPort = kDefaultTcpPort;
+    int tcpBufferSize = kDefaultTcpBufferSize;
+    int usbDeviceNumber = kDefaultUsbDeviceNumber;
+    int usbBufferSize = kDefaultUsbBufferSize;
+    int usbBaudIndex = kDefaultUsbBaudIndex;
     int captureIntervalIndex = 1;
     // The baud and interval indexes are kept as stored when no list entry shows them (a baud
     // index of 7, an interval index above 8) until the user picks an entry.

@@ -1,6 +1,7 @@
 #include "links/link_manager.h"
 
 #include <cstring>
+#include <optional>
 
 #include "core/format.h"
 
@@ -8,14 +9,10 @@ namespace pelor::links {
 
 namespace {
 
-bool IsSerialType(int t) {
-    return t == 0 || t == 3;
-}
-bool IsNetType(int t) {
-    return t == 1 || t == 4 || t == 6 || t == 7;
-}
-bool IsUsbType(int t) {
-    return t == 2 || t == 5;
+// The transport of the open link's type, if it has one.
+std::optional<Transport> TransportOf(int type) {
+    const ConnectionKind* kind = FindConnectionKind(type);
+    return kind != nullptr ? std::optional(kind->transport) : std::nullopt;
 }
 
 }  // namespace
@@ -74,28 +71,32 @@ void LinkManager::ConnectAtStart() {
 void LinkManager::Connect() {
     const LinkSettings& s = context_.settings;
     const int type = s.connectionType;
+    const ConnectionKind* kind = FindConnectionKind(type);
+    if (kind == nullptr) return;  // not a connection type: nothing happens, not even a repaint
     bool ok = false;
     const char* failure = nullptr;
-    if (IsSerialType(type)) {
-        const std::string port = !s.serialPortName.empty()
-                                     ? s.serialPortName
-                                     : core::Format("\\\\.\\COM%d", s.comPortIndex + 1);
-        ok = serial_.OpenSerialPort(port, type == 0 ? kTextReader : kAdapterReader, s.baudRate,
-                                    s.serialBufferSize,
-                                    type == 0 ? &context_.slots.serial : &context_.slots.adapter);
-        // A port left open after a failed start would stay locked until the program ends.
-        if (!ok) serial_.CloseSerialPort();
-        failure = "Unable to Initialize  the port";
-    } else if (IsNetType(type)) {
-        ok = net_.OpenNetLink(type, s.ipAddress, s.tcpPort, s.tcpBufferSize,
-                              &context_.slots.network) == 0;
-        failure = "Unable to Initialize  TCP connection";
-    } else if (IsUsbType(type)) {
-        ok = usb_.OpenUsbLink(type, s.usbDeviceNumber, s.usbBaudRate, s.usbBufferSize,
-                              &context_.slots.usb) == 0;
-        failure = "Unable to Initialize  USB connection";
-    } else {
-        return;  // not a connection type: nothing happens, not even a repaint
+    switch (kind->transport) {
+        case Transport::Serial: {
+            const std::string port = !s.serialPortName.empty()
+                                         ? s.serialPortName
+                                         : core::Format("\\\\.\\COM%d", s.comPortIndex + 1);
+            ok = serial_.OpenSerialPort(port, type, s.baudRate, s.serialBufferSize,
+                                        &ReaderSlotOf(*kind));
+            // A port left open after a failed start would stay locked until the program ends.
+            if (!ok) serial_.CloseSerialPort();
+            failure = "Unable to Initialize  the port";
+            break;
+        }
+        case Transport::Network:
+            ok = net_.OpenNetLink(type, s.ipAddress, s.tcpPort, s.tcpBufferSize,
+                                  &ReaderSlotOf(*kind)) == 0;
+            failure = "Unable to Initialize  TCP connection";
+            break;
+        case Transport::Usb:
+            ok = usb_.OpenUsbLink(type, s.usbDeviceNumber, s.usbBaudRate, s.usbBufferSize,
+                                  &ReaderSlotOf(*kind)) == 0;
+            failure = "Unable to Initialize  USB connection";
+            break;
     }
 
     if (!ok) {
@@ -110,7 +111,7 @@ void LinkManager::Connect() {
     SetStatus("connected");
     connected_ = true;
     openType_ = type;
-    if (s.portPassThrough && type == 0) {
+    if (s.portPassThrough && kind->transport == Transport::Serial && !kind->n2k) {
         const int code =
             serial_.SerialWrite({reinterpret_cast<const std::uint8_t*>(kPassThroughCommand.data()),
                                  kPassThroughCommand.size()},
@@ -126,13 +127,18 @@ void LinkManager::Connect() {
 // Closes the link that is open, whatever the setting says now: the type may have been
 // changed on the settings page since the connect.
 void LinkManager::Disconnect() {
-    const int type = openType_;
-    if (IsSerialType(type)) {
-        if (serial_.PortValid()) serial_.CloseSerialPort();
-    } else if (IsNetType(type)) {
-        if (net_.SocketValid()) net_.CloseNetLink();
-    } else if (IsUsbType(type)) {
-        usb_.CloseUsbLink();
+    if (const std::optional<Transport> transport = TransportOf(openType_)) {
+        switch (*transport) {
+            case Transport::Serial:
+                if (serial_.PortValid()) serial_.CloseSerialPort();
+                break;
+            case Transport::Network:
+                if (net_.SocketValid()) net_.CloseNetLink();
+                break;
+            case Transport::Usb:
+                usb_.CloseUsbLink();
+                break;
+        }
     }
     context_.view.RequestRepaint();
     context_.view.SetButtonPicture(kConnectButtonId, kDisconnectedPicture);
@@ -142,15 +148,24 @@ void LinkManager::Disconnect() {
     context_.view.RequestRepaint();
 }
 
+core::ReaderThread& LinkManager::ReaderSlotOf(const ConnectionKind& kind) const {
+    switch (kind.slot) {
+        case ReaderSlot::Serial:
+            return context_.slots.serial;
+        case ReaderSlot::Adapter:
+            return context_.slots.adapter;
+        case ReaderSlot::Usb:
+            return context_.slots.usb;
+        case ReaderSlot::Network:
+            break;
+    }
+    return context_.slots.network;
+}
+
 bool LinkManager::ReaderEnded() const {
     if (!connected_) return false;
-    const int type = openType_;
-    const core::ReaderThread* reader = nullptr;
-    if (type == 0) reader = &context_.slots.serial;
-    if (type == 3) reader = &context_.slots.adapter;
-    if (IsNetType(type)) reader = &context_.slots.network;
-    if (IsUsbType(type)) reader = &context_.slots.usb;
-    return reader != nullptr && reader->Ended();
+    const ConnectionKind* kind = FindConnectionKind(openType_);
+    return kind != nullptr && ReaderSlotOf(*kind).Ended();
 }
 
 void LinkManager::DropDeadLink() {
@@ -162,11 +177,17 @@ void LinkManager::DropDeadLink() {
 }
 
 int LinkManager::SendToLink(std::span<const std::uint8_t> bytes, bool expectReply) {
-    const int type = openType_;
-    if (IsSerialType(type)) return serial_.SerialWrite(bytes, expectReply);
-    if (IsNetType(type)) return net_.NetWrite(bytes, expectReply);
-    if (IsUsbType(type)) return static_cast<int>(usb_.UsbWrite(bytes, expectReply));
-    return 0;  // no link open: nothing to write to
+    const std::optional<Transport> transport = TransportOf(openType_);
+    if (!transport) return 0;  // no link open: nothing to write to
+    switch (*transport) {
+        case Transport::Serial:
+            return serial_.SerialWrite(bytes, expectReply);
+        case Transport::Network:
+            return net_.NetWrite(bytes, expectReply);
+        case Transport::Usb:
+            break;
+    }
+    return static_cast<int>(usb_.UsbWrite(bytes, expectReply));
 }
 
 int LinkManager::SendToLink(std::string_view text, bool expectReply) {
@@ -175,13 +196,10 @@ int LinkManager::SendToLink(std::string_view text, bool expectReply) {
 }
 
 std::string LinkManager::UnitReply() const {
-    const UnitReplyText* reply = nullptr;
-    if (IsNetType(openType_))
-        reply = &net_.UnitReply();
-    else if (IsUsbType(openType_))
-        reply = &usb_.UnitReply();
-    else
-        reply = &serial_.UnitReply();
+    const std::optional<Transport> transport = TransportOf(openType_);
+    const UnitReplyText* reply = &serial_.UnitReply();
+    if (transport == Transport::Network) reply = &net_.UnitReply();
+    if (transport == Transport::Usb) reply = &usb_.UnitReply();
     return std::string(reply->data(), strnlen(reply->data(), reply->size()));
 }
 

@@ -13,6 +13,7 @@
 #include "core/reader_thread.h"
 #include "core/view.h"
 #include "decode/channel_store.h"
+#include "links/connection_kind.h"
 #include "links/ftd2xx_library.h"
 #include "links/net_link.h"
 #include "links/reader_pass.h"
@@ -21,8 +22,7 @@
 
 namespace pelor::links {
 
-// Connection types: 0 serial text, 1 TCP text, 2 USB text, 3 serial NMEA 2000 adapter,
-// 4 TCP frames, 5 USB frames, 6 UDP text, 7 UDP frames.
+// The connection types are the rows of ConnectionKinds() (links/connection_kind.h).
 inline constexpr int kConnectButtonId = 1006;
 // The Connect button's picture pairs, named by their up and down resources.
 inline constexpr const char* kConnectedPicture = "CONNECT171_170";
@@ -34,19 +34,20 @@ inline constexpr std::string_view kLinkLostStatus = "disconnected - link lost";
 
 // The settings the links use, as the settings store holds them (rates already looked up).
 struct LinkSettings {
-    int connectionType = 0;      // bits 0..6 of the stored value
-    bool autoConnect = false;    // bit 7
-    int comPortIndex = 1;        // the port number minus 1
-    std::string serialPortName;  // a device path; when set it is used instead of the number
-    int baudRate = 38400;
-    int serialBufferSize = 700;
+    int connectionType = 0;                   // bits 0..6 of the stored value
+    bool autoConnect = false;                 // bit 7
+    int comPortIndex = kDefaultComPortIndex;  // the port number minus 1
+    // A device path; when set it is used instead of the number.
+    std::string serialPortName;
+    int baudRate = kDefaultBaudRate;
+    int serialBufferSize = kDefaultSerialBufferSize;
     bool portPassThrough = false;
-    std::string ipAddress = "192.168.0.100";
-    int tcpPort = 10001;
-    int tcpBufferSize = 500;
-    int usbDeviceNumber = 0;
-    int usbBufferSize = 600;
-    int usbBaudRate = 57800;
+    std::string ipAddress = std::string(kDefaultIpAddress);
+    int tcpPort = kDefaultTcpPort;
+    int tcpBufferSize = kDefaultTcpBufferSize;
+    int usbDeviceNumber = kDefaultUsbDeviceNumber;
+    int usbBufferSize = kDefaultUsbBufferSize;
+    int usbBaudRate = kDefaultUsbBaudRate;  // the rate of the default index
     std::string usbLibraryPath = kFtd2xxLibraryName;
 };
 
@@ -110,6 +111,7 @@ private:
     void Connect();
     void Disconnect();
     void SetStatus(std::string_view status);
+    core::ReaderThread& ReaderSlotOf(const ConnectionKind& kind) const;
 
     LinkContext& context_;
     ReaderSinks sinks_;

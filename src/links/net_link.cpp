@@ -151,7 +151,9 @@ sockaddr_in NetLink::Peer() const {
 int NetLink::OpenNetLink(int connectionType, const std::string& host, int port, int bufferSize,
                          core::ReaderThread* readerSlot) {
     CloseNetLink();
-    const bool datagram = connectionType == 6 || connectionType == 7;
+    const ConnectionKind* kind = FindConnectionKind(connectionType);
+    if (kind == nullptr || kind->transport != Transport::Network) kind = FindConnectionKind(1);
+    const bool datagram = kind->datagram;
     sockaddr_in address{};
     const int fd = ConnectSocket(host, port, datagram ? kDatagramSocket : kStreamSocket, address);
     if (fd < 0) return -1;
@@ -161,11 +163,10 @@ int NetLink::OpenNetLink(int connectionType, const std::string& host, int port, 
     }
     datagram_ = datagram;
     socket_ = fd;
-    const bool started =
-        readerSlot != nullptr &&
-        readerSlot->Start([this, connectionType, bufferSize](const std::stop_token& token) {
-            RunReader(token, connectionType, bufferSize);
-        });
+    const bool started = readerSlot != nullptr &&
+                         readerSlot->Start([this, kind, bufferSize](const std::stop_token& token) {
+                             RunReader(token, *kind, bufferSize);
+                         });
     if (!started) {
         prompt_.Message("Unable to create the read thread", "Error");
         CloseNetLink();
@@ -190,77 +191,56 @@ void NetLink::CloseNetLink() {
     }
 }
 
-// Every 500 ms: one receive of up to `bufferSize` bytes (3-second wait) handed to the text or
-// frame pass, then the same for whatever else is already waiting. A stream whose peer has
-// gone ends the reader.
-void NetLink::RunReader(const std::stop_token& token, int connectionType, int bufferSize) {
-    // A reader that starts while the flash programmer holds the link waits for it rather than
-    // ending: the link would otherwise stay connected with no reader.
-    if (socket_.load() < 0) {
-        sinks_.view.RequestRepaint();
-        return;
+// The socket as the reader reads it: each pass's first receive waits up to 3 seconds for its
+// bytes; later ones take what already waits, a stream a whole read's worth, a datagram socket
+// one datagram. A command waiting for its reply makes the reader step aside.
+class NetLink::Source final : public ByteSource {
+public:
+    Source(NetLink& link, const std::stop_token& token)
+        : link_(link), token_(token), datagram_(link.datagram_.load()) {}
+    bool Open() const override { return link_.socket_.load() >= 0; }
+    std::optional<bool> WholeReadWaiting(std::size_t size, bool first) override {
+        if (first) return true;
+        if (link_.repliesAwaited_.load() > 0) return false;
+        return datagram_ ? link_.DatagramWaiting() : link_.BytesWaiting() >= size;
     }
-    const bool frames = connectionType == 4 || connectionType == 7;
-    const bool datagram = datagram_.load();
-    // The buffer holds 4000 bytes; the request stays below it.
-    const std::size_t size = std::min<std::size_t>(
-        static_cast<std::size_t>(std::max(bufferSize, 0)), kNetReadBuffer - 1);
-    std::vector<std::uint8_t> buffer(kNetReadBuffer);
-    const auto yield = [&] { return repliesAwaited_.load() > 0 || token.stop_requested(); };
-    // Hands one read to the frame or text pass.
-    const auto pass = [&](int got) {
-        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()),
-                                     static_cast<std::size_t>(got));
-        if (frames) {
-            if (sinks_.framePass) sinks_.framePass(FrameLink::Network, bytes);
-            FinishPass(sinks_.store, sinks_.view);
-        } else if (sinks_.textPass) {
-            sinks_.textPass(TextLink::Tcp, bytes);
-        }
-    };
-    while (socket_.load() >= 0 && SleepUnlessStopped(token, kNetPassMs)) {
-        const core::LinkPass linkPass(sinks_.linkHold);
-        if (!linkPass) continue;
-        if (TakePurgeRequest(sinks_.store) && sinks_.resetPositions) sinks_.resetPositions();
-        if (size == 0) continue;
+    int Read(std::span<std::uint8_t> buffer) override {
+        const auto yield = [this] {
+            return link_.repliesAwaited_.load() > 0 || token_.stop_requested();
+        };
         sockaddr_in from{};
         int got = 0;
         {
-            std::lock_guard lock(receiveMutex_);
-            got = NetReceiveYielding(socket_.load(), std::span(buffer.data(), size),
-                                     kNetReceiveSeconds * 1000, datagram, &from, yield);
+            std::lock_guard lock(link_.receiveMutex_);
+            got = NetReceiveYielding(link_.socket_.load(), buffer, kNetReceiveSeconds * 1000,
+                                     datagram_, &from, yield);
         }
-        if (token.stop_requested()) return;
-        if (got == kNetReceiveFailed && !datagram) return;
-        if (got <= 0) continue;
-        if (datagram) {
-            std::lock_guard lock(peerMutex_);
-            peer_ = from;  // commands go back to the last sender
+        if (token_.stop_requested()) return -1;
+        // A stream whose peer has gone ends the reader.
+        if (got == kNetReceiveFailed && !datagram_) return -1;
+        if (got <= 0) return 0;
+        if (datagram_) {
+            std::lock_guard lock(link_.peerMutex_);
+            link_.peer_ = from;  // commands go back to the last sender
         }
-        pass(got);
-
-        // Drain what is already waiting, in reads of the same size, so that a source faster
-        // than one read a pass never builds a queue: a stream while a whole read's worth
-        // waits, a datagram socket while a datagram waits, for at most one pass interval.
-        const DrainWindow drain(kNetPassMs);
-        for (;;) {
-            if (yield() || !drain.Open()) break;
-            if (!datagram && BytesWaiting() < size) break;
-            if (datagram && !DatagramWaiting()) break;
-            {
-                std::lock_guard lock(receiveMutex_);
-                got = NetReceiveYielding(socket_.load(), std::span(buffer.data(), size),
-                                         kNetReceiveSeconds * 1000, datagram, &from, yield);
-            }
-            if (got == kNetReceiveFailed && !datagram) return;
-            if (got <= 0) break;
-            if (datagram) {
-                std::lock_guard lock(peerMutex_);
-                peer_ = from;
-            }
-            pass(got);
-        }
+        return got;
     }
+    // Nothing to clear: what waits on the socket is the unit's data.
+    void Purge() override {}
+    bool FillsInSteps() const override { return false; }
+
+private:
+    NetLink& link_;
+    const std::stop_token& token_;
+    const bool datagram_;
+};
+
+void NetLink::RunReader(const std::stop_token& token, const ConnectionKind& kind, int bufferSize) {
+    // The buffer holds 4000 bytes; the request stays below it.
+    const std::size_t size = std::min<std::size_t>(
+        static_cast<std::size_t>(std::max(bufferSize, 0)), kNetReadBuffer - 1);
+    Source source(*this, token);
+    RunReaderLoop(source, sinks_, kind, size, token);
 }
 
 std::size_t NetLink::BytesWaiting() const {

@@ -19,7 +19,6 @@ namespace pelor::links {
 
 inline constexpr int kStreamSocket = 1;
 inline constexpr int kDatagramSocket = 2;
-inline constexpr int kNetPassMs = 500;
 inline constexpr int kNetReceiveSeconds = 3;
 inline constexpr std::size_t kNetReadBuffer = 4000;
 
@@ -72,7 +71,8 @@ public:
     const UnitReplyText& UnitReply() const { return unitReply_; }
 
 private:
-    void RunReader(const std::stop_token& token, int connectionType, int bufferSize);
+    class Source;
+    void RunReader(const std::stop_token& token, const ConnectionKind& kind, int bufferSize);
     sockaddr_in Peer() const;
     // Bytes the stream socket holds for reading now.
     std::size_t BytesWaiting() const;

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "core/format.h"
+#include "links/connection_kind.h"
 #include "links/custom_baud.h"
 #include "links/serial_device.h"
 
@@ -92,7 +93,8 @@ std::vector<SerialPortInfo> ListSerialPortInfo() {
 
 void SearchComPorts(int connectionType, const PortLister& lister, const PortLineSink& sink,
                     const std::atomic<bool>* cancel) {
-    if (connectionType == 0 || connectionType == 3) {
+    const ConnectionKind* kind = FindConnectionKind(connectionType);
+    if (kind != nullptr && kind->transport == Transport::Serial) {
         std::vector<SerialPortInfo> ports = lister ? lister() : std::vector<SerialPortInfo>{};
         // In COM number order, the devices without one after them.
         std::stable_sort(ports.begin(), ports.end(),
@@ -104,7 +106,8 @@ void SearchComPorts(int connectionType, const PortLister& lister, const PortLine
         for (const SerialPortInfo& port : ports) {
             if (cancel != nullptr && cancel->load()) break;
             const int number = ComPortNumberOfDevice(port.path).value_or(0);
-            if (connectionType == 3) {
+            // An adapter sits behind a USB serial converter; its port is named, not opened.
+            if (kind->n2k) {
                 if (!port.usb) continue;
                 sink({core::Format("%s  Name= %s", PortName(port, number).c_str(),
                                    port.description.c_str()),

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <stop_token>
 #include <string_view>
@@ -13,13 +14,12 @@
 #include "core/link_hold.h"
 #include "core/view.h"
 #include "decode/channel_store.h"
+#include "links/connection_kind.h"
 
 namespace pelor::links {
 
-// The text links differ in how the pass treats their characters.
-enum class TextLink { Serial, Tcp, Usb };
-// The frame links differ in when they record.
-enum class FrameLink { Adapter, Network, Usb };
+// The text links differ in how the pass treats their characters: the reader pass's own kinds.
+using TextLink = decode::LinkKind;
 
 struct ReaderSinks {
     decode::ChannelStore& store;
@@ -75,5 +75,34 @@ private:
 
 // Best effort: runs the calling thread at idle priority.
 void LowerThreadPriority();
+
+// What a reader reads from: the open port, USB device or socket. The reader loop drives it and
+// knows nothing else of the transport; the decoders never see it.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Whether the link is still open: the reader runs while it is.
+    virtual bool Open() const = 0;
+    // Whether the `size` bytes of a whole read can be taken now. `first` is the pass's first
+    // read. nullopt when the device failed: the reader ends.
+    virtual std::optional<bool> WholeReadWaiting(std::size_t size, bool first) = 0;
+    // Reads into `buffer` (its size is the read size). The bytes to hand on; 0 when the read
+    // brought nothing worth a pass (the pass ends); -1 when the device failed (the reader ends).
+    virtual int Read(std::span<std::uint8_t> buffer) = 0;
+    // Clears what waits in the device on a purge request.
+    virtual void Purge() = 0;
+    // Whether, right after a read, less than a whole read waiting may only mean that the
+    // driver has not yet moved what it holds into its read queue (worth a short pause).
+    virtual bool FillsInSteps() const = 0;
+};
+
+// The reader of every link: every pass interval of `kind`, unless flash programming holds the
+// link, takes a purge request (when the kind does), then drains the source read after read of
+// `readSize` bytes while a whole read waits, for at most one pass interval, handing each read to
+// the text pass or, for NMEA 2000 kinds, to the frame pass and the end of the pass. Returns
+// when stopped, when the source closes or when its device fails; the link stays "connected"
+// until the user disconnects.
+void RunReaderLoop(ByteSource& source, ReaderSinks& sinks, const ConnectionKind& kind,
+                   std::size_t readSize, const std::stop_token& token);
 
 }  // namespace pelor::links

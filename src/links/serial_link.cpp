@@ -1,7 +1,8 @@
 #include "links/serial_link.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <vector>
+#include <optional>
 
 #include "links/serial_device.h"
 
@@ -9,30 +10,30 @@ namespace pelor::links {
 
 namespace {
 
-// One pass's reads: `size` bytes at a time while a whole read waits (the first read without
-// waiting for more, later ones for at most one pass interval), each handed to `hand`. False
-// when the device failed: the reader then ends.
-template <typename Hand>
-bool DrainPort(core::SerialPort& port, const std::atomic<bool>& valid, const std::stop_token& token,
-               int passMs, std::size_t size, std::vector<std::uint8_t>& buffer, Hand&& hand) {
-    DrainWindow drain(passMs);
-    for (bool first = true; valid && !token.stop_requested(); first = false) {
-        const int waiting = port.BytesWaiting();
-        if (waiting < 0) return false;
-        if (size == 0 || static_cast<std::size_t>(waiting) < size) {
-            if (!first && drain.PauseForMore()) continue;
-            break;
-        }
-        if (!first && !drain.Open()) break;
-        drain.TookRead();
-        const int got = port.Read(std::span(buffer.data(), size));
-        if (got < 0) return false;
-        if (got <= 5) break;
-        hand(std::string_view(reinterpret_cast<const char*>(buffer.data()),
-                              static_cast<std::size_t>(got)));
+// The open port as the reader reads it.
+class PortSource final : public ByteSource {
+public:
+    PortSource(core::SerialPort& port, const std::atomic<bool>& valid)
+        : port_(port), valid_(valid) {}
+    bool Open() const override { return valid_.load(); }
+    std::optional<bool> WholeReadWaiting(std::size_t size, bool) override {
+        const int waiting = port_.BytesWaiting();
+        if (waiting < 0) return std::nullopt;
+        return static_cast<std::size_t>(waiting) >= size;
     }
-    return true;
-}
+    int Read(std::span<std::uint8_t> buffer) override {
+        const int got = port_.Read(buffer);
+        if (got < 0) return -1;
+        // Five bytes or fewer hold no sentence: they are dropped and the pass ends.
+        return got <= 5 ? 0 : got;
+    }
+    void Purge() override { port_.Purge(); }
+    bool FillsInSteps() const override { return true; }
+
+private:
+    core::SerialPort& port_;
+    const std::atomic<bool>& valid_;
+};
 
 }  // namespace
 
@@ -64,16 +65,19 @@ bool SerialLink::OpenSerialPort(std::string_view portName, int readerKind, int b
         return false;
     }
     port_->SetRts(true);
-    if (readerKind != kTextReader && readerKind != kAdapterReader) return true;
-    const bool started =
-        readerSlot != nullptr &&
-        readerSlot->Start([this, readerKind, serialBufferSize](const std::stop_token& token) {
-            LowerThreadPriority();
-            if (readerKind == kTextReader)
-                RunTextReader(token, serialBufferSize);
-            else
-                RunAdapterReader(token, serialBufferSize);
-        });
+    const ConnectionKind* kind = FindConnectionKind(readerKind);
+    if (kind == nullptr || kind->transport != Transport::Serial) return true;
+    // The text reader's buffer holds 4000 bytes, the adapter's 1584; a larger setting reads a
+    // full buffer.
+    const std::size_t size =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(serialBufferSize, 0)),
+                              kind->n2k ? kAdapterReadBuffer : kSerialReadBuffer);
+    const bool started = readerSlot != nullptr &&
+                         readerSlot->Start([this, kind, size](const std::stop_token& token) {
+                             LowerThreadPriority();
+                             PortSource source(*port_, valid_);
+                             RunReaderLoop(source, sinks_, *kind, size, token);
+                         });
     if (!started) {
         prompt_.Message("Unable to create the read thread", "Error");
         return false;
@@ -91,64 +95,6 @@ bool SerialLink::CloseSerialPort() {
     if (port_ != nullptr) port_->Close();
     port_.reset();
     return wasOpen;
-}
-
-// Text reader: every 200 ms, once at least `bufferSize` bytes wait, reads exactly that many
-// and hands them to the reader pass, again while another whole read waits (at most one pass
-// interval). A failing device ends the reader; the link stays "connected" until the user
-// disconnects.
-void SerialLink::RunTextReader(const std::stop_token& token, int bufferSize) {
-    // A reader that starts while the flash programmer holds the port waits for it (below)
-    // rather than ending: the link would otherwise stay connected with no reader.
-    if (!valid_) {
-        sinks_.view.RequestRepaint();
-        return;
-    }
-    const std::size_t size =
-        std::min<std::size_t>(static_cast<std::size_t>(std::max(bufferSize, 0)), kSerialReadBuffer);
-    std::vector<std::uint8_t> buffer(kSerialReadBuffer);
-    while (valid_ && SleepUnlessStopped(token, kSerialPassMs)) {
-        // While the flash programmer holds the port its answers are not the reader's.
-        const core::LinkPass linkPass(sinks_.linkHold);
-        if (!linkPass) continue;
-        if (TakePurgeRequest(sinks_.store)) {
-            port_->Purge();
-            if (sinks_.resetPositions) sinks_.resetPositions();
-        }
-        const bool alive = DrainPort(*port_, valid_, token, kSerialPassMs, size, buffer,
-                                     [this](std::string_view bytes) {
-                                         if (sinks_.textPass)
-                                             sinks_.textPass(TextLink::Serial, bytes);
-                                     });
-        if (!alive) return;
-    }
-}
-
-// Adapter reader: as the text reader (draining what waits), every 500 ms, with the frame
-// pass. Each read is decoded on its own; it does not act on purge requests.
-void SerialLink::RunAdapterReader(const std::stop_token& token, int bufferSize) {
-    // A reader that starts while the flash programmer holds the port waits for it (below)
-    // rather than ending: the link would otherwise stay connected with no reader.
-    if (!valid_) {
-        sinks_.view.RequestRepaint();
-        return;
-    }
-    // The read buffer holds 1584 bytes; a larger setting reads a full buffer.
-    const std::size_t size = std::min<std::size_t>(
-        static_cast<std::size_t>(std::max(bufferSize, 0)), kAdapterReadBuffer);
-    std::vector<std::uint8_t> buffer(kAdapterReadBuffer);
-    while (valid_ && SleepUnlessStopped(token, kAdapterPassMs)) {
-        // While the flash programmer holds the port its answers are not the reader's.
-        const core::LinkPass linkPass(sinks_.linkHold);
-        if (!linkPass) continue;
-        const bool alive = DrainPort(*port_, valid_, token, kAdapterPassMs, size, buffer,
-                                     [this](std::string_view bytes) {
-                                         if (sinks_.framePass)
-                                             sinks_.framePass(FrameLink::Adapter, bytes);
-                                         FinishPass(sinks_.store, sinks_.view);
-                                     });
-        if (!alive) return;
-    }
 }
 
 int SerialLink::SerialWrite(std::span<const std::uint8_t> bytes, bool expectReply) {

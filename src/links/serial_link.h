@@ -18,12 +18,11 @@
 
 namespace pelor::links {
 
+// The serial connection types: the reader kinds OpenSerialPort starts.
 inline constexpr int kTextReader = 0;
 inline constexpr int kAdapterReader = 3;
 inline constexpr std::size_t kSerialReadBuffer = 4000;
 inline constexpr std::size_t kAdapterReadBuffer = 1584;
-inline constexpr int kSerialPassMs = 200;
-inline constexpr int kAdapterPassMs = 500;
 
 // The port time-outs: 100 ms between characters, 40 ms a byte + 10 ms for a whole read,
 // 10 ms a byte + 1000 ms for a write.
@@ -62,9 +61,6 @@ public:
     core::SerialPort* Port() { return valid_.load() ? port_.get() : nullptr; }
 
 private:
-    void RunTextReader(const std::stop_token& token, int bufferSize);
-    void RunAdapterReader(const std::stop_token& token, int bufferSize);
-
     core::Prompt& prompt_;
     ReaderSinks& sinks_;
     PortFactory makePort_;

@@ -1,12 +1,52 @@
 #include "links/usb_link.h"
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <vector>
 
 namespace pelor::links {
 
 using core::StatusOk;
+
+namespace {
+
+// The open device as the reader reads it. A failing device clears the running flag.
+class DeviceSource final : public ByteSource {
+public:
+    DeviceSource(core::UsbDevice& device, std::atomic<bool>& running)
+        : device_(device), running_(running) {}
+    bool Open() const override { return running_.load(); }
+    std::optional<bool> WholeReadWaiting(std::size_t size, bool) override {
+        std::uint32_t queued = 0;
+        if (!StatusOk(device_.GetQueueStatus(queued))) return Fail();
+        return queued >= size;
+    }
+    int Read(std::span<std::uint8_t> buffer) override {
+        std::uint32_t got = 0;
+        // A read of 850 bytes or more cannot come from a whole read: the device is not sane.
+        if (!StatusOk(
+                device_.Read(buffer.data(), static_cast<std::uint32_t>(buffer.size()), got)) ||
+            got >= 850) {
+            running_ = false;
+            return -1;
+        }
+        return static_cast<int>(got);
+    }
+    void Purge() override { device_.Purge(core::kFtPurgeRx | core::kFtPurgeTx); }
+    bool FillsInSteps() const override { return true; }
+
+private:
+    std::nullopt_t Fail() {
+        running_ = false;
+        return std::nullopt;
+    }
+    core::UsbDevice& device_;
+    std::atomic<bool>& running_;
+};
+
+}  // namespace
 
 int UsbReadSize(int usbBufferSize) {
     return usbBufferSize >= 800 ? 790 : usbBufferSize;
@@ -58,10 +98,12 @@ int UsbLink::OpenUsbLink(int connectionType, int deviceNumber, int baudRate, int
     d.Read(drain.data(), 200, got);
     d.SetTimeouts(2000, 2000);
     running_ = true;
+    const ConnectionKind* kind = FindConnectionKind(connectionType);
+    if (kind == nullptr || kind->transport != Transport::Usb) kind = FindConnectionKind(2);
     const bool started =
         readerSlot != nullptr &&
-        readerSlot->Start([this, connectionType, usbBufferSize](const std::stop_token& token) {
-            RunReader(token, connectionType, usbBufferSize);
+        readerSlot->Start([this, kind, usbBufferSize](const std::stop_token& token) {
+            RunReader(token, *kind, usbBufferSize);
         });
     if (!started) {
         running_ = false;
@@ -84,51 +126,11 @@ void UsbLink::CloseUsbLink() {
 // Every 500 ms: once the converter holds a whole block, read it and hand it to the text or
 // frame pass, block after block while whole blocks are queued (at most one pass interval).
 // A failing device ends the reader; the link stays up until the user disconnects.
-void UsbLink::RunReader(const std::stop_token& token, int connectionType, int usbBufferSize) {
-    const int size = UsbReadSize(usbBufferSize);
-    std::vector<std::uint8_t> buffer(kUsbReadBuffer);
-    auto& d = *device_;
-    while (running_ && SleepUnlessStopped(token, kUsbPassMs)) {
-        // While the flash programmer holds the device its answers are not the reader's.
-        const core::LinkPass linkPass(sinks_.linkHold);
-        if (!linkPass) continue;
-        if (TakePurgeRequest(sinks_.store)) {
-            d.Purge(core::kFtPurgeRx | core::kFtPurgeTx);
-            if (sinks_.resetPositions) sinks_.resetPositions();
-        }
-        DrainWindow drain(kUsbPassMs);
-        for (bool first = true; running_ && !token.stop_requested(); first = false) {
-            std::uint32_t queued = 0;
-            if (!StatusOk(d.GetQueueStatus(queued))) {
-                running_ = false;
-                break;
-            }
-            if (size <= 0 || queued < static_cast<std::uint32_t>(size)) {
-                if (!first && drain.PauseForMore()) continue;
-                break;
-            }
-            if (!first && !drain.Open()) break;
-            drain.TookRead();
-            std::uint32_t got = 0;
-            if (!StatusOk(d.Read(buffer.data(), static_cast<std::uint32_t>(size), got)) ||
-                got >= 850) {
-                running_ = false;
-                break;
-            }
-            if (got == 0) break;
-            if (connectionType == 5) {
-                if (sinks_.framePass)
-                    sinks_.framePass(
-                        FrameLink::Usb,
-                        std::string_view(reinterpret_cast<const char*>(buffer.data()), got));
-                FinishPass(sinks_.store, sinks_.view);
-            } else if (sinks_.textPass) {
-                sinks_.textPass(
-                    TextLink::Usb,
-                    std::string_view(reinterpret_cast<const char*>(buffer.data()), got));
-            }
-        }
-    }
+void UsbLink::RunReader(const std::stop_token& token, const ConnectionKind& kind,
+                        int usbBufferSize) {
+    DeviceSource source(*device_, running_);
+    RunReaderLoop(source, sinks_, kind,
+                  static_cast<std::size_t>(std::max(UsbReadSize(usbBufferSize), 0)), token);
 }
 
 core::FtStatus UsbLink::UsbWrite(std::span<const std::uint8_t> bytes, bool expectReply) {

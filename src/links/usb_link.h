@@ -14,8 +14,6 @@
 
 namespace pelor::links {
 
-inline constexpr int kUsbPassMs = 500;
-inline constexpr std::size_t kUsbReadBuffer = 4000;
 inline constexpr int kUsbReplyWaitMs = 3000;
 
 // The read size for a USBBufferSize setting: 790 for 800 or more.
@@ -47,7 +45,7 @@ public:
     core::UsbDevice* Device() { return device_.get(); }
 
 private:
-    void RunReader(const std::stop_token& token, int connectionType, int usbBufferSize);
+    void RunReader(const std::stop_token& token, const ConnectionKind& kind, int usbBufferSize);
     int Fail(const char* message);
 
     core::Prompt& prompt_;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "links/connection_page.h"
+#include "links/link_manager.h"
+
 #include <string>
 #include <vector>
 
@@ -135,6 +138,50 @@ TEST(Settings, DerivedValuesFollowTheTables) {
         LoadSettings(store, s);
         DeriveSettings(s);
         EXPECT_EQ(s.captureIntervalSeconds, pelor::app::kCaptureIntervalSeconds[index]);
+    }
+}
+
+// The USB rate field holds 57600 until the rate is looked up from the index; what a link opens
+// at is the looked-up rate (57800 for the default index 5), the same rate a link set up from
+// the links' own defaults uses, and the CONNECT page starts from the same values.
+TEST(Settings, LinksPageAndSettingsStartFromTheSameDefaults) {
+    Settings s;
+    EXPECT_EQ(s.usbBaudRate, 57600);
+    MemorySettingsStore store;
+    LoadSettings(store, s);
+    EXPECT_EQ(s.usbBaudRate, 57600) << "nothing stored: still the preset";
+    DeriveSettings(s);
+    EXPECT_EQ(s.usbBaudRate, 57800);
+
+    const pelor::links::LinkSettings link;
+    const pelor::links::ConnectionPage page;
+    EXPECT_EQ(link.ipAddress, s.ipAddress);
+    EXPECT_EQ(page.ipAddress, s.ipAddress);
+    // Each value as the settings, a link's own defaults and a fresh page hold it (-1: not held).
+    const struct {
+        const char* name;
+        int settings;
+        int link;
+        int page;
+    } kValues[] = {
+        {"COM port number", s.comPort + 1, link.comPortIndex + 1, page.comPortNumber},
+        {"baud index", s.baudIndex, -1, page.baudIndex},
+        {"baud rate", s.baudRate, link.baudRate, -1},
+        {"serial buffer", s.serialBufferSize, link.serialBufferSize, page.serialBufferSize},
+        {"TCP port", s.tcpPort, link.tcpPort, page.tcpPort},
+        {"TCP buffer", s.tcpBufferSize, link.tcpBufferSize, page.tcpBufferSize},
+        {"USB device", s.usbDeviceNumber, link.usbDeviceNumber, page.usbDeviceNumber},
+        {"USB buffer", s.usbBufferSize, link.usbBufferSize, page.usbBufferSize},
+        {"USB baud index", s.usbBaudIndex, -1, page.usbBaudIndex},
+        {"USB baud rate", s.usbBaudRate, link.usbBaudRate, -1},
+    };
+    for (const auto& v : kValues) {
+        if (v.link >= 0) {
+            EXPECT_EQ(v.link, v.settings) << v.name;
+        }
+        if (v.page >= 0) {
+            EXPECT_EQ(v.page, v.settings) << v.name;
+        }
     }
 }
 

@@ -72,13 +72,7 @@ struct FastRig {
         view,
         prompt,
         {serialSlot, usbSlot, netSlot, adapterSlot},
-        [this](links::TextLink link, std::string_view b) {
-            Took(b, false,
-                 link == links::TextLink::Serial
-                     ? decode::LinkKind::Serial
-                     : (link == links::TextLink::Tcp ? decode::LinkKind::Tcp
-                                                     : decode::LinkKind::Usb));
-        },
+        [this](links::TextLink link, std::string_view b) { Took(b, false, link); },
         [this](links::FrameLink, std::string_view b) { Took(b, true, decode::LinkKind::Usb); },
         {},
         {}};

@@ -19,18 +19,6 @@ namespace {
 using namespace pelor;
 using namespace std::chrono_literals;
 
-decode::LinkKind PassKind(links::TextLink link) {
-    switch (link) {
-        case links::TextLink::Serial:
-            return decode::LinkKind::Serial;
-        case links::TextLink::Tcp:
-            return decode::LinkKind::Tcp;
-        case links::TextLink::Usb:
-            return decode::LinkKind::Usb;
-    }
-    return decode::LinkKind::Serial;
-}
-
 struct DecodingRig {
     decode::ChannelStore store;
     core::RecordingView view;
@@ -47,7 +35,7 @@ struct DecodingRig {
                                prompt,
                                {serialSlot, usbSlot, netSlot, adapterSlot},
                                [this](links::TextLink link, std::string_view b) {
-                                   decode::ReaderPass(store, channelContext, b, PassKind(link));
+                                   decode::ReaderPass(store, channelContext, b, link);
                                },
                                [this](links::FrameLink, std::string_view b) {
                                    std::lock_guard lock(store.mutex);
