@@ -43,12 +43,6 @@ bool IsBareName(const std::string& name) {
 
 }  // namespace
 
-std::string ThemeFilePath(const Project& project) {
-    if (project.themeFile.empty()) return {};
-    if (project.themeFile.front() == '/') return project.themeFile;
-    return project.directory + project.themeFile;
-}
-
 FilesPage FilesPageFrom(const Project& project) {
     FilesPage page;
     page.labelsFile = project.labelsFile;

@@ -18,10 +18,6 @@ struct FilesPage {
     std::string themePath;    // full path of the theme file; "" for the built-in look
 };
 
-// The full path of the project's theme file ("" when none): a bare name lives in the project
-// folder, a full path stands as it is.
-std::string ThemeFilePath(const Project& project);
-
 FilesPage FilesPageFrom(const Project& project);
 
 // Project "Choose": reads the names another project file holds (its first two lines are
