@@ -27,7 +27,7 @@ struct PageEntry {
 
 }  // namespace
 
-PreferencesSheet::PreferencesSheet(app::PreferencesCopies& copies, core::Prompt& prompt,
+PreferencesSheet::PreferencesSheet(prefs::PreferencesCopies& copies, core::Prompt& prompt,
                                    QWidget* parent)
     : QDialog(parent), copies_(copies), prompt_(prompt) {
     setObjectName("PelorPreferences");
@@ -80,7 +80,7 @@ QWidget* PreferencesSheet::Page(const QString& caption) const {
 }
 
 void PreferencesSheet::TryAccept() {
-    const std::string bad = app::CheckPreferences(copies_);
+    const std::string bad = prefs::CheckPreferences(copies_);
     if (bad.empty()) {
         accept();
         return;
@@ -105,12 +105,12 @@ void PreferencesSheet::TryAccept() {
     prompt_.Message(bad, "Error");
 }
 
-app::PreferencesResult OpenPreferences(app::Dashboard& dashboard, core::Prompt& prompt,
-                                       app::WindowHooks& hooks, QWidget* parent) {
-    app::PreferencesCopies copies = app::MakePreferencesCopies(dashboard);
+prefs::PreferencesResult OpenPreferences(app::Dashboard& dashboard, core::Prompt& prompt,
+                                         app::WindowHooks& hooks, QWidget* parent) {
+    prefs::PreferencesCopies copies = prefs::MakePreferencesCopies(dashboard);
     PreferencesSheet sheet(copies, prompt, parent);
-    if (sheet.exec() != QDialog::Accepted) return app::PreferencesResult::Applied;
-    return app::ApplyPreferences(dashboard, copies, hooks);
+    if (sheet.exec() != QDialog::Accepted) return prefs::PreferencesResult::Applied;
+    return prefs::ApplyPreferences(dashboard, copies, hooks);
 }
 
 }  // namespace pelor::ui

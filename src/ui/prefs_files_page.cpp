@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "logs/log_conversion.h"
-#include "tables/options_page.h"
+#include "prefs/options_page.h"
 #include "tables/project_start.h"
 #include "tables/table_file.h"
 #include "ui/cal_table_dlg.h"
@@ -133,8 +133,8 @@ void TableFileNames::ChooseTable(QLineEdit* field, bool sensorTable) {
     const auto chosen = ctx_.prompt.ChooseFile(TextChooser(Bytes(field->text())));
     if (!chosen) return;
     if (sensorTable) {
-        if (!tables::CopyIntoProjectFolder(ctx_.prompt, *chosen, dir)) return;
-    } else if (const std::string outside = tables::OutsideProjectFolder(*chosen, dir);
+        if (!prefs::CopyIntoProjectFolder(ctx_.prompt, *chosen, dir)) return;
+    } else if (const std::string outside = prefs::OutsideProjectFolder(*chosen, dir);
                !outside.empty()) {
         ctx_.prompt.Message(outside, "Error");
         return;
@@ -158,12 +158,12 @@ void TableFileNames::OpenSensorTable(int table) {
     // elsewhere names the field only once it has been saved there, so that the field never
     // names a file of the project folder that is not the one shown.
     const std::string name = tables::BareFileName(*chosen);
-    const bool inProject = tables::InProjectFolder(*chosen, dir);
+    const bool inProject = prefs::InProjectFolder(*chosen, dir);
     if (inProject) {
         field->setText(Text(name));
         Q_EMIT field->textEdited(field->text());
     }
-    const std::string from = inProject ? std::string() : tables::SplitProjectPath(*chosen).first;
+    const std::string from = inProject ? std::string() : prefs::SplitProjectPath(*chosen).first;
     CalTableDialog dialog(ctx_.prompt, dir, name, this, from);
     if (dialog.exec() == QDialog::Accepted) {
         field->setText(Text(dialog.FileName()));
@@ -183,7 +183,7 @@ void TableFileNames::ChooseLog() {
     const auto chosen = ctx_.prompt.ChooseFile(r);
     if (!chosen) return;
     if (const std::string outside =
-            tables::OutsideProjectFolder(*chosen, ctx_.copies.projectDirectory);
+            prefs::OutsideProjectFolder(*chosen, ctx_.copies.projectDirectory);
         !outside.empty()) {
         ctx_.prompt.Message(outside, "Error");
         return;
@@ -202,7 +202,7 @@ void TableFileNames::ChooseProject() {
     const auto chosen = ctx_.prompt.ChooseFile(r);
     if (!chosen) return;
     auto& files = ctx_.copies.files;
-    if (!tables::ReadNamesFromProjectFile(ctx_.prompt, *chosen, files)) return;
+    if (!prefs::ReadNamesFromProjectFile(ctx_.prompt, *chosen, files)) return;
     files.projectPath = *chosen;
     Refresh();
 }

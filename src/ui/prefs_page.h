@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/preferences.h"
 #include "core/prompt.h"
+#include "prefs/preferences.h"
 
 class QBoxLayout;
 class QLineEdit;
@@ -15,7 +15,7 @@ class QLineEdit;
 namespace pelor::ui {
 
 struct PrefsContext {
-    app::PreferencesCopies& copies;
+    prefs::PreferencesCopies& copies;
     core::Prompt& prompt;
 };
 

@@ -6,18 +6,19 @@
 #include <filesystem>
 
 #include "core/prompt.h"
+#include "prefs/alarms_page.h"
+#include "prefs/channels_page.h"
+#include "prefs/files_page.h"
+#include "prefs/labels_page.h"
+#include "prefs/options_page.h"
 #include "table_test_support.h"
-#include "tables/alarms_page.h"
-#include "tables/channels_page.h"
-#include "tables/files_page.h"
-#include "tables/labels_page.h"
 #include "tables/options_file.h"
-#include "tables/options_page.h"
 
 namespace {
 
 using namespace pelor;
 using namespace pelor::tables;
+using namespace pelor::prefs;
 using pelor::tables::testing::ScratchDir;
 
 // An options file as the full writer saves it, with every byte distinct where it can be.

@@ -1,4 +1,4 @@
-#include "tables/options_page.h"
+#include "prefs/options_page.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include "tables/options_file.h"
 #include "tables/table_file.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
 namespace {
 
 using F = OptionsField;
@@ -418,4 +418,4 @@ std::string SaveOptionsPage(core::Prompt& prompt, const std::string& directory,
     return bare;
 }
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

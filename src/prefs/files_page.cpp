@@ -1,4 +1,4 @@
-#include "tables/files_page.h"
+#include "prefs/files_page.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -13,7 +13,7 @@
 #include "core/text_file.h"
 #include "tables/table_file.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
 namespace {
 
 // The log line of a project chosen on the page: a ".txt" or ".csv" name.
@@ -146,4 +146,4 @@ std::pair<std::string, std::string> SplitProjectPath(const std::string& path) {
     return {path.substr(0, slash + 1), path.substr(slash + 1)};
 }
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

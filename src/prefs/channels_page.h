@@ -10,7 +10,7 @@
 
 #include "core/prompt.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
 
 inline constexpr int kDisplayCount = 16;
 inline constexpr int kChannelNumberMax = 15;
@@ -49,4 +49,4 @@ bool OpenChannelsPage(core::Prompt& prompt, const std::string& directory,
 bool SaveChannelsPage(core::Prompt& prompt, const std::string& directory,
                       const std::string& optionsFile, const ChannelsPage& page);
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

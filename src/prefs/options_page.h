@@ -11,7 +11,10 @@
 #include "core/prompt.h"
 #include "tables/table_types.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
+
+// The page models work on the tables' byte arrays and files throughout.
+using namespace tables;
 
 enum class OptionsField {
     // Display
@@ -163,4 +166,4 @@ std::string SaveOptionsPage(core::Prompt& prompt, const std::string& directory,
 // "<path> is not in the project folder <dir> ..." when a chosen file lies elsewhere, else "".
 std::string OutsideProjectFolder(const std::string& chosenPath, const std::string& directory);
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -5,37 +5,37 @@
 #include <string>
 
 #include "app/dashboard.h"
-#include "links/connection_page.h"
 #include "links/discovery_reply.h"
-#include "tables/alarms_page.h"
-#include "tables/channels_page.h"
-#include "tables/files_page.h"
-#include "tables/labels_page.h"
-#include "tables/n2k_tags_page.h"
-#include "tables/nmea_tags_page.h"
-#include "tables/options_page.h"
+#include "prefs/alarms_page.h"
+#include "prefs/channels_page.h"
+#include "prefs/connection_page.h"
+#include "prefs/files_page.h"
+#include "prefs/labels_page.h"
+#include "prefs/n2k_tags_page.h"
+#include "prefs/nmea_tags_page.h"
+#include "prefs/options_page.h"
 
-namespace pelor::app {
+namespace pelor::prefs {
 
 struct PreferencesCopies {
     std::string projectDirectory;  // the pages' own copy, ends in "/"
-    tables::FilesPage files;
-    tables::LabelsPage labels;
+    FilesPage files;
+    LabelsPage labels;
     std::string optionsFile;  // the OPTIONS page's file name field
-    tables::OptionsPage options;
-    tables::ChannelsPage channels;
-    tables::AlarmsPage alarms;
-    tables::PulseInputs pulses{};
+    OptionsPage options;
+    ChannelsPage channels;
+    AlarmsPage alarms;
+    PulseInputs pulses{};
     tables::CalibrationTables calibration{};
-    tables::NmeaTagsPage nmeaTags;
-    tables::N2kTagsPage n2kTags;  // options bytes 256..335
+    NmeaTagsPage nmeaTags;
+    N2kTagsPage n2kTags;  // options bytes 256..335
     // CONNECT: the link settings; its adapter list is bytes 336..367 of `options.table`.
-    links::ConnectionPage connection;
+    ConnectionPage connection;
     std::string usbLibraryPath;              // what "Discover USB Devices" loads
     links::DiscoveryTarget discoveryTarget;  // where "SCAN" sends its request
 };
 
-PreferencesCopies MakePreferencesCopies(const Dashboard& dashboard);
+PreferencesCopies MakePreferencesCopies(const app::Dashboard& dashboard);
 
 // "" when every page holds values that can be taken, else the message for the first bad one.
 std::string CheckPreferences(const PreferencesCopies& copies);
@@ -51,7 +51,7 @@ enum class PreferencesResult {
 };
 
 // The sheet ended with OK. Every question and message goes through the dashboard's prompt.
-PreferencesResult ApplyPreferences(Dashboard& dashboard, const PreferencesCopies& copies,
-                                   WindowHooks& hooks);
+PreferencesResult ApplyPreferences(app::Dashboard& dashboard, const PreferencesCopies& copies,
+                                   app::WindowHooks& hooks);
 
-}  // namespace pelor::app
+}  // namespace pelor::prefs

@@ -13,7 +13,10 @@
 #include "core/prompt.h"
 #include "tables/table_types.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
+
+// The page models work on the tables' byte arrays and files throughout.
+using namespace tables;
 
 inline constexpr int kN2kRowCount = 16;
 inline constexpr int kN2kPgnChoiceCount = 16;
@@ -62,4 +65,4 @@ bool OpenN2kTagsPage(core::Prompt& prompt, const std::string& directory,
 bool SaveN2kTagsPage(core::Prompt& prompt, const std::string& directory,
                      const std::string& optionsFile, const N2kTagsPage& page);
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -1,11 +1,11 @@
-#include "tables/alarms_page.h"
+#include "prefs/alarms_page.h"
 
 #include "core/format.h"
 #include "tables/calibration_file.h"
 #include "tables/options_file.h"
 #include "tables/table_file.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
 namespace {
 
 constexpr std::size_t kLowHigh = 0;     // 64 - 64
@@ -125,4 +125,4 @@ bool SaveAlarmsPage(core::Prompt& prompt, const std::string& directory,
     return UpdateOptionsSection(prompt, directory, optionsFile, table, kAlarmSection, bytes.size());
 }
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -1,10 +1,14 @@
-#include "tables/channels_page.h"
+#include "prefs/channels_page.h"
 
 #include "core/format.h"
 #include "tables/options_file.h"
 #include "tables/table_file.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
+
+// The page model works on the options table's bytes and file.
+using namespace tables;
+
 namespace {
 constexpr std::size_t kRows = kDisplayCount;
 }  // namespace
@@ -82,4 +86,4 @@ bool SaveChannelsPage(core::Prompt& prompt, const std::string& directory,
                                 bytes.size());
 }
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -7,7 +7,10 @@
 #include "core/prompt.h"
 #include "tables/project_file.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
+
+// The page models work on the tables' byte arrays and files throughout.
+using namespace tables;
 
 struct FilesPage {
     std::string labelsFile;
@@ -45,4 +48,4 @@ std::string CheckFilesPage(const FilesPage& page);
 // Splits a full path at its last "/": the folder (ending in "/") and the file name.
 std::pair<std::string, std::string> SplitProjectPath(const std::string& path);
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-namespace pelor::links {
+namespace pelor::prefs {
 
 // The link radio buttons, in the order the page shows them.
 enum class LinkRadio { Com, Tcp, Usb, N2k, UsbN2k, Udp };
@@ -78,4 +78,4 @@ bool IsUsableNetworkAddress(const std::string& address);
 // address or chose that link.
 std::string CheckConnectionPage(const ConnectionPage& page);
 
-}  // namespace pelor::links
+}  // namespace pelor::prefs
