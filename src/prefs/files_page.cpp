@@ -11,6 +11,7 @@
 #include "core/format.h"
 #include "core/same_file.h"
 #include "core/text_file.h"
+#include "prefs/options_page.h"
 #include "tables/table_file.h"
 
 namespace pelor::prefs {
@@ -35,6 +36,26 @@ std::optional<std::string> FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// An existing text file to read.
+core::FileDialogRequest OpenTextChooser(const std::string& initial) {
+    core::FileDialogRequest r;
+    r.open = true;
+    r.defaultExtension = "txt";
+    r.initialName = initial;
+    r.filter = "Text Files (*.txt)|*.txt||";
+    r.pathMustExist = true;
+    return r;
+}
+
+// A file chosen for saving must lie in the project folder, else the user is told why not.
+bool RefusedOutsideProjectFolder(core::Prompt& prompt, const std::string& chosen,
+                                 const std::string& directory) {
+    const std::string outside = OutsideProjectFolder(chosen, directory);
+    if (outside.empty()) return false;
+    prompt.Message(outside, "Error");
+    return true;
 }
 
 bool IsBareName(const std::string& name) {
@@ -118,6 +139,74 @@ bool CopyIntoProjectFolder(core::Prompt& prompt, const std::string& source,
         return false;
     }
     return true;
+}
+
+bool ChooseTableFile(core::Prompt& prompt, const std::string& directory, bool sensorTable,
+                     std::string& field) {
+    core::FileDialogRequest r;
+    r.open = false;
+    r.defaultExtension = "txt";
+    r.initialName = field;
+    r.filter = "Text Files (*.txt)|*.txt||";
+    r.overwritePrompt = true;
+    const auto chosen = prompt.ChooseFile(r);
+    if (!chosen) return false;
+    if (sensorTable) {
+        if (!CopyIntoProjectFolder(prompt, *chosen, directory)) return false;
+    } else if (RefusedOutsideProjectFolder(prompt, *chosen, directory)) {
+        return false;
+    }
+    field = BareFileName(*chosen);
+    return true;
+}
+
+bool ChooseLogFile(core::Prompt& prompt, const std::string& directory, std::string& field) {
+    core::FileDialogRequest r;
+    r.open = false;
+    r.defaultExtension = "txt";
+    r.initialName = field;
+    r.filter =
+        "CSV Files (*.csv)|*.csv|HTM Web Log Files (*.htm)|*.htm|N2K Log Files "
+        "(*.ebl)|*.ebl|Text Files (*.txt)|*.txt||";
+    r.overwritePrompt = true;
+    const auto chosen = prompt.ChooseFile(r);
+    if (!chosen || RefusedOutsideProjectFolder(prompt, *chosen, directory)) return false;
+    field = BareFileName(*chosen);
+    return true;
+}
+
+bool ChooseProjectFile(core::Prompt& prompt, FilesPage& page) {
+    core::FileDialogRequest r;
+    r.open = true;
+    r.defaultExtension = "cdp";
+    r.initialName = page.projectPath;
+    r.filter = kCdpFilter;
+    r.pathMustExist = true;
+    const auto chosen = prompt.ChooseFile(r);
+    if (!chosen || !ReadNamesFromProjectFile(prompt, *chosen, page)) return false;
+    page.projectPath = *chosen;
+    return true;
+}
+
+bool ChooseThemeFile(core::Prompt& prompt, std::string& field) {
+    const auto chosen = prompt.ChooseFile(OpenTextChooser(field));
+    if (!chosen) return false;
+    field = *chosen;
+    return true;
+}
+
+std::optional<SensorTableToEdit> ChooseSensorTableToEdit(core::Prompt& prompt,
+                                                         const std::string& directory,
+                                                         std::string& field) {
+    const auto chosen = prompt.ChooseFile(OpenTextChooser(field));
+    if (!chosen) return std::nullopt;
+    SensorTableToEdit table{BareFileName(*chosen), {}};
+    if (InProjectFolder(*chosen, directory)) {
+        field = table.name;
+    } else {
+        table.fromFolder = SplitProjectPath(*chosen).first;
+    }
+    return table;
 }
 
 std::string CheckFilesPage(const FilesPage& page) {
