@@ -56,20 +56,30 @@ PreferencesCopies MakePreferencesCopies(const app::Dashboard& d) {
     return c;
 }
 
-std::string CheckPreferences(const PreferencesCopies& c) {
-    for (const std::string& bad :
-         {CheckFilesPage(c.files), CheckLabelsPage(c.labels), CheckOptionsPage(c.options),
-          CheckChannelsPage(c.channels), CheckAlarmsPage(c.alarms), CheckNmeaTagsPage(c.nmeaTags),
-          CheckN2kTagsPage(c.n2kTags), CheckConnectionPage(c.connection)}) {
-        if (!bad.empty()) return bad;
+std::optional<PreferencesProblem> CheckPreferences(const PreferencesCopies& c) {
+    using P = PreferencesPage;
+    const bool optionsFileBad =
+        c.optionsFile.empty() || c.optionsFile.find('/') != std::string::npos;
+    const std::pair<P, std::string> checks[] = {
+        {P::Files, CheckFilesPage(c.files)},
+        {P::Labels, CheckLabelsPage(c.labels)},
+        {P::Options, CheckOptionsPage(c.options)},
+        {P::Channels, CheckChannelsPage(c.channels)},
+        {P::Alarms, CheckAlarmsPage(c.alarms)},
+        {P::NmeaTags, CheckNmeaTagsPage(c.nmeaTags)},
+        {P::N2kTags, CheckN2kTagsPage(c.n2kTags)},
+        {P::Connect, CheckConnectionPage(c.connection)},
+        {P::Options, optionsFileBad
+                         ? "OPTIONS: give the bare name of the options file in the project folder"
+                         : ""},
+    };
+    for (const auto& [page, message] : checks) {
+        if (!message.empty()) return PreferencesProblem{page, message};
     }
-    if (c.optionsFile.empty() || c.optionsFile.find('/') != std::string::npos) {
-        return "OPTIONS: give the bare name of the options file in the project folder";
-    }
-    return {};
+    return std::nullopt;
 }
 
-tables::OptionsTable OptionsFromPages(const PreferencesCopies& c) {
+OptionsTable OptionsFromPages(const PreferencesCopies& c) {
     tables::OptionsTable sections{};
     const auto channels = BytesFromChannels(c.channels);
     const auto alarms = BytesFromAlarms(c.alarms);

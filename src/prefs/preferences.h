@@ -2,6 +2,7 @@
 // The preferences sheet's logic without a window: the copies each page works on while the
 // sheet is open, and what happens when the sheet ends with OK (project switch, copy back,
 // reloads of changed files, the labels save question, the theme messages, layout again).
+#include <optional>
 #include <string>
 
 #include "app/dashboard.h"
@@ -37,8 +38,18 @@ struct PreferencesCopies {
 
 PreferencesCopies MakePreferencesCopies(const app::Dashboard& dashboard);
 
-// "" when every page holds values that can be taken, else the message for the first bad one.
-std::string CheckPreferences(const PreferencesCopies& copies);
+// The sheet's pages.
+enum class PreferencesPage { Labels, Files, Options, Connect, N2kTags, Channels, Alarms, NmeaTags };
+
+// A value that keeps the sheet from closing with OK: the page that holds it and the message.
+struct PreferencesProblem {
+    PreferencesPage page = PreferencesPage::Files;
+    std::string message;
+    bool operator==(const PreferencesProblem&) const = default;
+};
+
+// Nothing when every page holds values that can be taken, else the first bad one.
+std::optional<PreferencesProblem> CheckPreferences(const PreferencesCopies& copies);
 
 // The options table the OPTIONS page writes and the sheet hands back: its fields over its
 // copy, with the channel and alarm sections of the CHANNELS and ALARMS pages and the rows of

@@ -31,6 +31,7 @@ private:
     prefs::PreferencesCopies& copies_;
     core::Prompt& prompt_;
     QTabWidget* tabs_ = nullptr;
+    std::vector<prefs::PreferencesPage> tabPages_;  // the page of each tab, in tab order
 };
 
 // The DISPLAY command: the sheet over `parent` on copies of the dashboard's state, then, on

@@ -62,7 +62,7 @@ protected:
 TEST_F(DemoDashboard, UnchangedSheetAsksNothingAndLaysOutAgain) {
     const auto copies = prefs::MakePreferencesCopies(dashboard);
     EXPECT_EQ(copies.files.projectPath, dir_ + "Demo.cdp");
-    EXPECT_EQ(prefs::CheckPreferences(copies), "");
+    EXPECT_EQ(prefs::CheckPreferences(copies), std::nullopt);
     const auto optionsBefore = dashboard.tables.options;
     EXPECT_EQ(prefs::ApplyPreferences(dashboard, copies, hooks), prefs::PreferencesResult::Applied);
     EXPECT_TRUE(prompt.shown.empty()) << "choosing the same project asks nothing";
@@ -91,33 +91,37 @@ TEST_F(DemoDashboard, ValuesFromFilesDoNotKeepAnUntouchedSheetFromClosing) {
     t.options[320 + 3] = 100;       // row 3: source 100
 
     auto copies = prefs::MakePreferencesCopies(dashboard);
-    EXPECT_EQ(prefs::CheckPreferences(copies), "");
+    EXPECT_EQ(prefs::CheckPreferences(copies), std::nullopt);
     EXPECT_EQ(copies.options.httpPostAddress, t.labelSettings.httpPostAddress.substr(0, 61))
         << "cut to what the writers keep";
     EXPECT_EQ(copies.nmeaTags.time.month, 0) << "an unreadable setting starts as not set";
     EXPECT_EQ(copies.nmeaTags.time.utcOffset, 0);
     EXPECT_EQ(copies.nmeaTags.time.tachometers[1].digits[4], 0);
 
-    // What the user changes is checked as always.
+    // What the user changes is checked as always, and named with its page.
+    using P = prefs::PreferencesPage;
     const struct {
         const char* what;
         std::function<void(prefs::PreferencesCopies&)> change;
+        prefs::PreferencesPage page;
         const char* message;
     } edits[] = {
-        {"label", [](auto& c) { c.labels.labels[0] = "O'NEIL"; },
+        {"label", [](auto& c) { c.labels.labels[0] = "O'NEIL"; }, P::Labels,
          "Display Label 0: a label is at most 8 characters of plain text, without apostrophes"},
-        {"switch label", [](auto& c) { c.labels.kanteloLabels[1] = "CAF\xC9S"; },
+        {"switch label", [](auto& c) { c.labels.kanteloLabels[1] = "CAF\xC9S"; }, P::Labels,
          "Kantelo Label 1: a label is at most 8 characters of plain text, without apostrophes"},
-        {"pages", [](auto& c) { c.options[prefs::OptionsField::Pages] = 19; },
+        {"pages", [](auto& c) { c.options[prefs::OptionsField::Pages] = 19; }, P::Options,
          "Pages must be 0 to 16"},
-        {"instance", [](auto& c) { c.n2kTags.rows[3].instance = 11; },
+        {"instance", [](auto& c) { c.n2kTags.rows[3].instance = 11; }, P::N2kTags,
          "NMEA 2000: Label 3 Instance must be 0 to 9"},
-        {"month", [](auto& c) { c.nmeaTags.time.month = 13; }, "NMEA TAGS: Month  must be 0 to 12"},
+        {"month", [](auto& c) { c.nmeaTags.time.month = 13; }, P::NmeaTags,
+         "NMEA TAGS: Month  must be 0 to 12"},
     };
     for (const auto& e : edits) {
         auto changed = copies;
         e.change(changed);
-        EXPECT_EQ(prefs::CheckPreferences(changed), e.message) << e.what;
+        EXPECT_EQ(prefs::CheckPreferences(changed), (prefs::PreferencesProblem{e.page, e.message}))
+            << e.what;
     }
 
     EXPECT_EQ(prefs::ApplyPreferences(dashboard, copies, hooks), prefs::PreferencesResult::Applied);
@@ -137,12 +141,15 @@ TEST_F(DemoDashboard, DisplayScaleKeepsValidValuesAndRefusesOthers) {
     auto copies = prefs::MakePreferencesCopies(dashboard);
     for (int bad : {0, -5, 101, 150, 5000}) {
         copies.options[prefs::OptionsField::DisplayScale] = bad;
-        EXPECT_EQ(prefs::CheckPreferences(copies), "Display Scale must be 1 to 100") << bad;
+        EXPECT_EQ(prefs::CheckPreferences(copies),
+                  (prefs::PreferencesProblem{prefs::PreferencesPage::Options,
+                                             "Display Scale must be 1 to 100"}))
+            << bad;
     }
     for (int good : {1, 55, 100}) {
         copies = prefs::MakePreferencesCopies(dashboard);
         copies.options[prefs::OptionsField::DisplayScale] = good;
-        ASSERT_EQ(prefs::CheckPreferences(copies), "") << good;
+        ASSERT_EQ(prefs::CheckPreferences(copies), std::nullopt) << good;
         prefs::ApplyPreferences(dashboard, copies, hooks);
         EXPECT_EQ(dashboard.settings.displayScale, good);
         EXPECT_EQ(dashboard.page.m_nDisplayScale, good);

@@ -503,6 +503,41 @@ TEST_F(PreferencesSheetTest, AnEmptyTableNameKeepsTheSheetOpenOnItsPage) {
     EXPECT_EQ(sheet->Tabs()->tabText(sheet->Tabs()->currentIndex()), "FILES");
 }
 
+// A value OK refuses shows its message on the page that holds the value, whatever words the
+// message starts with (OPTIONS fields named "Display ..." are not ALARMS displays).
+TEST_F(PreferencesSheetTest, ARefusedValueShowsItsOwnPage) {
+    const prefs::PreferencesCopies opened = copies;
+    const struct {
+        const char* page;
+        std::function<void(prefs::PreferencesCopies&)> change;
+    } cases[] = {
+        {"OPTIONS", [](auto& c) { c.options[F::DisplayScale] = 0; }},
+        {"OPTIONS", [](auto& c) { c.options[F::DisplayType] = 99; }},
+        {"OPTIONS", [](auto& c) { c.options[F::Pages] = 17; }},
+        {"ALARMS", [](auto& c) { c.alarms.displays[2].low = 300; }},
+        {"CHANNELS", [](auto& c) { c.channels.inputs[1].number = 16; }},
+        {"LABELS", [](auto& c) { c.labels.labels[3] = "TOO'LONG!"; }},
+        {"FILES", [](auto& c) { c.files.sensorFiles[4] = ""; }},
+        {"CONNECT", [](auto& c) { c.connection.comPortNumber = 0; }},
+        {"NMEA 2000", [](auto& c) { c.n2kTags.rows[3].instance = 11; }},
+        {"NMEA TAGS", [](auto& c) { c.nmeaTags.time.month = 13; }},
+    };
+    for (const auto& c : cases) {
+        copies = opened;
+        c.change(copies);
+        sheet->Tabs()->setCurrentIndex(sheet->Tabs()->count() - 1);
+        if (sheet->Tabs()->tabText(sheet->Tabs()->currentIndex()) == c.page) {
+            sheet->Tabs()->setCurrentIndex(0);
+        }
+        prompt.shown.clear();
+        sheet->TryAccept();
+        EXPECT_TRUE(sheet->isVisible()) << c.page;
+        EXPECT_EQ(prompt.MessageTexts().size(), 1u) << c.page;
+        EXPECT_EQ(sheet->Tabs()->tabText(sheet->Tabs()->currentIndex()).toStdString(), c.page)
+            << (prompt.shown.empty() ? "" : prompt.shown[0].text);
+    }
+}
+
 TEST_F(PreferencesSheetTest, CalTableOpensFromFilesEditsARowAndSavesTheWritersBytes) {
     auto* files = sheet->Page("FILES");
     prompt.files.push_back(dir_ + "DemoCal03.txt");
