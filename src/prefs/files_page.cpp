@@ -38,14 +38,19 @@ std::optional<std::string> FileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// An existing text file to read.
-core::FileDialogRequest OpenTextChooser(const std::string& initial) {
+constexpr const char* kTextFilter = "Text Files (*.txt)|*.txt||";
+
+// The page's file dialogs: `open` an existing file, else a name to save under (asking before
+// an existing file is overwritten).
+core::FileDialogRequest Chooser(bool open, const char* extension, const std::string& initial,
+                                const char* filter) {
     core::FileDialogRequest r;
-    r.open = true;
-    r.defaultExtension = "txt";
+    r.open = open;
+    r.defaultExtension = extension;
     r.initialName = initial;
-    r.filter = "Text Files (*.txt)|*.txt||";
-    r.pathMustExist = true;
+    r.filter = filter;
+    r.pathMustExist = open;
+    r.overwritePrompt = !open;
     return r;
 }
 
@@ -143,13 +148,7 @@ bool CopyIntoProjectFolder(core::Prompt& prompt, const std::string& source,
 
 bool ChooseTableFile(core::Prompt& prompt, const std::string& directory, bool sensorTable,
                      std::string& field) {
-    core::FileDialogRequest r;
-    r.open = false;
-    r.defaultExtension = "txt";
-    r.initialName = field;
-    r.filter = "Text Files (*.txt)|*.txt||";
-    r.overwritePrompt = true;
-    const auto chosen = prompt.ChooseFile(r);
+    const auto chosen = prompt.ChooseFile(Chooser(false, "txt", field, kTextFilter));
     if (!chosen) return false;
     if (sensorTable) {
         if (!CopyIntoProjectFolder(prompt, *chosen, directory)) return false;
@@ -161,35 +160,24 @@ bool ChooseTableFile(core::Prompt& prompt, const std::string& directory, bool se
 }
 
 bool ChooseLogFile(core::Prompt& prompt, const std::string& directory, std::string& field) {
-    core::FileDialogRequest r;
-    r.open = false;
-    r.defaultExtension = "txt";
-    r.initialName = field;
-    r.filter =
-        "CSV Files (*.csv)|*.csv|HTM Web Log Files (*.htm)|*.htm|N2K Log Files "
-        "(*.ebl)|*.ebl|Text Files (*.txt)|*.txt||";
-    r.overwritePrompt = true;
-    const auto chosen = prompt.ChooseFile(r);
+    const auto chosen = prompt.ChooseFile(
+        Chooser(false, "txt", field,
+                "CSV Files (*.csv)|*.csv|HTM Web Log Files (*.htm)|*.htm|N2K Log Files "
+                "(*.ebl)|*.ebl|Text Files (*.txt)|*.txt||"));
     if (!chosen || RefusedOutsideProjectFolder(prompt, *chosen, directory)) return false;
     field = BareFileName(*chosen);
     return true;
 }
 
 bool ChooseProjectFile(core::Prompt& prompt, FilesPage& page) {
-    core::FileDialogRequest r;
-    r.open = true;
-    r.defaultExtension = "cdp";
-    r.initialName = page.projectPath;
-    r.filter = kCdpFilter;
-    r.pathMustExist = true;
-    const auto chosen = prompt.ChooseFile(r);
+    const auto chosen = prompt.ChooseFile(Chooser(true, "cdp", page.projectPath, kCdpFilter));
     if (!chosen || !ReadNamesFromProjectFile(prompt, *chosen, page)) return false;
     page.projectPath = *chosen;
     return true;
 }
 
 bool ChooseThemeFile(core::Prompt& prompt, std::string& field) {
-    const auto chosen = prompt.ChooseFile(OpenTextChooser(field));
+    const auto chosen = prompt.ChooseFile(Chooser(true, "txt", field, kTextFilter));
     if (!chosen) return false;
     field = *chosen;
     return true;
@@ -198,7 +186,7 @@ bool ChooseThemeFile(core::Prompt& prompt, std::string& field) {
 std::optional<SensorTableToEdit> ChooseSensorTableToEdit(core::Prompt& prompt,
                                                          const std::string& directory,
                                                          std::string& field) {
-    const auto chosen = prompt.ChooseFile(OpenTextChooser(field));
+    const auto chosen = prompt.ChooseFile(Chooser(true, "txt", field, kTextFilter));
     if (!chosen) return std::nullopt;
     SensorTableToEdit table{BareFileName(*chosen), {}};
     if (InProjectFolder(*chosen, directory)) {
