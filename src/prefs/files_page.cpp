@@ -11,7 +11,6 @@
 #include "core/format.h"
 #include "core/same_file.h"
 #include "core/text_file.h"
-#include "prefs/options_page.h"
 #include "tables/table_file.h"
 
 namespace pelor::prefs {

@@ -163,7 +163,4 @@ std::string SaveOptionsPage(core::Prompt& prompt, const std::string& directory,
                             const std::string& name, const OptionsPage& page,
                             const OptionsTable& sections);
 
-// "<path> is not in the project folder <dir> ..." when a chosen file lies elsewhere, else "".
-std::string OutsideProjectFolder(const std::string& chosenPath, const std::string& directory);
-
 }  // namespace pelor::prefs

@@ -154,7 +154,7 @@ void CalTableDialog::Save() {
     // Cancelling the save dialog returns to the list with its edits.
     const auto chosen = prompt_.ChooseFile(r);
     if (!chosen) return;
-    if (const std::string outside = prefs::OutsideProjectFolder(*chosen, directory_);
+    if (const std::string outside = tables::OutsideProjectFolder(*chosen, directory_);
         !outside.empty()) {
         prompt_.Message(outside, "Error");
         return;
