@@ -3,7 +3,6 @@
 #include "core/format.h"
 #include "tables/calibration_file.h"
 #include "tables/options_file.h"
-#include "tables/table_file.h"
 
 namespace pelor::prefs {
 namespace {
@@ -101,28 +100,18 @@ std::string CheckAlarmsPage(const AlarmsPage& page) {
     return {};
 }
 
+const OptionsSectionRow<AlarmsPage> kAlarmsSection =
+    ByteArraySection<AlarmsPage, kAlarmSection, 128, AlarmsFromBytes, BytesFromAlarms>(
+        "Error loading Alarms file", CheckAlarmsPage);
+
 bool OpenAlarmsPage(core::Prompt& prompt, const std::string& directory,
                     const std::string& optionsFile, AlarmsPage& page) {
-    AlarmBytes bytes{};
-    if (!ReadByteEntries(prompt, directory + optionsFile, static_cast<int>(kAlarmSection),
-                         static_cast<int>(bytes.size()), bytes)) {
-        prompt.Message("Error loading Alarms file", "Error");
-        return false;
-    }
-    page = AlarmsFromBytes(bytes);
-    return true;
+    return OpenOptionsSection(prompt, directory, optionsFile, kAlarmsSection, page);
 }
 
 bool SaveAlarmsPage(core::Prompt& prompt, const std::string& directory,
                     const std::string& optionsFile, const AlarmsPage& page) {
-    if (const std::string bad = CheckAlarmsPage(page); !bad.empty()) {
-        prompt.Message(bad, "Error");
-        return false;
-    }
-    OptionsTable table{};
-    const AlarmBytes bytes = BytesFromAlarms(page);
-    std::copy(bytes.begin(), bytes.end(), table.begin() + kAlarmSection);
-    return UpdateOptionsSection(prompt, directory, optionsFile, table, kAlarmSection, bytes.size());
+    return SaveOptionsSection(prompt, directory, optionsFile, kAlarmsSection, page);
 }
 
 }  // namespace pelor::prefs

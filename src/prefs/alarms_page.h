@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/prompt.h"
+#include "tables/options_section.h"
 #include "tables/table_types.h"
 
 namespace pelor::prefs {
@@ -61,6 +62,9 @@ std::string ThresholdText(const AlarmsPage& page, int display, bool high,
 
 // "" when every field is in range, else the message naming the first bad one.
 std::string CheckAlarmsPage(const AlarmsPage& page);
+
+// Bytes 64..191 as a section of the options file.
+extern const OptionsSectionRow<AlarmsPage> kAlarmsSection;
 
 // OPEN: bytes 64..191 of directory + optionsFile ("Error loading Alarms file" when it cannot).
 bool OpenAlarmsPage(core::Prompt& prompt, const std::string& directory,

@@ -2,13 +2,8 @@
 
 #include "core/format.h"
 #include "tables/options_file.h"
-#include "tables/table_file.h"
 
 namespace pelor::prefs {
-
-// The page model works on the options table's bytes and file.
-using namespace tables;
-
 namespace {
 constexpr std::size_t kRows = kDisplayCount;
 }  // namespace
@@ -61,29 +56,18 @@ std::string CheckChannelsPage(const ChannelsPage& page) {
     return {};
 }
 
+const OptionsSectionRow<ChannelsPage> kChannelsSection =
+    ByteArraySection<ChannelsPage, kChannelSection, 32, ChannelsFromBytes, BytesFromChannels>(
+        "Error loading Channels file", CheckChannelsPage);
+
 bool OpenChannelsPage(core::Prompt& prompt, const std::string& directory,
                       const std::string& optionsFile, ChannelsPage& page) {
-    ChannelBytes bytes{};
-    if (!ReadByteEntries(prompt, directory + optionsFile, static_cast<int>(kChannelSection),
-                         static_cast<int>(bytes.size()), bytes)) {
-        prompt.Message("Error loading Channels file", "Error");
-        return false;
-    }
-    page = ChannelsFromBytes(bytes);
-    return true;
+    return OpenOptionsSection(prompt, directory, optionsFile, kChannelsSection, page);
 }
 
 bool SaveChannelsPage(core::Prompt& prompt, const std::string& directory,
                       const std::string& optionsFile, const ChannelsPage& page) {
-    if (const std::string bad = CheckChannelsPage(page); !bad.empty()) {
-        prompt.Message(bad, "Error");
-        return false;
-    }
-    OptionsTable table{};
-    const ChannelBytes bytes = BytesFromChannels(page);
-    std::copy(bytes.begin(), bytes.end(), table.begin() + kChannelSection);
-    return UpdateOptionsSection(prompt, directory, optionsFile, table, kChannelSection,
-                                bytes.size());
+    return SaveOptionsSection(prompt, directory, optionsFile, kChannelsSection, page);
 }
 
 }  // namespace pelor::prefs

@@ -9,8 +9,12 @@
 #include <string>
 
 #include "core/prompt.h"
+#include "tables/options_section.h"
 
 namespace pelor::prefs {
+
+// The page models work on the tables' byte arrays and files throughout.
+using namespace tables;
 
 inline constexpr int kDisplayCount = 16;
 inline constexpr int kChannelNumberMax = 15;
@@ -38,6 +42,9 @@ ChannelBytes BytesFromChannels(const ChannelsPage& page);
 
 // "" when every number is within 0..15, else the message that names the first bad row.
 std::string CheckChannelsPage(const ChannelsPage& page);
+
+// Bytes 32..63 as a section of the options file.
+extern const OptionsSectionRow<ChannelsPage> kChannelsSection;
 
 // OPEN: reads bytes 32..63 of directory + optionsFile into `page` ("Error loading Channels
 // file" when it cannot).

@@ -172,29 +172,18 @@ std::string CheckN2kTagsPage(const N2kTagsPage& page) {
     return {};
 }
 
+const OptionsSectionRow<N2kTagsPage> kN2kTagsSection{
+    kN2kTagsFirst,      kN2kTagsCount, "Error loading Options file",
+    N2kTagsFromOptions, ApplyN2kTags,  CheckN2kTagsPage};
+
 bool OpenN2kTagsPage(core::Prompt& prompt, const std::string& directory,
                      const std::string& optionsFile, N2kTagsPage& page) {
-    OptionsTable table{};
-    const std::span<std::uint8_t> section(table.data() + kN2kTagsFirst, kN2kTagsCount);
-    if (!ReadByteEntries(prompt, directory + optionsFile, static_cast<int>(kN2kTagsFirst),
-                         static_cast<int>(kN2kTagsCount), section)) {
-        prompt.Message("Error loading Options file", "Error");
-        return false;
-    }
-    page = N2kTagsFromOptions(table);
-    return true;
+    return OpenOptionsSection(prompt, directory, optionsFile, kN2kTagsSection, page);
 }
 
 bool SaveN2kTagsPage(core::Prompt& prompt, const std::string& directory,
                      const std::string& optionsFile, const N2kTagsPage& page) {
-    if (const std::string bad = CheckN2kTagsPage(page); !bad.empty()) {
-        prompt.Message(bad, "Error");
-        return false;
-    }
-    OptionsTable table{};
-    ApplyN2kTags(page, table);
-    return UpdateOptionsSection(prompt, directory, optionsFile, table, kN2kTagsFirst,
-                                kN2kTagsCount);
+    return SaveOptionsSection(prompt, directory, optionsFile, kN2kTagsSection, page);
 }
 
 }  // namespace pelor::prefs

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/prompt.h"
+#include "tables/options_section.h"
 #include "tables/table_types.h"
 
 namespace pelor::prefs {
@@ -54,6 +55,9 @@ void ApplyN2kTags(const N2kTagsPage& page, OptionsTable& options);
 // "" when every row is in range (a changed instance or source 0 to 9), else the message naming
 // the first row that is not.
 std::string CheckN2kTagsPage(const N2kTagsPage& page);
+
+// Bytes 256..335 as a section of the options file.
+extern const OptionsSectionRow<N2kTagsPage> kN2kTagsSection;
 
 // OPEN: bytes 256..335 of directory + optionsFile into `page` ("Error loading Options file" when
 // the file cannot be read; the page is then left as it was).

@@ -1,8 +1,10 @@
 #pragma once
 // The OPTIONS page: the unit's general options, bytes 0..31 and 192..227 of the options table,
 // as fields, check boxes, radio groups and choice lists, plus the HTTP post address (bytes
-// 368..431) and the application's display scale. The field list below is what the page shows;
-// the byte rules (flag bits, nibbles, derived timer bytes) live in BuildOptionsTable.
+// 368..431) and the application's display scale. The field list below is what the page shows
+// and where each field stands in the table (byte, bits, rule); OPEN and PREFSAVE both walk it.
+// What the columns cannot say (baud code, temperature sensor byte, log flags, derived timer
+// bytes) is written out in SetOptionsFields and BuildOptionsTable.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -104,6 +106,25 @@ enum class FieldKind {
     Radio,   // radio buttons, the value of the checked button (values[k] for choices[k])
 };
 
+// How a field's bits stand in its byte.
+enum class BitRule {
+    Value,    // the bits are the value
+    Flag,     // 1 when any of the bits is set; written as 0 or 1 at `bit`
+    Cleared,  // one bit, set when the field is off (0)
+    UpTo,     // the bits are the value when at most `limit`, else 0 is read
+    AtMost,   // the bits, read as `limit` when above it
+    Coded,    // converted in code, not by the walk (baud code, temperature sensor byte)
+};
+
+// Where a field stands in the options table.
+struct OptionsBits {
+    int byte = -1;  // -1: not in the table
+    int bit = 0;    // the lowest bit
+    int width = 8;  // in bits; 16: `byte` high, the next byte low
+    BitRule rule = BitRule::Value;
+    int limit = 0;  // UpTo, AtMost
+};
+
 struct OptionsFieldRow {
     OptionsField id;
     const char* group;
@@ -114,6 +135,7 @@ struct OptionsFieldRow {
     std::vector<std::string> choices;  // Choice and Radio
     std::vector<int> values;           // Radio: the value of each button
     const char* tooltip = "";
+    OptionsBits bits;
 };
 
 // Every field in the order the page shows it (grouped by `group`).

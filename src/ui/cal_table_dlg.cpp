@@ -7,11 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "prefs/options_page.h"
-#include "tables/table_file.h"
 #include "ui/prefs_page.h"
 
 namespace pelor::ui {
@@ -26,18 +25,11 @@ QValidator* PrintableText(QObject* parent) {
 
 }  // namespace
 
-std::string CheckCalibrationAddress(const std::string& address) {
-    const bool ok = address.size() == 4 &&
-                    address.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos;
-    return ok ? std::string() : "The Address must be four hexadecimal digits, for example 8000";
-}
-
 CalTableDialog::CalTableDialog(core::Prompt& prompt, std::string directory, std::string fileName,
                                QWidget* parent, const std::string& readFrom)
     : QDialog(parent),
       prompt_(prompt),
-      directory_(std::move(directory)),
-      fileName_(std::move(fileName)) {
+      model_(prompt, std::move(directory), std::move(fileName), readFrom) {
     setObjectName("CAL TABLE");
     setWindowTitle("CAL TABLE");
 
@@ -45,7 +37,7 @@ CalTableDialog::CalTableDialog(core::Prompt& prompt, std::string directory, std:
     address_->setObjectName("Address");
     address_->setMaxLength(4);
     address_->setFixedWidth(80);
-    name_ = new QLineEdit(Text(fileName_), this);
+    name_ = new QLineEdit(Text(model_.FileName()), this);
     name_->setObjectName("FileName");
     name_->setMaxLength(259);
 
@@ -66,17 +58,22 @@ CalTableDialog::CalTableDialog(core::Prompt& prompt, std::string directory, std:
     list_->setFont(mono);
     connect(list_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { EditRow(row); });
 
-    // The rows: each with its location; the file fills value, index and comment.
-    const tables::CalibrationFileRead read =
-        tables::ReadCalibrationFile(prompt_, readFrom.empty() ? directory_ : readFrom, fileName_);
-    address_->setText(Text(read.address));
-    list_->setRowCount(read.rowsShown);
+    // The rows: each with its location; the model holds value, index and comment.
+    address_->setText(Text(model_.Address()));
+    list_->setRowCount(model_.RowCount());
     for (int r = 0; r < list_->rowCount(); ++r) {
-        const auto& row = read.rows[static_cast<std::size_t>(r)];
+        const auto& row = model_.Row(r);
         const QString cells[] = {QString("%1").arg(r, 3, 10, QChar('0')), Text(row.value),
                                  Text(row.index), Text(row.comment)};
         for (int c = 0; c < 4; ++c) list_->setItem(r, c, new QTableWidgetItem(cells[c]));
     }
+    // A cell changed in the list goes to the model.
+    connect(list_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        const int r = item->row();
+        model_.SetRow(r,
+                      {Bytes(list_->item(r, kValue)->text()), Bytes(list_->item(r, kIndex)->text()),
+                       Bytes(list_->item(r, kComment)->text())});
+    });
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel("Address", this));
@@ -98,72 +95,29 @@ CalTableDialog::CalTableDialog(core::Prompt& prompt, std::string directory, std:
     resize(560, 640);
 }
 
-tables::CalibrationRows CalTableDialog::Rows() const {
-    tables::CalibrationRows rows;
-    for (int r = 0; r < list_->rowCount(); ++r) {
-        auto& row = rows[static_cast<std::size_t>(r)];
-        row.value = Bytes(list_->item(r, kValue)->text());
-        row.index = Bytes(list_->item(r, kIndex)->text());
-        row.comment = Bytes(list_->item(r, kComment)->text());
-    }
-    return rows;
-}
-
 void CalTableDialog::EditRow(int row) {
     if (row < 0 || row >= list_->rowCount()) return;
-    const tables::CalibrationRow current{Bytes(list_->item(row, kValue)->text()),
-                                         Bytes(list_->item(row, kIndex)->text()),
-                                         Bytes(list_->item(row, kComment)->text())};
-    CalTableEditDialog edit(prompt_, row, current, this);
+    CalTableEditDialog edit(prompt_, row, model_.Row(row), this);
     if (edit.exec() != QDialog::Accepted) return;
     const tables::CalibrationRow changed = edit.Row();
+    model_.SetRow(row, changed);
+    const QSignalBlocker block(list_);
     list_->item(row, kValue)->setText(Text(changed.value));
     list_->item(row, kIndex)->setText(Text(changed.index));
     list_->item(row, kComment)->setText(Text(changed.comment));
 }
 
+void CalTableDialog::ShowRow(int row) {
+    list_->selectRow(row);
+    list_->scrollToItem(list_->item(row, kValue));
+}
+
 void CalTableDialog::Save() {
-    if (list_->rowCount() != static_cast<int>(tables::kCalibrationEntries)) {
-        prompt_.Message(QString("The table could not be read completely (%1 of 256 rows are "
-                                "listed): nothing is saved.")
-                            .arg(list_->rowCount())
-                            .toStdString(),
-                        "Error");
-        return;
-    }
-    const std::string address = Bytes(address_->text());
-    if (const std::string bad = CheckCalibrationAddress(address); !bad.empty()) {
-        prompt_.Message(bad, "Error");
-        return;
-    }
-    const tables::CalibrationRows rows = Rows();
-    for (int r = 0; r < list_->rowCount(); ++r) {
-        const std::string bad = tables::CheckCalibrationRow(r, rows[static_cast<std::size_t>(r)]);
-        if (bad.empty()) continue;
-        list_->selectRow(r);
-        list_->scrollToItem(list_->item(r, kValue));
-        prompt_.Message(bad, "Error");
-        return;
-    }
-    core::FileDialogRequest r;
-    r.open = false;
-    r.defaultExtension = "txt";
-    r.initialName = directory_ + Bytes(name_->text());
-    r.filter = "Text Files (*.txt)|*.txt||";
-    r.overwritePrompt = true;
-    // Cancelling the save dialog returns to the list with its edits.
-    const auto chosen = prompt_.ChooseFile(r);
-    if (!chosen) return;
-    if (const std::string outside = tables::OutsideProjectFolder(*chosen, directory_);
-        !outside.empty()) {
-        prompt_.Message(outside, "Error");
-        return;
-    }
-    const std::string name = tables::BareFileName(*chosen);
-    name_->setText(Text(name));
-    if (!tables::WriteCalibrationFile(prompt_, directory_, name, address, rows)) return;
-    fileName_ = name;
-    accept();
+    model_.SetAddress(Bytes(address_->text()));
+    const tables::CalibrationSave saved = tables::SaveCalibrationTable(
+        prompt_, model_, Bytes(name_->text()), [this](int row) { ShowRow(row); });
+    if (!saved.chosenName.empty()) name_->setText(Text(saved.chosenName));
+    if (saved.saved) accept();
 }
 
 CalTableEditDialog::CalTableEditDialog(core::Prompt& prompt, int location,

@@ -1,12 +1,13 @@
 #pragma once
 // "CAL TABLE": one calibration table file in a list of 256 rows (Location, Value, Index,
 // Comment), its address and its file name; OK saves it under a name chosen in the project
-// folder. "CAL TABLE EDIT" edits one row.
+// folder. "CAL TABLE EDIT" edits one row. The rows and the save flow are the model's
+// (tables::CalibrationTableModel, tables::SaveCalibrationTable); the dialogs show and edit.
 #include <QDialog>
 #include <string>
 
 #include "core/prompt.h"
-#include "tables/calibration_file.h"
+#include "tables/calibration_table.h"
 
 class QLineEdit;
 class QTableWidget;
@@ -23,8 +24,9 @@ public:
                    QWidget* parent = nullptr, const std::string& readFrom = {});
 
     // The file name the dialog ended with (the name saved under).
-    std::string FileName() const { return fileName_; }
+    std::string FileName() const { return model_.FileName(); }
     QTableWidget* List() const { return list_; }
+    const tables::CalibrationTableModel& Model() const { return model_; }
     // Opens the row editor on row `row` (what a double click does).
     void EditRow(int row);
     // OK: every row is checked (a value that is no number or an index that is no hexadecimal
@@ -33,11 +35,10 @@ public:
     void Save();
 
 private:
-    tables::CalibrationRows Rows() const;
+    void ShowRow(int row);
 
     core::Prompt& prompt_;
-    std::string directory_;
-    std::string fileName_;
+    tables::CalibrationTableModel model_;
     QLineEdit* address_ = nullptr;
     QLineEdit* name_ = nullptr;
     QTableWidget* list_ = nullptr;
@@ -61,8 +62,5 @@ private:
     QLineEdit* index_ = nullptr;
     QLineEdit* comment_ = nullptr;
 };
-
-// "" when `address` is four hexadecimal digits, else the message.
-std::string CheckCalibrationAddress(const std::string& address);
 
 }  // namespace pelor::ui

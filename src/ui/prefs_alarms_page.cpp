@@ -87,11 +87,7 @@ CAlarmProperty::CAlarmProperty(PrefsContext context, QWidget* parent) : PrefsPag
     groups->addStretch(1);
     outer->addLayout(groups);
 
-    auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(new QLabel("Options File", this));
-    fileName_ = FileNameField(ctx_.copies.optionsFile);
-    fileRow->addWidget(fileName_, 1);
-    outer->addLayout(fileRow);
+    fileName_ = OptionsFileRow(outer);
     outer->addStretch(1);
     outer->addWidget(PageButtons([this] { Open(); }, [this] { Save(); },
                                  "Save - click to save the alarms into the options file"));
@@ -126,15 +122,11 @@ void CAlarmProperty::Refresh() {
 }
 
 void CAlarmProperty::Open() {
-    if (prefs::OpenAlarmsPage(ctx_.prompt, ctx_.copies.projectDirectory, Bytes(fileName_->text()),
-                              ctx_.copies.alarms)) {
-        Refresh();
-    }
+    OpenSection(prefs::kAlarmsSection, Bytes(fileName_->text()), ctx_.copies.alarms);
 }
 
 void CAlarmProperty::Save() {
-    prefs::SaveAlarmsPage(ctx_.prompt, ctx_.copies.projectDirectory, Bytes(fileName_->text()),
-                          ctx_.copies.alarms);
+    SaveSection(prefs::kAlarmsSection, Bytes(fileName_->text()), ctx_.copies.alarms);
 }
 
 }  // namespace pelor::ui

@@ -61,11 +61,7 @@ GaugeChanels::GaugeChanels(PrefsContext context, QWidget* parent) : PrefsPage(co
     groups->addStretch(1);
     outer->addLayout(groups);
 
-    auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(new QLabel("Options File", this));
-    fileName_ = FileNameField(ctx_.copies.optionsFile);
-    fileRow->addWidget(fileName_, 1);
-    outer->addLayout(fileRow);
+    fileName_ = OptionsFileRow(outer);
     outer->addStretch(1);
     outer->addWidget(PageButtons([this] { Open(); }, [this] { Save(); },
                                  "Save - click to save the channels into the options file"));
@@ -85,15 +81,11 @@ void GaugeChanels::Refresh() {
 }
 
 void GaugeChanels::Open() {
-    if (prefs::OpenChannelsPage(ctx_.prompt, ctx_.copies.projectDirectory, Bytes(fileName_->text()),
-                                ctx_.copies.channels)) {
-        Refresh();
-    }
+    OpenSection(prefs::kChannelsSection, Bytes(fileName_->text()), ctx_.copies.channels);
 }
 
 void GaugeChanels::Save() {
-    prefs::SaveChannelsPage(ctx_.prompt, ctx_.copies.projectDirectory, Bytes(fileName_->text()),
-                            ctx_.copies.channels);
+    SaveSection(prefs::kChannelsSection, Bytes(fileName_->text()), ctx_.copies.channels);
 }
 
 }  // namespace pelor::ui

@@ -14,12 +14,8 @@ namespace pelor::ui {
 
 CN2KTags::CN2KTags(PrefsContext context, QWidget* parent) : PrefsPage(context, parent) {
     auto* outer = new QVBoxLayout(this);
-    auto* file = new QHBoxLayout;
-    file->addWidget(new QLabel("Options File", this));
-    fileName_ = FileNameField(ctx_.copies.optionsFile);
+    fileName_ = OptionsFileRow(outer);
     fileName_->setReadOnly(true);
-    file->addWidget(fileName_, 1);
-    outer->addLayout(file);
 
     auto* box = new QGroupBox("NMEA 2000 Tags", this);
     auto* grid = new QGridLayout(box);
@@ -130,15 +126,11 @@ void CN2KTags::showEvent(QShowEvent* event) {
 }
 
 void CN2KTags::Open() {
-    if (prefs::OpenN2kTagsPage(ctx_.prompt, ctx_.copies.projectDirectory, ctx_.copies.optionsFile,
-                               ctx_.copies.n2kTags)) {
-        Refresh();
-    }
+    OpenSection(prefs::kN2kTagsSection, ctx_.copies.optionsFile, ctx_.copies.n2kTags);
 }
 
 void CN2KTags::Save() {
-    prefs::SaveN2kTagsPage(ctx_.prompt, ctx_.copies.projectDirectory, ctx_.copies.optionsFile,
-                           ctx_.copies.n2kTags);
+    SaveSection(prefs::kN2kTagsSection, ctx_.copies.optionsFile, ctx_.copies.n2kTags);
 }
 
 }  // namespace pelor::ui

@@ -64,4 +64,13 @@ QLineEdit* PrefsPage::FileNameField(const std::string& name) {
     return edit;
 }
 
+QLineEdit* PrefsPage::OptionsFileRow(QBoxLayout* outer) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel("Options File", this));
+    QLineEdit* field = FileNameField(ctx_.copies.optionsFile);
+    row->addWidget(field, 1);
+    outer->addLayout(row);
+    return field;
+}
+
 }  // namespace pelor::ui

@@ -8,6 +8,7 @@
 
 #include "core/prompt.h"
 #include "prefs/preferences.h"
+#include "tables/options_section.h"
 
 class QBoxLayout;
 class QLineEdit;
@@ -53,6 +54,24 @@ protected:
                          const char* openTip = "Open - click to read the options file");
     // The options file name field the OPTIONS, CHANNELS and ALARMS pages show.
     QLineEdit* FileNameField(const std::string& name);
+    // The "Options File" row (caption and name field) of the pages that edit one section of
+    // the options file, added to `outer`; returns the field.
+    QLineEdit* OptionsFileRow(QBoxLayout* outer);
+    // OPEN and PREFSAVE of such a page on the options file `file` of the project folder; the
+    // widgets follow what OPEN read.
+    template <class Page>
+    void OpenSection(const tables::OptionsSectionRow<Page>& section, const std::string& file,
+                     Page& page) {
+        if (tables::OpenOptionsSection(ctx_.prompt, ctx_.copies.projectDirectory, file, section,
+                                       page)) {
+            Refresh();
+        }
+    }
+    template <class Page>
+    void SaveSection(const tables::OptionsSectionRow<Page>& section, const std::string& file,
+                     const Page& page) {
+        tables::SaveOptionsSection(ctx_.prompt, ctx_.copies.projectDirectory, file, section, page);
+    }
 
     PrefsContext ctx_;
 };

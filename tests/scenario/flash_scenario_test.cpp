@@ -32,15 +32,8 @@ void WithConnectedWindow(
     const std::function<void(ui::CDataViewerDlg&, const scenario::DemoProject&)>& run) {
     scenario::EnsureApplication();
     scenario::DemoProject demo;
-    scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "250"});
-    ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
-    scenario::WriteTcpSettings(demo, sim);
-
-    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
-        ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s))
-            << "never connected: " << window.windowTitle().toStdString();
-        run(window, demo);
-    });
+    scenario::RunConnectedWindow(demo, 250ms,
+                                 [&](ui::CDataViewerDlg& window) { run(window, demo); });
 }
 
 TEST(FlashScenario, FlashFromThePointerProgramsTheLabelsIntoTheUnit) {

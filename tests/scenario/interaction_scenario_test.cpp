@@ -42,14 +42,8 @@ TEST(InteractionScenario, SwitchButtonAndLabelMenuWithThePointer) {
     scenario::DemoProject demo;
     // One cycle of about 500 bytes every 0.7 s: the TCP link's 500-byte reads keep up, so a
     // report is seen within a cycle or two.
-    scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "700"});
-    ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
-    scenario::WriteTcpSettings(demo, sim);
-
-    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+    scenario::RunConnectedWindow(demo, 700ms, [&](ui::CDataViewerDlg& window) {
         app::Dashboard& d = window.dashboard();
-        ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s))
-            << window.windowTitle().toStdString();
         const auto output5 = [&] {
             std::lock_guard lock(d.channels.mutex);
             return d.channels.SwitchState[5];
@@ -120,14 +114,8 @@ TEST(InteractionScenario, SwitchButtonAndLabelMenuWithThePointer) {
 TEST(InteractionScenario, QuickSwitchClicksAllHold) {
     scenario::EnsureApplication();
     scenario::DemoProject demo;
-    scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "700"});
-    ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
-    scenario::WriteTcpSettings(demo, sim);
-
-    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+    scenario::RunConnectedWindow(demo, 700ms, [&](ui::CDataViewerDlg& window) {
         app::Dashboard& d = window.dashboard();
-        ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s))
-            << window.windowTitle().toStdString();
         const auto state = [&](int k) {
             std::lock_guard lock(d.channels.mutex);
             return d.channels.SwitchState[static_cast<std::size_t>(k)];
@@ -160,14 +148,8 @@ TEST(InteractionScenario, QuickSwitchClicksAllHold) {
 TEST(InteractionScenario, PageButtonIsSeenPressedWhileItsCommandIsSent) {
     scenario::EnsureApplication();
     scenario::DemoProject demo;
-    scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "700"});
-    ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
-    scenario::WriteTcpSettings(demo, sim);
-
-    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+    scenario::RunConnectedWindow(demo, 700ms, [&](ui::CDataViewerDlg& window) {
         app::Dashboard& d = window.dashboard();
-        ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s))
-            << window.windowTitle().toStdString();
         QPushButton* page = window.Button(app::kIdPage);
         const QRect area(page->mapTo(&window, QPoint(0, 0)), page->size());
         const QImage normal = scenario::GrabWindow(window).copy(area);

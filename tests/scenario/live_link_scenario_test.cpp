@@ -16,13 +16,7 @@ using namespace std::chrono_literals;
 TEST(LiveLinkScenario, GaugesComeUpAndMoveAndPageTurnsFromThePointer) {
     scenario::EnsureApplication();
     scenario::DemoProject demo;
-    scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "250"});
-    ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
-    scenario::WriteTcpSettings(demo, sim);
-
-    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
-        ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s))
-            << "caption never showed the unit's version: " << window.windowTitle().toStdString();
+    scenario::RunConnectedWindow(demo, 250ms, [&](ui::CDataViewerDlg& window) {
         const QImage first = scenario::GrabWindow(window);
         scenario::SaveShot(first, "live-link-first");
         EXPECT_GT(scenario::LitShare(first), 0.02) << "the gauge area shows almost nothing";

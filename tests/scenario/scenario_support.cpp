@@ -354,6 +354,19 @@ void RunMainWindow(const std::function<void(ui::CDataViewerDlg&)>& script) {
     fs::current_path(cwd, ec);
 }
 
+void RunConnectedWindow(const DemoProject& demo, std::chrono::milliseconds interval,
+                        const std::function<void(ui::CDataViewerDlg&)>& script) {
+    Simulator sim({"--tcp", "0", "--mode", "text", "--interval", std::to_string(interval.count())});
+    ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
+    WriteTcpSettings(demo, sim);
+    RunMainWindow([&](ui::CDataViewerDlg& window) {
+        ASSERT_TRUE(WaitUntil([&] { return window.windowTitle().contains("SIM"); },
+                              std::chrono::seconds(8)))
+            << "never connected: " << window.windowTitle().toStdString();
+        script(window);
+    });
+}
+
 double ChangedShare(const QImage& a, const QImage& b, int tolerance) {
     if (a.size() != b.size() || a.isNull()) return 1.0;
     long changed = 0;

@@ -97,6 +97,12 @@ private:
 // fail the test.
 void RunMainWindow(const std::function<void(ui::CDataViewerDlg&)>& script);
 
+// RunMainWindow on `demo` connected at start over TCP to a simulated unit sending its text
+// sentences every `interval`: `script` runs once the caption shows the unit's version (the test
+// fails if it never does within 8 s).
+void RunConnectedWindow(const DemoProject& demo, std::chrono::milliseconds interval,
+                        const std::function<void(ui::CDataViewerDlg&)>& script);
+
 // Opens the preferences sheet with DISPLAY clicked through the X server, clicks the tab
 // `caption`, runs `act` on the sheet and the page, and waits up to `closeLimit` for the sheet
 // to close (which `act` must bring about).

@@ -46,13 +46,8 @@ int LitPixels(const QImage& shot, const QRect& r) {
 TEST(ZoomScenario, ResizedWindowRedrawsTheGaugesLargerAndThePointerFollows) {
     scenario::EnsureApplication();
     scenario::DemoProject demo;
-    scenario::Simulator sim({"--tcp", "0", "--mode", "text", "--interval", "300"});
-    ASSERT_GT(sim.Port(), 0) << "simulator did not start: '" << sim.Address() << "'";
-    scenario::WriteTcpSettings(demo, sim);
-
-    scenario::RunMainWindow([&](ui::CDataViewerDlg& window) {
+    scenario::RunConnectedWindow(demo, 300ms, [&](ui::CDataViewerDlg& window) {
         app::Dashboard& d = window.dashboard();
-        ASSERT_TRUE(scenario::WaitUntil([&] { return window.windowTitle().contains("SIM"); }, 8s));
         ASSERT_DOUBLE_EQ(window.ViewZoom(), 1.0);
         const QSize start = window.size();
         const core::Rect area = d.display.Layout().scaledGaugeArea;
