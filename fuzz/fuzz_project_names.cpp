@@ -6,13 +6,13 @@
 
 #include "core/prompt.h"
 #include "fuzz_support.h"
-#include "tables/files_page.h"
+#include "prefs/files_page.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path = pelor::fuzz::ScratchFolder() + "other.cdp";
     if (!pelor::fuzz::WriteInput(path, data, size)) return 0;
     pelor::core::ScriptedPrompt prompt;
-    pelor::tables::FilesPage page;
-    pelor::tables::ReadNamesFromProjectFile(prompt, path, page);
+    pelor::prefs::FilesPage page;
+    pelor::prefs::ReadNamesFromProjectFile(prompt, path, page);
     return 0;
 }

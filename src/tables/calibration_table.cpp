@@ -1,7 +1,6 @@
 #include "tables/calibration_table.h"
 
 #include "core/format.h"
-#include "tables/options_page.h"
 #include "tables/table_file.h"
 
 namespace pelor::tables {

@@ -201,6 +201,12 @@ std::string ProjectFileText(const Project& project) {
     return text;
 }
 
+std::string ThemeFilePath(const Project& project) {
+    if (project.themeFile.empty()) return {};
+    if (project.themeFile.front() == '/') return project.themeFile;
+    return project.directory + project.themeFile;
+}
+
 std::vector<std::string> ProjectFilePaths(const Project& project) {
     std::vector<std::string> paths;
     auto add = [&](const std::string& name) {

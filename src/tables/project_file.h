@@ -71,6 +71,10 @@ bool SaveProject(core::Prompt& prompt, const Project& project);
 // The text SaveProject writes for `project` (lines end in "\n"; the file has "\r\n").
 std::string ProjectFileText(const Project& project);
 
+// The full path of the project's theme file ("" when none): a bare name lives in the project
+// folder, a full path stands as it is.
+std::string ThemeFilePath(const Project& project);
+
 // The full paths of the files the project reads or writes as tables: labels, pages, the
 // options files, the calibration tables, the demo data the page writer copies, the theme
 // and the project file itself. Names not given are left out.

@@ -65,6 +65,17 @@ std::string BareFileName(std::string_view path) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
+std::string OutsideProjectFolder(const std::string& chosenPath, const std::string& directory) {
+    const auto slash = chosenPath.find_last_of('/');
+    if (slash == std::string::npos) return {};
+    const std::string folder = chosenPath.substr(0, slash + 1);
+    if (folder == directory) return {};
+    return core::Format(
+        "%s is not in the project folder %s. Table files are kept in the project folder: "
+        "choose or name the file there.",
+        chosenPath.c_str(), directory.c_str());
+}
+
 std::string ByteEntryLine(std::uint8_t value, std::string_view comment) {
     std::string line = core::Format("db %%%02X", static_cast<unsigned>(value));
     line.append(comment);

@@ -57,6 +57,9 @@ bool ReadByteEntries(core::Prompt& prompt, core::TextFile& file, int skip, int c
 // The bare file name of a path ("/a/b/c.txt" -> "c.txt").
 std::string BareFileName(std::string_view path);
 
+// "<path> is not in the project folder <dir> ..." when a chosen file lies elsewhere, else "".
+std::string OutsideProjectFolder(const std::string& chosenPath, const std::string& directory);
+
 // One byte entry line: "db %" + two upper-case hex digits + `comment` (which the caller
 // formats, starting with ";" and ending with the template's blank and "\n").
 std::string ByteEntryLine(std::uint8_t value, std::string_view comment);

@@ -230,7 +230,7 @@ void CDataViewerDlg::OnCommand(int controlId) {
         case app::kIdDisplay:
             // A new project is loaded at the next start: the window closes with OK.
             if (OpenPreferences(*dashboard_, prompt_, *this, this) ==
-                app::PreferencesResult::EndProgram) {
+                prefs::PreferencesResult::EndProgram) {
                 accept();
             }
             break;

@@ -22,12 +22,13 @@ using PageMaker = std::function<QWidget*(PrefsContext, QWidget*)>;
 
 struct PageEntry {
     const char* caption;
+    prefs::PreferencesPage page;
     PageMaker make;
 };
 
 }  // namespace
 
-PreferencesSheet::PreferencesSheet(app::PreferencesCopies& copies, core::Prompt& prompt,
+PreferencesSheet::PreferencesSheet(prefs::PreferencesCopies& copies, core::Prompt& prompt,
                                    QWidget* parent)
     : QDialog(parent), copies_(copies), prompt_(prompt) {
     setObjectName("PelorPreferences");
@@ -36,15 +37,18 @@ PreferencesSheet::PreferencesSheet(app::PreferencesCopies& copies, core::Prompt&
     tabs_->setObjectName("PreferencesTabs");
 
     // The pages in tab order.
+    using P = prefs::PreferencesPage;
     const std::vector<PageEntry> pages = {
-        {"LABELS", [](PrefsContext c, QWidget* p) { return new DisplayLabels(c, p); }},
-        {"FILES", [](PrefsContext c, QWidget* p) { return new TableFileNames(c, p); }},
-        {"OPTIONS", [](PrefsContext c, QWidget* p) { return new GaugeOptions(c, p); }},
-        {"CONNECT", [](PrefsContext c, QWidget* p) { return new CConnectSettings(c, p); }},
-        {"NMEA 2000", [](PrefsContext c, QWidget* p) { return new CN2KTags(c, p); }},
-        {"CHANNELS", [](PrefsContext c, QWidget* p) { return new GaugeChanels(c, p); }},
-        {"ALARMS", [](PrefsContext c, QWidget* p) { return new CAlarmProperty(c, p); }},
-        {"NMEA TAGS", [](PrefsContext c, QWidget* p) { return new CNMEATags(c, p); }},
+        {"LABELS", P::Labels, [](PrefsContext c, QWidget* p) { return new DisplayLabels(c, p); }},
+        {"FILES", P::Files, [](PrefsContext c, QWidget* p) { return new TableFileNames(c, p); }},
+        {"OPTIONS", P::Options, [](PrefsContext c, QWidget* p) { return new GaugeOptions(c, p); }},
+        {"CONNECT", P::Connect,
+         [](PrefsContext c, QWidget* p) { return new CConnectSettings(c, p); }},
+        {"NMEA 2000", P::N2kTags, [](PrefsContext c, QWidget* p) { return new CN2KTags(c, p); }},
+        {"CHANNELS", P::Channels,
+         [](PrefsContext c, QWidget* p) { return new GaugeChanels(c, p); }},
+        {"ALARMS", P::Alarms, [](PrefsContext c, QWidget* p) { return new CAlarmProperty(c, p); }},
+        {"NMEA TAGS", P::NmeaTags, [](PrefsContext c, QWidget* p) { return new CNMEATags(c, p); }},
     };
     for (const auto& entry : pages) {
         QWidget* page = entry.make(PrefsContext{copies_, prompt_}, this);
@@ -58,6 +62,7 @@ PreferencesSheet::PreferencesSheet(app::PreferencesCopies& copies, core::Prompt&
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
         tabs_->addTab(scroll, entry.caption);
+        tabPages_.push_back(entry.page);
     }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -80,37 +85,24 @@ QWidget* PreferencesSheet::Page(const QString& caption) const {
 }
 
 void PreferencesSheet::TryAccept() {
-    const std::string bad = app::CheckPreferences(copies_);
-    if (bad.empty()) {
+    const auto bad = prefs::CheckPreferences(copies_);
+    if (!bad) {
         accept();
         return;
     }
-    // Show the page the message is about.
-    const std::pair<const char*, const char*> where[] = {
-        {"Display Labels:", "FILES"},  {"Display Pages", "FILES"},     {"Sensor", "FILES"},
-        {"Log Data", "FILES"},         {"Pelor Project", "FILES"},     {"Display Label", "LABELS"},
-        {"NMEA Label", "LABELS"},      {"PULSE Label", "LABELS"},      {"Kantelo Label", "LABELS"},
-        {"INPUT Display", "CHANNELS"}, {"OUTPUT Display", "CHANNELS"}, {"Display ", "ALARMS"},
-        {"NMEA TAGS:", "NMEA TAGS"},   {"NMEA 2000:", "NMEA 2000"},    {"CONNECT:", "CONNECT"}};
-    QString page = "OPTIONS";
-    for (const auto& [prefix, caption] : where) {
-        if (bad.rfind(prefix, 0) == 0) {
-            page = caption;
-            break;
-        }
+    // Show the page that holds the value.
+    for (std::size_t i = 0; i < tabPages_.size(); ++i) {
+        if (tabPages_[i] == bad->page) tabs_->setCurrentIndex(static_cast<int>(i));
     }
-    for (int i = 0; i < tabs_->count(); ++i) {
-        if (tabs_->tabText(i) == page) tabs_->setCurrentIndex(i);
-    }
-    prompt_.Message(bad, "Error");
+    prompt_.Message(bad->message, "Error");
 }
 
-app::PreferencesResult OpenPreferences(app::Dashboard& dashboard, core::Prompt& prompt,
-                                       app::WindowHooks& hooks, QWidget* parent) {
-    app::PreferencesCopies copies = app::MakePreferencesCopies(dashboard);
+prefs::PreferencesResult OpenPreferences(app::Dashboard& dashboard, core::Prompt& prompt,
+                                         app::WindowHooks& hooks, QWidget* parent) {
+    prefs::PreferencesCopies copies = prefs::MakePreferencesCopies(dashboard);
     PreferencesSheet sheet(copies, prompt, parent);
-    if (sheet.exec() != QDialog::Accepted) return app::PreferencesResult::Applied;
-    return app::ApplyPreferences(dashboard, copies, hooks);
+    if (sheet.exec() != QDialog::Accepted) return prefs::PreferencesResult::Applied;
+    return prefs::ApplyPreferences(dashboard, copies, hooks);
 }
 
 }  // namespace pelor::ui

@@ -4,8 +4,8 @@
 #include <QDialog>
 #include <vector>
 
-#include "app/preferences.h"
 #include "core/prompt.h"
+#include "prefs/preferences.h"
 #include "ui/prefs_page.h"
 
 class QTabWidget;
@@ -16,7 +16,7 @@ class PreferencesSheet : public QDialog {
     Q_OBJECT
 
 public:
-    PreferencesSheet(app::PreferencesCopies& copies, core::Prompt& prompt,
+    PreferencesSheet(prefs::PreferencesCopies& copies, core::Prompt& prompt,
                      QWidget* parent = nullptr);
 
     QTabWidget* Tabs() const { return tabs_; }
@@ -28,14 +28,15 @@ public:
     void TryAccept();
 
 private:
-    app::PreferencesCopies& copies_;
+    prefs::PreferencesCopies& copies_;
     core::Prompt& prompt_;
     QTabWidget* tabs_ = nullptr;
+    std::vector<prefs::PreferencesPage> tabPages_;  // the page of each tab, in tab order
 };
 
 // The DISPLAY command: the sheet over `parent` on copies of the dashboard's state, then, on
 // OK, the OK sequence.
-app::PreferencesResult OpenPreferences(app::Dashboard& dashboard, core::Prompt& prompt,
-                                       app::WindowHooks& hooks, QWidget* parent);
+prefs::PreferencesResult OpenPreferences(app::Dashboard& dashboard, core::Prompt& prompt,
+                                         app::WindowHooks& hooks, QWidget* parent);
 
 }  // namespace pelor::ui

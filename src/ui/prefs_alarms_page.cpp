@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "tables/alarms_page.h"
+#include "prefs/alarms_page.h"
 
 namespace pelor::ui {
 
@@ -27,7 +27,7 @@ CAlarmProperty::CAlarmProperty(PrefsContext context, QWidget* parent) : PrefsPag
     QFont mono("Monospace");
     mono.setStyleHint(QFont::TypeWriter);
 
-    for (int d = 0; d < tables::kAlarmDisplays; ++d) {
+    for (int d = 0; d < prefs::kAlarmDisplays; ++d) {
         const auto i = static_cast<std::size_t>(d);
         const int row = d + 1;
         vGrid->addWidget(new QLabel(QString("Display %1").arg(d), values), row, 0);
@@ -54,7 +54,7 @@ CAlarmProperty::CAlarmProperty(PrefsContext context, QWidget* parent) : PrefsPag
             ctx_.copies.alarms.displays[i].high = v;
             UpdateTexts(d);
         });
-        if (d < tables::kInvertDisplays) {
+        if (d < prefs::kInvertDisplays) {
             invert_[i] = new QCheckBox(values);
             invert_[i]->setObjectName(QString("Invert %1").arg(d));
             invert_[i]->setToolTip("Swap the low and high signs of this display's alarm");
@@ -68,7 +68,7 @@ CAlarmProperty::CAlarmProperty(PrefsContext context, QWidget* parent) : PrefsPag
         mGrid->addWidget(new QLabel(QString("Display %1").arg(d), modes), d, 0);
         action_[i] = new QComboBox(modes);
         action_[i]->setObjectName(QString("Action %1").arg(d));
-        for (const auto& a : tables::AlarmActions()) action_[i]->addItem(Text(a));
+        for (const auto& a : prefs::AlarmActions()) action_[i]->addItem(Text(a));
         mGrid->addWidget(action_[i], d, 1);
         connect(action_[i], &QComboBox::currentIndexChanged, this, [this, i](int k) {
             if (k >= 0) ctx_.copies.alarms.displays[i].action = k;
@@ -97,8 +97,8 @@ CAlarmProperty::CAlarmProperty(PrefsContext context, QWidget* parent) : PrefsPag
 void CAlarmProperty::UpdateTexts(int d) {
     const auto& c = ctx_.copies;
     const auto i = static_cast<std::size_t>(d);
-    lowText_[i]->setText(Text(tables::ThresholdText(c.alarms, d, false, c.calibration, c.pulses)));
-    highText_[i]->setText(Text(tables::ThresholdText(c.alarms, d, true, c.calibration, c.pulses)));
+    lowText_[i]->setText(Text(prefs::ThresholdText(c.alarms, d, false, c.calibration, c.pulses)));
+    highText_[i]->setText(Text(prefs::ThresholdText(c.alarms, d, true, c.calibration, c.pulses)));
 }
 
 void CAlarmProperty::Refresh() {
@@ -122,11 +122,11 @@ void CAlarmProperty::Refresh() {
 }
 
 void CAlarmProperty::Open() {
-    OpenSection(tables::kAlarmsSection, Bytes(fileName_->text()), ctx_.copies.alarms);
+    OpenSection(prefs::kAlarmsSection, Bytes(fileName_->text()), ctx_.copies.alarms);
 }
 
 void CAlarmProperty::Save() {
-    SaveSection(tables::kAlarmsSection, Bytes(fileName_->text()), ctx_.copies.alarms);
+    SaveSection(prefs::kAlarmsSection, Bytes(fileName_->text()), ctx_.copies.alarms);
 }
 
 }  // namespace pelor::ui

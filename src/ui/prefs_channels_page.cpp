@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "tables/channels_page.h"
+#include "prefs/channels_page.h"
 
 namespace pelor::ui {
 namespace {
@@ -33,10 +33,10 @@ GaugeChanels::GaugeChanels(PrefsContext context, QWidget* parent) : PrefsPage(co
     auto* output = new QGroupBox("OUTPUT", this);
     auto* outGrid = new QGridLayout(output);
     for (auto* g : {inGrid, outGrid}) g->setVerticalSpacing(2);
-    for (int d = 0; d < tables::kDisplayCount; ++d) {
+    for (int d = 0; d < prefs::kDisplayCount; ++d) {
         const auto i = static_cast<std::size_t>(d);
         inGrid->addWidget(new QLabel(QString("Display %1").arg(d), input), d, 0);
-        inputNumbers_[i] = new RangeSpinBox(0, tables::kChannelNumberMax, input);
+        inputNumbers_[i] = new RangeSpinBox(0, prefs::kChannelNumberMax, input);
         inputNumbers_[i]->setObjectName(QString("Input %1").arg(d));
         inGrid->addWidget(inputNumbers_[i], d, 1);
         inputChoices_[i] = Choices({"Analog", "NEMA"}, inGrid, d, input);
@@ -46,14 +46,14 @@ GaugeChanels::GaugeChanels(PrefsContext context, QWidget* parent) : PrefsPage(co
                 [this, i](int k) { ctx_.copies.channels.inputs[i].nmea = k == 1; });
 
         outGrid->addWidget(new QLabel(QString("Display %1").arg(d), output), d, 0);
-        outputNumbers_[i] = new RangeSpinBox(0, tables::kChannelNumberMax, output);
+        outputNumbers_[i] = new RangeSpinBox(0, prefs::kChannelNumberMax, output);
         outputNumbers_[i]->setObjectName(QString("Output %1").arg(d));
         outGrid->addWidget(outputNumbers_[i], d, 1);
         outputChoices_[i] = Choices({"Enabled", "Disabled", "Index"}, outGrid, d, output);
         connect(outputNumbers_[i], &QSpinBox::valueChanged, this,
                 [this, i](int v) { ctx_.copies.channels.outputs[i].number = v; });
         connect(outputChoices_[i], &QButtonGroup::idClicked, this, [this, i](int k) {
-            ctx_.copies.channels.outputs[i].mode = static_cast<tables::ChannelOutputMode>(k);
+            ctx_.copies.channels.outputs[i].mode = static_cast<prefs::ChannelOutputMode>(k);
         });
     }
     groups->addWidget(input);
@@ -81,11 +81,11 @@ void GaugeChanels::Refresh() {
 }
 
 void GaugeChanels::Open() {
-    OpenSection(tables::kChannelsSection, Bytes(fileName_->text()), ctx_.copies.channels);
+    OpenSection(prefs::kChannelsSection, Bytes(fileName_->text()), ctx_.copies.channels);
 }
 
 void GaugeChanels::Save() {
-    SaveSection(tables::kChannelsSection, Bytes(fileName_->text()), ctx_.copies.channels);
+    SaveSection(prefs::kChannelsSection, Bytes(fileName_->text()), ctx_.copies.channels);
 }
 
 }  // namespace pelor::ui

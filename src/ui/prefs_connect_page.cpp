@@ -99,10 +99,10 @@ QWidget* CConnectSettings::LinkGroup() {
     auto* grid = new QGridLayout(box);
     grid->setVerticalSpacing(2);
     auto* group = new QButtonGroup(box);
-    for (int r = 0; r < links::kLinkRadioCount; ++r) {
-        const auto radio = static_cast<links::LinkRadio>(r);
-        auto* b = new QRadioButton(links::LinkRadioCaption(radio), box);
-        b->setObjectName(links::LinkRadioCaption(radio));
+    for (int r = 0; r < prefs::kLinkRadioCount; ++r) {
+        const auto radio = static_cast<prefs::LinkRadio>(r);
+        auto* b = new QRadioButton(prefs::LinkRadioCaption(radio), box);
+        b->setObjectName(prefs::LinkRadioCaption(radio));
         group->addButton(b, r);
         radios_[static_cast<std::size_t>(r)] = b;
         grid->addWidget(b, r / 2, r % 2);
@@ -122,7 +122,7 @@ QWidget* CConnectSettings::LinkGroup() {
     comStatus_ = FlagBox(box, "Com Status Window", &page_.showComStatus);
     passThrough_ = FlagBox(box, "Port Pass Through", &page_.portPassThrough);
     QStringList intervals;
-    for (const char* i : links::UpdateIntervalChoices()) intervals << i;
+    for (const char* i : prefs::UpdateIntervalChoices()) intervals << i;
     interval_ = ChoiceBox(box, "Update Interval", intervals, &page_.captureIntervalIndex);
     form->addRow("Connect On Start", connectOnStart_);
     form->addRow("Com Status Window", comStatus_);
@@ -138,10 +138,10 @@ QWidget* CConnectSettings::ComGroup() {
     auto* form = new QFormLayout;
     form->setVerticalSpacing(2);
     comPort_ =
-        NumberBox(box, "COM PORT", links::kComPortMin, links::kComPortMax, &page_.comPortNumber);
+        NumberBox(box, "COM PORT", prefs::kComPortMin, prefs::kComPortMax, &page_.comPortNumber);
     baud_ = ChoiceBox(box, "Baud Rate (COM)", BaudChoices(), &page_.baudIndex);
-    serialBuffer_ = NumberBox(box, "Serial Buffer", links::kSerialBufferMin,
-                              links::kSerialBufferMax, &page_.serialBufferSize);
+    serialBuffer_ = NumberBox(box, "Serial Buffer", prefs::kSerialBufferMin,
+                              prefs::kSerialBufferMax, &page_.serialBufferSize);
     devicePath_ = new QLineEdit(box);
     devicePath_->setObjectName("serialDevicePathEdit");
     devicePath_->setMaxLength(259);
@@ -174,12 +174,12 @@ QWidget* CConnectSettings::NetworkGroup() {
     form->setVerticalSpacing(2);
     ipAddress_ = new QLineEdit(box);
     ipAddress_->setObjectName("ipAddressEdit");
-    ipAddress_->setMaxLength(static_cast<int>(links::kIpAddressLimit));
+    ipAddress_->setMaxLength(static_cast<int>(prefs::kIpAddressLimit));
     connect(ipAddress_, &QLineEdit::textChanged, this,
             [this](const QString& t) { page_.ipAddress = Bytes(t); });
     tcpPort_ =
-        NumberBox(box, "tcpPortEdit", links::kTcpPortMin, links::kTcpPortMax, &page_.tcpPort);
-    tcpBuffer_ = NumberBox(box, "TCP Buffer", links::kTcpBufferMin, links::kTcpBufferMax,
+        NumberBox(box, "tcpPortEdit", prefs::kTcpPortMin, prefs::kTcpPortMax, &page_.tcpPort);
+    tcpBuffer_ = NumberBox(box, "TCP Buffer", prefs::kTcpBufferMin, prefs::kTcpBufferMax,
                            &page_.tcpBufferSize);
     form->addRow("IP Address", ipAddress_);
     form->addRow("TCP PORT", tcpPort_);
@@ -202,9 +202,9 @@ QWidget* CConnectSettings::UsbGroup() {
     auto* layout = new QVBoxLayout(box);
     auto* form = new QFormLayout;
     form->setVerticalSpacing(2);
-    usbDevice_ = NumberBox(box, "Device Number", links::kUsbDeviceMin, links::kUsbDeviceMax,
+    usbDevice_ = NumberBox(box, "Device Number", prefs::kUsbDeviceMin, prefs::kUsbDeviceMax,
                            &page_.usbDeviceNumber);
-    usbBuffer_ = NumberBox(box, "USB BUFFER", links::kUsbBufferMin, links::kUsbBufferMax,
+    usbBuffer_ = NumberBox(box, "USB BUFFER", prefs::kUsbBufferMin, prefs::kUsbBufferMax,
                            &page_.usbBufferSize);
     usbBaud_ = ChoiceBox(box, "Baud Rate (USB)", BaudChoices(), &page_.usbBaudIndex);
     form->addRow("Device Number", usbDevice_);
@@ -269,7 +269,7 @@ void CConnectSettings::UpdateAdapterRows() {
 }
 
 void CConnectSettings::Refresh() {
-    const links::ConnectionPage p = page_;  // the widgets' signals write into page_
+    const prefs::ConnectionPage p = page_;  // the widgets' signals write into page_
     {
         const QSignalBlocker b(n2k_);
         radios_[static_cast<std::size_t>(p.link.radio)]->setChecked(true);
@@ -325,7 +325,7 @@ void CConnectSettings::SearchComPorts() {
     searching_ = true;
     searchButton_->setEnabled(false);
     cancelSearch_ = false;
-    const int type = links::ConnectionTypeOf(page_.link);
+    const int type = prefs::ConnectionTypeOf(page_.link);
     // Opening ports can take a moment each: the search runs on its own thread and its lines
     // come back to this page one by one.
     search_ = std::thread([this, type, lister = lister_] {
@@ -378,7 +378,7 @@ void CConnectSettings::DiscoverUsbDevices() {
 }
 
 void CConnectSettings::Save() {
-    if (const std::string bad = links::CheckConnectionPage(page_); !bad.empty()) {
+    if (const std::string bad = prefs::CheckConnectionPage(page_); !bad.empty()) {
         ctx_.prompt.Message(bad, "Error");
         return;
     }

@@ -8,8 +8,8 @@
 #include <atomic>
 #include <thread>
 
-#include "links/connection_page.h"
 #include "links/port_search.h"
+#include "prefs/connection_page.h"
 #include "tables/adapter_pgn_list.h"
 #include "ui/prefs_page.h"
 
@@ -35,7 +35,7 @@ public:
     // Where "Search Com Ports" looks (tests point it at their pseudo-terminals).
     void SetPortLister(links::PortLister lister) { lister_ = std::move(lister); }
 
-    QRadioButton* Radio(links::LinkRadio radio) const {
+    QRadioButton* Radio(prefs::LinkRadio radio) const {
         return radios_[static_cast<std::size_t>(radio)];
     }
     QCheckBox* N2kBox() const { return n2k_; }
@@ -63,8 +63,8 @@ private:
     void UpdateAdapterRows();
     void StopSearch();
 
-    links::ConnectionPage& page_;
-    std::array<QRadioButton*, links::kLinkRadioCount> radios_{};
+    prefs::ConnectionPage& page_;
+    std::array<QRadioButton*, prefs::kLinkRadioCount> radios_{};
     QCheckBox* n2k_ = nullptr;
     QCheckBox* connectOnStart_ = nullptr;
     QCheckBox* comStatus_ = nullptr;

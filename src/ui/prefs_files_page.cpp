@@ -7,26 +7,11 @@
 #include <QVBoxLayout>
 
 #include "logs/log_conversion.h"
-#include "tables/options_page.h"
-#include "tables/project_start.h"
-#include "tables/table_file.h"
+#include "prefs/files_page.h"
 #include "ui/cal_table_dlg.h"
 #include "ui/themes_dlg.h"
 
 namespace pelor::ui {
-namespace {
-
-core::FileDialogRequest TextChooser(const std::string& initial) {
-    core::FileDialogRequest r;
-    r.open = false;
-    r.defaultExtension = "txt";
-    r.initialName = initial;
-    r.filter = "Text Files (*.txt)|*.txt||";
-    r.overwritePrompt = true;
-    return r;
-}
-
-}  // namespace
 
 TableFileNames::TableFileNames(PrefsContext context, QWidget* parent) : PrefsPage(context, parent) {
     auto* outer = new QVBoxLayout(this);
@@ -42,11 +27,13 @@ TableFileNames::TableFileNames(PrefsContext context, QWidget* parent) : PrefsPag
         return b;
     };
     labels_ = AddRow(
-        "Display Labels", [this] { ChooseTable(labels_, false); }, disabledOpen());
+        "Display Labels", [this] { ChooseTable(ctx_.copies.files.labelsFile, false); },
+        disabledOpen());
     connect(labels_, &QLineEdit::textEdited, this,
             [this](const QString& t) { ctx_.copies.files.labelsFile = Bytes(t); });
     pages_ = AddRow(
-        "Display Pages", [this] { ChooseTable(pages_, false); }, disabledOpen());
+        "Display Pages", [this] { ChooseTable(ctx_.copies.files.pageFile, false); },
+        disabledOpen());
     connect(pages_, &QLineEdit::textEdited, this,
             [this](const QString& t) { ctx_.copies.files.pageFile = Bytes(t); });
     for (int i = 0; i < 12; ++i) {
@@ -57,7 +44,10 @@ TableFileNames::TableFileNames(PrefsContext context, QWidget* parent) : PrefsPag
         QLineEdit*& field = sensors_[static_cast<std::size_t>(i)];
         field = AddRow(
             QString("Sensor %1 Table").arg(i),
-            [this, i] { ChooseTable(sensors_[static_cast<std::size_t>(i)], true); }, open);
+            [this, i] {
+                ChooseTable(ctx_.copies.files.sensorFiles[static_cast<std::size_t>(i)], true);
+            },
+            open);
         connect(field, &QLineEdit::textEdited, this, [this, i](const QString& t) {
             ctx_.copies.files.sensorFiles[static_cast<std::size_t>(i)] = Bytes(t);
         });
@@ -128,96 +118,36 @@ void TableFileNames::Refresh() {
     theme_->setText(Text(f.themePath));
 }
 
-void TableFileNames::ChooseTable(QLineEdit* field, bool sensorTable) {
-    const std::string& dir = ctx_.copies.projectDirectory;
-    const auto chosen = ctx_.prompt.ChooseFile(TextChooser(Bytes(field->text())));
-    if (!chosen) return;
-    if (sensorTable) {
-        if (!tables::CopyIntoProjectFolder(ctx_.prompt, *chosen, dir)) return;
-    } else if (const std::string outside = tables::OutsideProjectFolder(*chosen, dir);
-               !outside.empty()) {
-        ctx_.prompt.Message(outside, "Error");
-        return;
+void TableFileNames::ChooseTable(std::string& name, bool sensorTable) {
+    if (prefs::ChooseTableFile(ctx_.prompt, ctx_.copies.projectDirectory, sensorTable, name)) {
+        Refresh();
     }
-    field->setText(Text(tables::BareFileName(*chosen)));
-    Q_EMIT field->textEdited(field->text());
 }
 
 void TableFileNames::OpenSensorTable(int table) {
-    QLineEdit* field = sensors_[static_cast<std::size_t>(table)];
+    std::string& field = ctx_.copies.files.sensorFiles[static_cast<std::size_t>(table)];
     const std::string& dir = ctx_.copies.projectDirectory;
-    core::FileDialogRequest r;
-    r.open = true;
-    r.defaultExtension = "txt";
-    r.initialName = Bytes(field->text());
-    r.filter = "Text Files (*.txt)|*.txt||";
-    r.pathMustExist = true;
-    const auto chosen = ctx_.prompt.ChooseFile(r);
+    const auto chosen = prefs::ChooseSensorTableToEdit(ctx_.prompt, dir, field);
     if (!chosen) return;
-    // Opening copies nothing. The editor saves into the project folder; a table opened from
-    // elsewhere names the field only once it has been saved there, so that the field never
-    // names a file of the project folder that is not the one shown.
-    const std::string name = tables::BareFileName(*chosen);
-    const bool inProject = tables::InProjectFolder(*chosen, dir);
-    if (inProject) {
-        field->setText(Text(name));
-        Q_EMIT field->textEdited(field->text());
-    }
-    const std::string from = inProject ? std::string() : tables::SplitProjectPath(*chosen).first;
-    CalTableDialog dialog(ctx_.prompt, dir, name, this, from);
+    Refresh();
+    CalTableDialog dialog(ctx_.prompt, dir, chosen->name, this, chosen->fromFolder);
     if (dialog.exec() == QDialog::Accepted) {
-        field->setText(Text(dialog.FileName()));
-        Q_EMIT field->textEdited(field->text());
+        field = dialog.FileName();
+        Refresh();
     }
 }
 
 void TableFileNames::ChooseLog() {
-    core::FileDialogRequest r;
-    r.open = false;
-    r.defaultExtension = "txt";
-    r.initialName = Bytes(log_->text());
-    r.filter =
-        "CSV Files (*.csv)|*.csv|HTM Web Log Files (*.htm)|*.htm|N2K Log Files "
-        "(*.ebl)|*.ebl|Text Files (*.txt)|*.txt||";
-    r.overwritePrompt = true;
-    const auto chosen = ctx_.prompt.ChooseFile(r);
-    if (!chosen) return;
-    if (const std::string outside =
-            tables::OutsideProjectFolder(*chosen, ctx_.copies.projectDirectory);
-        !outside.empty()) {
-        ctx_.prompt.Message(outside, "Error");
-        return;
-    }
-    log_->setText(Text(tables::BareFileName(*chosen)));
-    Q_EMIT log_->textEdited(log_->text());
+    auto& copies = ctx_.copies;
+    if (prefs::ChooseLogFile(ctx_.prompt, copies.projectDirectory, copies.files.logFile)) Refresh();
 }
 
 void TableFileNames::ChooseProject() {
-    core::FileDialogRequest r;
-    r.open = true;
-    r.defaultExtension = "cdp";
-    r.initialName = Bytes(project_->text());
-    r.filter = tables::kCdpFilter;
-    r.pathMustExist = true;
-    const auto chosen = ctx_.prompt.ChooseFile(r);
-    if (!chosen) return;
-    auto& files = ctx_.copies.files;
-    if (!tables::ReadNamesFromProjectFile(ctx_.prompt, *chosen, files)) return;
-    files.projectPath = *chosen;
-    Refresh();
+    if (prefs::ChooseProjectFile(ctx_.prompt, ctx_.copies.files)) Refresh();
 }
 
 void TableFileNames::ChooseTheme() {
-    core::FileDialogRequest r;
-    r.open = true;
-    r.defaultExtension = "txt";
-    r.initialName = Bytes(theme_->text());
-    r.filter = "Text Files (*.txt)|*.txt||";
-    r.pathMustExist = true;
-    const auto chosen = ctx_.prompt.ChooseFile(r);
-    if (!chosen) return;
-    theme_->setText(Text(*chosen));
-    Q_EMIT theme_->textEdited(theme_->text());
+    if (prefs::ChooseThemeFile(ctx_.prompt, ctx_.copies.files.themePath)) Refresh();
 }
 
 }  // namespace pelor::ui

@@ -21,7 +21,8 @@ private:
     // One row: caption, field, and the buttons the row has.
     QLineEdit* AddRow(const QString& caption, const std::function<void()>& choose,
                       QPushButton* extra = nullptr);
-    void ChooseTable(QLineEdit* field, bool sensorTable);
+    // The choosers run the page model's rules on the copies, then show the copies again.
+    void ChooseTable(std::string& name, bool sensorTable);
     void OpenSensorTable(int table);
     void ChooseLog();
     void ChooseProject();

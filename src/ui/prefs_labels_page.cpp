@@ -10,8 +10,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "prefs/labels_page.h"
 #include "tables/label_file.h"
-#include "tables/labels_page.h"
 
 namespace pelor::ui {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 QLineEdit* LabelField(const QString& name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
-    edit->setMaxLength(tables::kLabelWidth);
+    edit->setMaxLength(prefs::kLabelWidth);
     // Plain single-byte text without apostrophes: the file's text entries are quoted.
     edit->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[\\x20-\\x26\\x28-\\x7E]*"), edit));
@@ -36,9 +36,9 @@ DisplayLabels::DisplayLabels(PrefsContext context, QWidget* parent) : PrefsPage(
     auto* unit = new QGroupBox("Morbel Display Labels", this);
     auto* form = new QFormLayout(unit);
     form->setVerticalSpacing(3);
-    for (int e = 0; e < tables::kPageLabelCount; ++e) {
+    for (int e = 0; e < prefs::kPageLabelCount; ++e) {
         const auto i = static_cast<std::size_t>(e);
-        const QString caption = Text(tables::LabelCaption(e));
+        const QString caption = Text(prefs::LabelCaption(e));
         labels_[i] = LabelField(caption.trimmed(), unit);
         form->addRow(caption, labels_[i]);
         connect(labels_[i], &QLineEdit::textEdited, this,

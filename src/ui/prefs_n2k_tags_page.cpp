@@ -23,11 +23,11 @@ CN2KTags::CN2KTags(PrefsContext context, QWidget* parent) : PrefsPage(context, p
     const char* heads[] = {"", "Instance", "PGN", "Parameter", "", "", "Enable", "Source"};
     for (int c = 0; c < 8; ++c) grid->addWidget(new QLabel(heads[c], box), 0, c);
     QStringList pgns;
-    for (const char* p : tables::N2kPgnChoices()) pgns << QString::fromLatin1(p);
-    for (int k = 0; k < tables::kN2kRowCount; ++k) {
+    for (const char* p : prefs::N2kPgnChoices()) pgns << QString::fromLatin1(p);
+    for (int k = 0; k < prefs::kN2kRowCount; ++k) {
         const auto i = static_cast<std::size_t>(k);
         Row& r = rows_[i];
-        const QString name = Text(tables::N2kRowCaption(k));
+        const QString name = Text(prefs::N2kRowCaption(k));
         grid->addWidget(new QLabel(name, box), k + 1, 0);
         r.instance = new RangeSpinBox(0, 9, box);
         r.instance->setObjectName(name + " Instance");
@@ -84,11 +84,11 @@ CN2KTags::CN2KTags(PrefsContext context, QWidget* parent) : PrefsPage(context, p
 
 void CN2KTags::FillParameters(int k) {
     const auto i = static_cast<std::size_t>(k);
-    const tables::N2kRow& row = ctx_.copies.n2kTags.rows[i];
+    const prefs::N2kRow& row = ctx_.copies.n2kTags.rows[i];
     QComboBox* box = rows_[i].parameter;
     const QSignalBlocker block(box);
     box->clear();
-    for (const auto& p : tables::N2kParameterChoices(row.pgn)) box->addItem(Text(p));
+    for (const auto& p : prefs::N2kParameterChoices(row.pgn)) box->addItem(Text(p));
     // A parameter past the list (a file may hold one) shows no choice and is kept.
     box->setCurrentIndex(row.parameter < box->count() ? row.parameter : -1);
     ShowCaption(k);
@@ -96,17 +96,17 @@ void CN2KTags::FillParameters(int k) {
 
 void CN2KTags::ShowCaption(int k) {
     const auto i = static_cast<std::size_t>(k);
-    const tables::N2kRow& row = ctx_.copies.n2kTags.rows[i];
-    const std::string caption = tables::N2kNumberCaption(row.pgn, row.parameter);
+    const prefs::N2kRow& row = ctx_.copies.n2kTags.rows[i];
+    const std::string caption = prefs::N2kNumberCaption(row.pgn, row.parameter);
     // A row without a number keeps its value, hidden.
     rows_[i].caption->setText(Text(caption));
     rows_[i].number->setVisible(!caption.empty());
 }
 
 void CN2KTags::Refresh() {
-    for (int k = 0; k < tables::kN2kRowCount; ++k) {
+    for (int k = 0; k < prefs::kN2kRowCount; ++k) {
         const auto i = static_cast<std::size_t>(k);
-        const tables::N2kRow& row = ctx_.copies.n2kTags.rows[i];
+        const prefs::N2kRow& row = ctx_.copies.n2kTags.rows[i];
         Row& r = rows_[i];
         const QSignalBlocker b1(r.instance), b2(r.pgn), b3(r.number), b4(r.enabled), b5(r.source);
         r.instance->setValue(row.instance);
@@ -126,11 +126,11 @@ void CN2KTags::showEvent(QShowEvent* event) {
 }
 
 void CN2KTags::Open() {
-    OpenSection(tables::kN2kTagsSection, ctx_.copies.optionsFile, ctx_.copies.n2kTags);
+    OpenSection(prefs::kN2kTagsSection, ctx_.copies.optionsFile, ctx_.copies.n2kTags);
 }
 
 void CN2KTags::Save() {
-    SaveSection(tables::kN2kTagsSection, ctx_.copies.optionsFile, ctx_.copies.n2kTags);
+    SaveSection(prefs::kN2kTagsSection, ctx_.copies.optionsFile, ctx_.copies.n2kTags);
 }
 
 }  // namespace pelor::ui

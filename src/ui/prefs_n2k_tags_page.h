@@ -5,7 +5,7 @@
 // PREFSAVE rewrites options lines 256..335 in place.
 #include <array>
 
-#include "tables/n2k_tags_page.h"
+#include "prefs/n2k_tags_page.h"
 #include "ui/prefs_page.h"
 
 class QCheckBox;
@@ -48,7 +48,7 @@ private:
     void FillParameters(int row);
     void ShowCaption(int row);
 
-    std::array<Row, tables::kN2kRowCount> rows_{};
+    std::array<Row, prefs::kN2kRowCount> rows_{};
     QLineEdit* fileName_ = nullptr;
 };
 

@@ -40,8 +40,8 @@ CNMEATags::CNMEATags(PrefsContext context, QWidget* parent) : PrefsPage(context,
     grid->addWidget(new QLabel("Sentence", tags), 0, 1);
     grid->addWidget(new QLabel("Value", tags), 0, 2);
     QStringList sentences;
-    for (const char* s : tables::NmeaSentenceChoices()) sentences << QString::fromLatin1(s);
-    for (int n = 0; n < tables::kNmeaTagCount; ++n) {
+    for (const char* s : prefs::NmeaSentenceChoices()) sentences << QString::fromLatin1(s);
+    for (int n = 0; n < prefs::kNmeaTagCount; ++n) {
         const auto i = static_cast<std::size_t>(n);
         grid->addWidget(new QLabel(QString("NMEA %1").arg(n), tags), n + 1, 0);
         sentences_[i] = new QComboBox(tags);
@@ -148,17 +148,17 @@ CNMEATags::CNMEATags(PrefsContext context, QWidget* parent) : PrefsPage(context,
 
 void CNMEATags::FillValues(int tag) {
     const auto i = static_cast<std::size_t>(tag);
-    const tables::NmeaTag& t = ctx_.copies.nmeaTags.tags[i];
+    const prefs::NmeaTag& t = ctx_.copies.nmeaTags.tags[i];
     const QSignalBlocker block(values_[i]);
     values_[i]->clear();
-    for (const auto& v : tables::NmeaValueChoices(t.sentence)) values_[i]->addItem(Text(v));
+    for (const auto& v : prefs::NmeaValueChoices(t.sentence)) values_[i]->addItem(Text(v));
     // A value past the sentence's list (a file may hold one) shows no choice and is kept.
     values_[i]->setCurrentIndex(t.value < values_[i]->count() ? t.value : -1);
 }
 
 void CNMEATags::Refresh() {
     const auto& page = ctx_.copies.nmeaTags;
-    for (int n = 0; n < tables::kNmeaTagCount; ++n) {
+    for (int n = 0; n < prefs::kNmeaTagCount; ++n) {
         const auto i = static_cast<std::size_t>(n);
         const QSignalBlocker block(sentences_[i]);
         sentences_[i]->setCurrentIndex(page.tags[i].sentence);

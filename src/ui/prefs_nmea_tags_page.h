@@ -7,7 +7,7 @@
 // the sheet ends, as the LABELS page's does. The page says so under its rows.
 #include <array>
 
-#include "tables/nmea_tags_page.h"
+#include "prefs/nmea_tags_page.h"
 #include "ui/prefs_page.h"
 
 class QComboBox;
@@ -28,8 +28,8 @@ public:
 private:
     void FillValues(int tag);
 
-    std::array<QComboBox*, tables::kNmeaTagCount> sentences_{};
-    std::array<QComboBox*, tables::kNmeaTagCount> values_{};
+    std::array<QComboBox*, prefs::kNmeaTagCount> sentences_{};
+    std::array<QComboBox*, prefs::kNmeaTagCount> values_{};
     QSpinBox* utc_ = nullptr;
     std::array<std::array<QSpinBox*, 6>, 3> tach_{};
     std::array<QSpinBox*, 6> date_{};  // month, day, year, hour, minute, seconds

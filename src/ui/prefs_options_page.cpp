@@ -17,8 +17,8 @@
 namespace pelor::ui {
 namespace {
 
-using F = tables::OptionsField;
-using K = tables::FieldKind;
+using F = prefs::OptionsField;
+using K = prefs::FieldKind;
 
 // Where each group of fields goes on the page: column, then top to bottom.
 struct GroupPlace {
@@ -41,7 +41,7 @@ GaugeOptions::GaugeOptions(PrefsContext context, QWidget* parent) : PrefsPage(co
         stacks[static_cast<std::size_t>(c)] = new QVBoxLayout;
         columns->addLayout(stacks[static_cast<std::size_t>(c)], 0, c, Qt::AlignTop);
     }
-    const auto& rows = tables::OptionsFieldRows();
+    const auto& rows = prefs::OptionsFieldRows();
     // Every group gets a box: a group without a place goes to the last column.
     std::vector<GroupPlace> places(std::begin(kPlaces), std::end(kPlaces));
     for (const auto& option : rows) {
@@ -70,7 +70,7 @@ GaugeOptions::GaugeOptions(PrefsContext context, QWidget* parent) : PrefsPage(co
                 h->setContentsMargins(0, 0, 0, 0);
                 w->setParent(row);
                 h->addWidget(w);
-                QWidget* check = MakeField(tables::FieldRowOf(enable), row);
+                QWidget* check = MakeField(prefs::FieldRowOf(enable), row);
                 static_cast<QCheckBox*>(check)->setText("Enable");
                 h->addWidget(check);
                 form->addRow(option.caption, row);
@@ -110,7 +110,7 @@ GaugeOptions::GaugeOptions(PrefsContext context, QWidget* parent) : PrefsPage(co
     Refresh();
 }
 
-QWidget* GaugeOptions::MakeField(const tables::OptionsFieldRow& option, QWidget* parent) {
+QWidget* GaugeOptions::MakeField(const prefs::OptionsFieldRow& option, QWidget* parent) {
     const F id = option.id;
     const QString caption = QString::fromLatin1(option.caption);
     QWidget* result = nullptr;
@@ -162,8 +162,7 @@ QWidget* GaugeOptions::MakeField(const tables::OptionsFieldRow& option, QWidget*
                 grid->addWidget(b, static_cast<int>(k) / perRow, static_cast<int>(k) % perRow);
             }
             connect(group, &QButtonGroup::idClicked, this, [this, id](int k) {
-                ctx_.copies.options[id] =
-                    tables::FieldRowOf(id).values[static_cast<std::size_t>(k)];
+                ctx_.copies.options[id] = prefs::FieldRowOf(id).values[static_cast<std::size_t>(k)];
                 UpdateEnabled();
             });
             radios_[id] = group;
@@ -189,7 +188,7 @@ QButtonGroup* GaugeOptions::RadioGroup(F f) const {
 
 void GaugeOptions::Refresh() {
     const auto& page = ctx_.copies.options;
-    for (const auto& option : tables::OptionsFieldRows()) {
+    for (const auto& option : prefs::OptionsFieldRows()) {
         QWidget* w = widgets_.at(option.id);
         const QSignalBlocker block(w);
         const int v = page[option.id];
@@ -234,20 +233,20 @@ void GaugeOptions::UpdateEnabled() {
 }
 
 void GaugeOptions::Open() {
-    if (tables::OpenOptionsPage(ctx_.prompt, ctx_.copies.projectDirectory, ctx_.copies.optionsFile,
-                                ctx_.copies.options)) {
+    if (prefs::OpenOptionsPage(ctx_.prompt, ctx_.copies.projectDirectory, ctx_.copies.optionsFile,
+                               ctx_.copies.options)) {
         // OPEN reads bytes 0..255 only: the NMEA 2000 page's rows, saved or not, stay its own.
         Refresh();
     }
 }
 
 void GaugeOptions::Save() {
-    const tables::OptionsTable sections = app::OptionsFromPages(ctx_.copies);
+    const tables::OptionsTable sections = prefs::OptionsFromPages(ctx_.copies);
     // The whole file: the NMEA 2000 page's rows go with it.
-    tables::OptionsPage page = ctx_.copies.options;
-    tables::ApplyN2kTags(ctx_.copies.n2kTags, page.table);
-    const std::string saved = tables::SaveOptionsPage(ctx_.prompt, ctx_.copies.projectDirectory,
-                                                      ctx_.copies.optionsFile, page, sections);
+    prefs::OptionsPage page = ctx_.copies.options;
+    prefs::ApplyN2kTags(ctx_.copies.n2kTags, page.table);
+    const std::string saved = prefs::SaveOptionsPage(ctx_.prompt, ctx_.copies.projectDirectory,
+                                                     ctx_.copies.optionsFile, page, sections);
     if (saved.empty()) return;
     ctx_.copies.optionsFile = saved;
     fileName_->setText(Text(saved));

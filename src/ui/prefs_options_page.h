@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <map>
 
-#include "tables/options_page.h"
+#include "prefs/options_page.h"
 #include "ui/prefs_page.h"
 
 class QButtonGroup;
@@ -20,17 +20,17 @@ public:
 
     // The widget of a field (a spin box, check box or choice list; the button group's first
     // button for radio fields).
-    QWidget* FieldWidget(tables::OptionsField f) const;
-    QButtonGroup* RadioGroup(tables::OptionsField f) const;
+    QWidget* FieldWidget(prefs::OptionsField f) const;
+    QButtonGroup* RadioGroup(prefs::OptionsField f) const;
     void Open();
     void Save();
 
 private:
-    QWidget* MakeField(const tables::OptionsFieldRow& option, QWidget* parent);
+    QWidget* MakeField(const prefs::OptionsFieldRow& option, QWidget* parent);
     void UpdateEnabled();
 
-    std::map<tables::OptionsField, QWidget*> widgets_;
-    std::map<tables::OptionsField, QButtonGroup*> radios_;
+    std::map<prefs::OptionsField, QWidget*> widgets_;
+    std::map<prefs::OptionsField, QButtonGroup*> radios_;
     QLineEdit* http_ = nullptr;
     QLineEdit* fileName_ = nullptr;
 };

@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/preferences.h"
 #include "core/prompt.h"
+#include "prefs/preferences.h"
 #include "tables/options_section.h"
 
 class QBoxLayout;
@@ -16,7 +16,7 @@ class QLineEdit;
 namespace pelor::ui {
 
 struct PrefsContext {
-    app::PreferencesCopies& copies;
+    prefs::PreferencesCopies& copies;
     core::Prompt& prompt;
 };
 

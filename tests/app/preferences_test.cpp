@@ -1,6 +1,6 @@
 // The preferences sheet's OK sequence on a started dashboard (a copy of the demo project),
 // with every question and file dialog answered by a scripted prompt.
-#include "app/preferences.h"
+#include "prefs/preferences.h"
 
 #include <gtest/gtest.h>
 
@@ -60,11 +60,11 @@ protected:
 };
 
 TEST_F(DemoDashboard, UnchangedSheetAsksNothingAndLaysOutAgain) {
-    const auto copies = app::MakePreferencesCopies(dashboard);
+    const auto copies = prefs::MakePreferencesCopies(dashboard);
     EXPECT_EQ(copies.files.projectPath, dir_ + "Demo.cdp");
-    EXPECT_EQ(app::CheckPreferences(copies), "");
+    EXPECT_EQ(prefs::CheckPreferences(copies), std::nullopt);
     const auto optionsBefore = dashboard.tables.options;
-    EXPECT_EQ(app::ApplyPreferences(dashboard, copies, hooks), app::PreferencesResult::Applied);
+    EXPECT_EQ(prefs::ApplyPreferences(dashboard, copies, hooks), prefs::PreferencesResult::Applied);
     EXPECT_TRUE(prompt.shown.empty()) << "choosing the same project asks nothing";
     EXPECT_EQ(hooks.layouts, 1);
     EXPECT_EQ(dashboard.project.projectFile, "Demo.cdp");
@@ -90,37 +90,41 @@ TEST_F(DemoDashboard, ValuesFromFilesDoNotKeepAnUntouchedSheetFromClosing) {
     t.options[256 + 2 * 3] = 0x1C;  // row 3: PGN 1, instance 12
     t.options[320 + 3] = 100;       // row 3: source 100
 
-    auto copies = app::MakePreferencesCopies(dashboard);
-    EXPECT_EQ(app::CheckPreferences(copies), "");
+    auto copies = prefs::MakePreferencesCopies(dashboard);
+    EXPECT_EQ(prefs::CheckPreferences(copies), std::nullopt);
     EXPECT_EQ(copies.options.httpPostAddress, t.labelSettings.httpPostAddress.substr(0, 61))
         << "cut to what the writers keep";
     EXPECT_EQ(copies.nmeaTags.time.month, 0) << "an unreadable setting starts as not set";
     EXPECT_EQ(copies.nmeaTags.time.utcOffset, 0);
     EXPECT_EQ(copies.nmeaTags.time.tachometers[1].digits[4], 0);
 
-    // What the user changes is checked as always.
+    // What the user changes is checked as always, and named with its page.
+    using P = prefs::PreferencesPage;
     const struct {
         const char* what;
-        std::function<void(app::PreferencesCopies&)> change;
+        std::function<void(prefs::PreferencesCopies&)> change;
+        prefs::PreferencesPage page;
         const char* message;
     } edits[] = {
-        {"label", [](auto& c) { c.labels.labels[0] = "O'NEIL"; },
+        {"label", [](auto& c) { c.labels.labels[0] = "O'NEIL"; }, P::Labels,
          "Display Label 0: a label is at most 8 characters of plain text, without apostrophes"},
-        {"switch label", [](auto& c) { c.labels.kanteloLabels[1] = "CAF\xC9S"; },
+        {"switch label", [](auto& c) { c.labels.kanteloLabels[1] = "CAF\xC9S"; }, P::Labels,
          "Kantelo Label 1: a label is at most 8 characters of plain text, without apostrophes"},
-        {"pages", [](auto& c) { c.options[tables::OptionsField::Pages] = 19; },
+        {"pages", [](auto& c) { c.options[prefs::OptionsField::Pages] = 19; }, P::Options,
          "Pages must be 0 to 16"},
-        {"instance", [](auto& c) { c.n2kTags.rows[3].instance = 11; },
+        {"instance", [](auto& c) { c.n2kTags.rows[3].instance = 11; }, P::N2kTags,
          "NMEA 2000: Label 3 Instance must be 0 to 9"},
-        {"month", [](auto& c) { c.nmeaTags.time.month = 13; }, "NMEA TAGS: Month  must be 0 to 12"},
+        {"month", [](auto& c) { c.nmeaTags.time.month = 13; }, P::NmeaTags,
+         "NMEA TAGS: Month  must be 0 to 12"},
     };
     for (const auto& e : edits) {
         auto changed = copies;
         e.change(changed);
-        EXPECT_EQ(app::CheckPreferences(changed), e.message) << e.what;
+        EXPECT_EQ(prefs::CheckPreferences(changed), (prefs::PreferencesProblem{e.page, e.message}))
+            << e.what;
     }
 
-    EXPECT_EQ(app::ApplyPreferences(dashboard, copies, hooks), app::PreferencesResult::Applied);
+    EXPECT_EQ(prefs::ApplyPreferences(dashboard, copies, hooks), prefs::PreferencesResult::Applied);
     EXPECT_TRUE(prompt.shown.empty());
     EXPECT_EQ(t.labelSettings.LabelStrings[0], "O'BRIEN ");
     EXPECT_EQ(t.labelSettings.KanteloLabels[1], "CAF\xC9    ");
@@ -134,20 +138,24 @@ TEST_F(DemoDashboard, ValuesFromFilesDoNotKeepAnUntouchedSheetFromClosing) {
 // The display scale is the gauge area's size in percent, 1 to 100: a value in range is kept
 // through OK and shown again when the sheet reopens; any other is refused with a message.
 TEST_F(DemoDashboard, DisplayScaleKeepsValidValuesAndRefusesOthers) {
-    auto copies = app::MakePreferencesCopies(dashboard);
+    auto copies = prefs::MakePreferencesCopies(dashboard);
     for (int bad : {0, -5, 101, 150, 5000}) {
-        copies.options[tables::OptionsField::DisplayScale] = bad;
-        EXPECT_EQ(app::CheckPreferences(copies), "Display Scale must be 1 to 100") << bad;
+        copies.options[prefs::OptionsField::DisplayScale] = bad;
+        EXPECT_EQ(prefs::CheckPreferences(copies),
+                  (prefs::PreferencesProblem{prefs::PreferencesPage::Options,
+                                             "Display Scale must be 1 to 100"}))
+            << bad;
     }
     for (int good : {1, 55, 100}) {
-        copies = app::MakePreferencesCopies(dashboard);
-        copies.options[tables::OptionsField::DisplayScale] = good;
-        ASSERT_EQ(app::CheckPreferences(copies), "") << good;
-        app::ApplyPreferences(dashboard, copies, hooks);
+        copies = prefs::MakePreferencesCopies(dashboard);
+        copies.options[prefs::OptionsField::DisplayScale] = good;
+        ASSERT_EQ(prefs::CheckPreferences(copies), std::nullopt) << good;
+        prefs::ApplyPreferences(dashboard, copies, hooks);
         EXPECT_EQ(dashboard.settings.displayScale, good);
         EXPECT_EQ(dashboard.page.m_nDisplayScale, good);
-        EXPECT_EQ(app::MakePreferencesCopies(dashboard).options[tables::OptionsField::DisplayScale],
-                  good)
+        EXPECT_EQ(
+            prefs::MakePreferencesCopies(dashboard).options[prefs::OptionsField::DisplayScale],
+            good)
             << "shown again on reopening";
     }
     EXPECT_TRUE(prompt.shown.empty());
@@ -160,10 +168,10 @@ TEST_F(DemoDashboard, ChangingOneSensorTableAsksForItAndReloadsOnlyIt) {
     ASSERT_TRUE(tables::WriteCalibrationFile(quiet, dir_, "NewCal.txt", "8300", rows));
     const auto table2 = dashboard.tables.calibration[2];
 
-    auto copies = app::MakePreferencesCopies(dashboard);
+    auto copies = prefs::MakePreferencesCopies(dashboard);
     copies.files.sensorFiles[3] = "NewCal.txt";
     prompt.files.push_back(dir_ + "NewCal.txt");
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
 
     ASSERT_EQ(prompt.FileDialogCount(), 1u);
     EXPECT_EQ(prompt.shown[0].dialog.initialName, "NewCal.txt");
@@ -178,10 +186,11 @@ TEST_F(DemoDashboard, SwitchingProjectsAsksAndYesEndsWithTheNewProjectPersisted)
     const std::string other = root_ + "/other/";
     fs::copy_file(dir_ + "Demo.cdp", other + "Boat.cdp");
 
-    auto copies = app::MakePreferencesCopies(dashboard);
+    auto copies = prefs::MakePreferencesCopies(dashboard);
     copies.files.projectPath = other + "Boat.cdp";
     prompt.answers.push_back(core::Answer::Yes);
-    EXPECT_EQ(app::ApplyPreferences(dashboard, copies, hooks), app::PreferencesResult::EndProgram);
+    EXPECT_EQ(prefs::ApplyPreferences(dashboard, copies, hooks),
+              prefs::PreferencesResult::EndProgram);
     ASSERT_EQ(prompt.MessageTexts(),
               std::vector<std::string>{"The Project File has changed. Click YES to quit program "
                                        "to reload new project file"});
@@ -203,10 +212,11 @@ TEST_F(DemoDashboard, SwitchingProjectsWithYesLeavesTheChosenFileAsItIs) {
     { std::ofstream(other + "Boat.cdp", std::ios::binary) << shortProject; }
     dashboard.project.logFile = "Trip.csv";  // chosen on the FILES page earlier in this run
 
-    auto copies = app::MakePreferencesCopies(dashboard);
+    auto copies = prefs::MakePreferencesCopies(dashboard);
     copies.files.projectPath = other + "Boat.cdp";
     prompt.answers.push_back(core::Answer::Yes);
-    ASSERT_EQ(app::ApplyPreferences(dashboard, copies, hooks), app::PreferencesResult::EndProgram);
+    ASSERT_EQ(prefs::ApplyPreferences(dashboard, copies, hooks),
+              prefs::PreferencesResult::EndProgram);
     dashboard.Destroy(hooks);
 
     EXPECT_EQ(ReadBytes(other + "Boat.cdp"), shortProject);
@@ -220,11 +230,11 @@ TEST_F(DemoDashboard, SwitchingProjectsAndAnsweringNoKeepsThisProject) {
     fs::copy_file(dir_ + "Demo.cdp", other + "Boat.cdp");
     const std::string otherBytes = ReadBytes(other + "Boat.cdp");
 
-    auto copies = app::MakePreferencesCopies(dashboard);
+    auto copies = prefs::MakePreferencesCopies(dashboard);
     copies.files.projectPath = other + "Boat.cdp";
     copies.files.labelsFile = "DemoLabels.txt";
     prompt.answers.push_back(core::Answer::No);
-    EXPECT_EQ(app::ApplyPreferences(dashboard, copies, hooks), app::PreferencesResult::Applied);
+    EXPECT_EQ(prefs::ApplyPreferences(dashboard, copies, hooks), prefs::PreferencesResult::Applied);
     EXPECT_EQ(dashboard.project.directory, dir_);
     EXPECT_EQ(dashboard.project.projectFile, "Demo.cdp");
     EXPECT_EQ(fs::current_path().string() + "/", dir_);
@@ -235,12 +245,12 @@ TEST_F(DemoDashboard, SwitchingProjectsAndAnsweringNoKeepsThisProject) {
 }
 
 TEST_F(DemoDashboard, ThemeMessagesAndLabelsSaveQuestion) {
-    auto copies = app::MakePreferencesCopies(dashboard);
+    auto copies = prefs::MakePreferencesCopies(dashboard);
     copies.files.themePath = dir_ + "DemoTheme.txt";
     copies.labels.labels[0] = "RPM PORT";
     copies.labels.saveRequested = true;
     prompt.answers.push_back(core::Answer::Yes);
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
     EXPECT_EQ(prompt.MessageTexts(),
               (std::vector<std::string>{"Save Display Labels?",
                                         "Please restart Pelor to load new theme"}));
@@ -255,10 +265,10 @@ TEST_F(DemoDashboard, ThemeMessagesAndLabelsSaveQuestion) {
     EXPECT_EQ(ReadBytes(dir_ + "DemoLabels.txt"), ReadBytes(root_ + "/Expected.txt"));
 
     prompt.shown.clear();
-    copies = app::MakePreferencesCopies(dashboard);
+    copies = prefs::MakePreferencesCopies(dashboard);
     EXPECT_EQ(copies.files.themePath, dir_ + "DemoTheme.txt");
     copies.files.themePath.clear();
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
     EXPECT_EQ(prompt.MessageTexts(),
               (std::vector<std::string>{"Please restart Pelor to load new theme",
                                         "No Theme file selected - using default theme"}));
@@ -267,12 +277,12 @@ TEST_F(DemoDashboard, ThemeMessagesAndLabelsSaveQuestion) {
 }
 
 TEST_F(DemoDashboard, OptionsFieldsAndSectionsComeBackIntoTheWindow) {
-    auto copies = app::MakePreferencesCopies(dashboard);
-    copies.options[tables::OptionsField::Pages] = 3;
-    copies.options[tables::OptionsField::DisplayScale] = 0;
+    auto copies = prefs::MakePreferencesCopies(dashboard);
+    copies.options[prefs::OptionsField::Pages] = 3;
+    copies.options[prefs::OptionsField::DisplayScale] = 0;
     copies.alarms.displays[11].invert = true;
     copies.channels.inputs[4] = {9, true};
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
     EXPECT_EQ(dashboard.page.m_nPageCount, 3);
     EXPECT_EQ(dashboard.settings.displayScale, 100) << "out of range becomes 100";
     EXPECT_EQ(dashboard.tables.values.alarms[150 - 64], 1);
@@ -287,11 +297,11 @@ TEST_F(DemoDashboard, OkWritesChangedNmeaTagsIntoThePageFilesNmeaRowOnly) {
     const std::string before = ReadBytes(dir_ + "DemoPages.txt");
     ASSERT_EQ(dashboard.tables.pages[512], 0x40);
     dashboard.tables.pages[0] = 0x06;  // a layout change not saved
-    auto copies = app::MakePreferencesCopies(dashboard);
+    auto copies = prefs::MakePreferencesCopies(dashboard);
     copies.nmeaTags.tags[0] = {0, 0};
     copies.nmeaTags.tags[3] = {3, 2};
     copies.nmeaTags.tags[11] = {1, 15};
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
     EXPECT_TRUE(prompt.shown.empty()) << prompt.MessageTexts().front();
 
     // The file as it was, with the three tag lines' digits changed.
@@ -310,7 +320,7 @@ TEST_F(DemoDashboard, OkWritesChangedNmeaTagsIntoThePageFilesNmeaRowOnly) {
     // Cancelling after nothing changed, or OK with the tags as they were, writes nothing.
     const auto written = fs::last_write_time(dir_ + "DemoPages.txt");
     fs::last_write_time(dir_ + "DemoPages.txt", written - std::chrono::hours(1));
-    app::ApplyPreferences(dashboard, app::MakePreferencesCopies(dashboard), hooks);
+    prefs::ApplyPreferences(dashboard, prefs::MakePreferencesCopies(dashboard), hooks);
     EXPECT_EQ(fs::last_write_time(dir_ + "DemoPages.txt"), written - std::chrono::hours(1));
 }
 
@@ -338,16 +348,16 @@ TEST_F(DemoDashboard, ARenamedTableIsLoadedFirstAndThePagesEditsAppliedOverIt) {
     boatPages[5] = 0x0A;
     ASSERT_TRUE(tables::WritePageFile(quiet, dir_, "BoatPages.txt", boatPages, 0, false));
 
-    auto copies = app::MakePreferencesCopies(dashboard);
+    auto copies = prefs::MakePreferencesCopies(dashboard);
     copies.optionsFile = "BoatOptions.txt";
     copies.files.labelsFile = "BoatLabels.txt";
     copies.files.pageFile = "BoatPages.txt";
-    copies.options[tables::OptionsField::Pages] = 3;
+    copies.options[prefs::OptionsField::Pages] = 3;
     copies.alarms.displays[11].invert = true;
     copies.channels.inputs[4] = {9, true};
     copies.labels.labels[2] = "RUDDER";
     copies.nmeaTags.tags[3] = {3, 2};
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
     EXPECT_TRUE(prompt.shown.empty()) << prompt.MessageTexts().front();
     EXPECT_EQ(dashboard.project.optionsFileC, "BoatOptions.txt");
     EXPECT_EQ(dashboard.project.labelsFile, "BoatLabels.txt");

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "links/connection_page.h"
+#include "prefs/connection_page.h"
 #include "links/link_manager.h"
 
 #include <string>
@@ -154,7 +154,7 @@ TEST(Settings, LinksPageAndSettingsStartFromTheSameDefaults) {
     EXPECT_EQ(s.usbBaudRate, 57800);
 
     const pelor::links::LinkSettings link;
-    const pelor::links::ConnectionPage page;
+    const pelor::prefs::ConnectionPage page;
     EXPECT_EQ(link.ipAddress, s.ipAddress);
     EXPECT_EQ(page.ipAddress, s.ipAddress);
     // Each value as the settings, a link's own defaults and a fresh page hold it (-1: not held).

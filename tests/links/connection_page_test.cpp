@@ -2,9 +2,9 @@
 // ranges.
 #include <gtest/gtest.h>
 
-#include "links/connection_page.h"
+#include "prefs/connection_page.h"
 
-namespace pelor::links {
+namespace pelor::prefs {
 namespace {
 
 TEST(ConnectionPage, StoredTypeShowsItsButtons) {
@@ -142,4 +142,4 @@ TEST(ConnectionPage, AStoredAddressIsCheckedOnlyOnceTheUserChoosesIt) {
 }
 
 }  // namespace
-}  // namespace pelor::links
+}  // namespace pelor::prefs

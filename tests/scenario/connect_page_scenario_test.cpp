@@ -56,15 +56,15 @@ TEST(ConnectPageScenario, UdpFramesChosenSavedAndShownAgainAndThePortSearchFinis
         OnConnectPage(window, [](ui::PreferencesSheet& sheet, ui::CConnectSettings& page) {
             EXPECT_LE(sheet.frameGeometry().width(), 1024);
             EXPECT_LE(sheet.frameGeometry().height(), 768);
-            EXPECT_TRUE(page.Radio(links::LinkRadio::Com)->isChecked());
-            ClickMark(*page.Radio(links::LinkRadio::Udp));
+            EXPECT_TRUE(page.Radio(prefs::LinkRadio::Com)->isChecked());
+            ClickMark(*page.Radio(prefs::LinkRadio::Udp));
             EXPECT_TRUE(scenario::WaitUntil(
-                [&] { return page.Radio(links::LinkRadio::Udp)->isChecked(); }, 2s));
+                [&] { return page.Radio(prefs::LinkRadio::Udp)->isChecked(); }, 2s));
             ClickMark(*page.N2kBox());
             EXPECT_TRUE(scenario::WaitUntil([&] { return page.N2kBox()->isChecked(); }, 2s));
 
             // The search looks at the ports of the link chosen: back to COM for it.
-            ClickMark(*page.Radio(links::LinkRadio::Com));
+            ClickMark(*page.Radio(prefs::LinkRadio::Com));
             auto* search = page.findChild<QPushButton*>("searchComPortsButton");
             ASSERT_NE(search, nullptr);
             ClickCentre(*search);
@@ -76,9 +76,9 @@ TEST(ConnectPageScenario, UdpFramesChosenSavedAndShownAgainAndThePortSearchFinis
                 },
                 10s))
                 << "the search did not finish";
-            ClickMark(*page.Radio(links::LinkRadio::Udp));
+            ClickMark(*page.Radio(prefs::LinkRadio::Udp));
             EXPECT_TRUE(scenario::WaitUntil(
-                [&] { return page.Radio(links::LinkRadio::Udp)->isChecked(); }, 2s));
+                [&] { return page.Radio(prefs::LinkRadio::Udp)->isChecked(); }, 2s));
             scenario::Pump(200ms);
             scenario::SaveShot(scenario::GrabWindow(sheet), "preferences-connect-udp-n2k");
             auto* ok = sheet.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
@@ -89,7 +89,7 @@ TEST(ConnectPageScenario, UdpFramesChosenSavedAndShownAgainAndThePortSearchFinis
         bool udp = false;
         bool n2k = false;
         OnConnectPage(window, [&](ui::PreferencesSheet&, ui::CConnectSettings& page) {
-            udp = page.Radio(links::LinkRadio::Udp)->isChecked();
+            udp = page.Radio(prefs::LinkRadio::Udp)->isChecked();
             n2k = page.N2kBox()->isChecked();
             auto* close = page.findChild<QPushButton*>("PREFCLOSE");
             ASSERT_NE(close, nullptr);
@@ -116,7 +116,7 @@ TEST(ConnectPageScenario, OkRefusesAnInvalidIpAddressAndTheSheetStaysOnConnect) 
         bool openAfterMessage = false;
         QString tabAfterMessage;
         OnConnectPage(window, [&](ui::PreferencesSheet& sheet, ui::CConnectSettings& page) {
-            EXPECT_TRUE(page.Radio(links::LinkRadio::Tcp)->isChecked());
+            EXPECT_TRUE(page.Radio(prefs::LinkRadio::Tcp)->isChecked());
             auto* address = page.findChild<QLineEdit*>("ipAddressEdit");
             ASSERT_NE(address, nullptr);
             ClickCentre(*address);

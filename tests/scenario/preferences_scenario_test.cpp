@@ -115,7 +115,7 @@ TEST(PreferencesScenario, NmeaTagsChosenWithKeysReachThePageTable) {
         EXPECT_EQ(window.dashboard().tables.pages[512 + 3], (sentenceBefore + 3) << 4)
             << "a new sentence starts at its first value";
         EXPECT_EQ(valueShown.toStdString(),
-                  pelor::tables::NmeaValueChoices(sentenceBefore + 3).front());
+                  pelor::prefs::NmeaValueChoices(sentenceBefore + 3).front());
     });
 }
 
@@ -144,7 +144,7 @@ TEST(PreferencesScenario, N2kPgnChosenWithKeysReachesTheOptions) {
         EXPECT_EQ(after & 15, before & 15) << "the instance stays";
         EXPECT_EQ(window.dashboard().tables.options[257 + 2 * 4], 0)
             << "a new PGN starts at its first parameter";
-        EXPECT_EQ(caption.toStdString(), pelor::tables::N2kNumberCaption(pgnBefore + 4, 0));
+        EXPECT_EQ(caption.toStdString(), pelor::prefs::N2kNumberCaption(pgnBefore + 4, 0));
     });
 }
 

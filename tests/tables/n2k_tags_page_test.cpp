@@ -1,4 +1,4 @@
-#include "tables/n2k_tags_page.h"
+#include "prefs/n2k_tags_page.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 namespace {
 
 using namespace pelor::tables;
+using namespace pelor::prefs;
 using pelor::tables::testing::ScratchDir;
 namespace core = pelor::core;
 

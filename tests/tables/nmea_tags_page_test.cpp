@@ -1,10 +1,11 @@
-#include "tables/nmea_tags_page.h"
+#include "prefs/nmea_tags_page.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace pelor::tables;
+using namespace pelor::prefs;
 
 TEST(NmeaTagsPage, SentenceAndValueListsInChoiceOrder) {
     const struct {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "tables/options_page.h"
+#include "prefs/options_page.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
 namespace {
 
 using F = OptionsField;
@@ -96,4 +96,4 @@ TEST(OptionsByteMap, ColumnsNameBytesOfTheOptionsTable) {
 }
 
 }  // namespace
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

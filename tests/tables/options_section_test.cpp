@@ -9,13 +9,15 @@
 #include <vector>
 
 #include "core/prompt.h"
+#include "prefs/alarms_page.h"
+#include "prefs/channels_page.h"
+#include "prefs/n2k_tags_page.h"
 #include "table_test_support.h"
-#include "tables/alarms_page.h"
-#include "tables/channels_page.h"
-#include "tables/n2k_tags_page.h"
 
 namespace pelor::tables {
 namespace {
+
+using namespace pelor::prefs;  // the pages whose sections these rows are
 
 using core::ScriptedPrompt;
 using testing::ScratchDir;

@@ -4,20 +4,23 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 
 #include "core/prompt.h"
+#include "prefs/alarms_page.h"
+#include "prefs/channels_page.h"
+#include "prefs/files_page.h"
+#include "prefs/labels_page.h"
+#include "prefs/options_page.h"
 #include "table_test_support.h"
-#include "tables/alarms_page.h"
-#include "tables/channels_page.h"
-#include "tables/files_page.h"
-#include "tables/labels_page.h"
 #include "tables/options_file.h"
-#include "tables/options_page.h"
 
 namespace {
 
 using namespace pelor;
 using namespace pelor::tables;
+using namespace pelor::prefs;
 using pelor::tables::testing::ScratchDir;
 
 // An options file as the full writer saves it, with every byte distinct where it can be.
@@ -440,4 +443,108 @@ TEST(FilesPage, SensorTableCopyAndChecks) {
     EXPECT_EQ(CheckFilesPage(page), "Pelor Project File: give the full path of the project file");
 }
 
+TEST(FilesPage, ChoosersKeepTableAndLogNamesInTheProjectFolder) {
+    ScratchDir project;
+    ScratchDir elsewhere;
+    elsewhere.Write("Tank.txt", "[TABLE][8000][8][256]\r\n");
+    const std::string dir = project.Dir();
+    using Choose = std::function<bool(core::Prompt&, std::string&)>;
+    const Choose labels = [&](core::Prompt& p, std::string& f) {
+        return ChooseTableFile(p, dir, false, f);
+    };
+    const Choose sensor = [&](core::Prompt& p, std::string& f) {
+        return ChooseTableFile(p, dir, true, f);
+    };
+    const Choose log = [&](core::Prompt& p, std::string& f) { return ChooseLogFile(p, dir, f); };
+    auto outside = [&](const std::string& path) {
+        return path + " is not in the project folder " + dir +
+               ". Table files are kept in the project folder: choose or name the file there.";
+    };
+    struct Case {
+        const char* legend;
+        Choose choose;
+        std::optional<std::string> chosen;
+        bool taken;
+        std::string field;    // the field afterwards (it starts as "Old.txt")
+        std::string message;  // the one message shown, or ""
+    };
+    const Case cases[] = {
+        {"labels in the project folder", labels, project.Path("New.txt"), true, "New.txt", ""},
+        {"labels elsewhere are refused", labels, elsewhere.Path("Tank.txt"), false, "Old.txt",
+         outside(elsewhere.Path("Tank.txt"))},
+        {"a cancelled chooser", labels, std::nullopt, false, "Old.txt", ""},
+        {"a sensor table elsewhere is copied in", sensor, elsewhere.Path("Tank.txt"), true,
+         "Tank.txt", ""},
+        {"a log in the project folder", log, project.Path("Run.csv"), true, "Run.csv", ""},
+        {"a log elsewhere is refused", log, elsewhere.Path("Run.csv"), false, "Old.txt",
+         outside(elsewhere.Path("Run.csv"))},
+    };
+    for (const auto& c : cases) {
+        core::ScriptedPrompt prompt;
+        prompt.files.push_back(c.chosen);
+        std::string field = "Old.txt";
+        EXPECT_EQ(c.choose(prompt, field), c.taken) << c.legend;
+        EXPECT_EQ(field, c.field) << c.legend;
+        ASSERT_EQ(prompt.FileDialogCount(), 1u) << c.legend;
+        EXPECT_EQ(prompt.shown[0].dialog.initialName, "Old.txt") << c.legend;
+        EXPECT_FALSE(prompt.shown[0].dialog.open) << c.legend << ": a name to save under";
+        const auto messages = prompt.MessageTexts();
+        EXPECT_EQ(messages, c.message.empty() ? std::vector<std::string>{}
+                                              : std::vector<std::string>{c.message})
+            << c.legend;
+    }
+    EXPECT_EQ(project.Read("Tank.txt"), elsewhere.Read("Tank.txt"));
+    EXPECT_FALSE(std::filesystem::exists(project.Path("New.txt"))) << "choosing writes nothing";
+}
+
+TEST(FilesPage, ProjectThemeAndOpenChoosers) {
+    ScratchDir project;
+    ScratchDir elsewhere;
+    std::string other = "[Pelor_Project_File]\r\n[Version 3.04]\r\nOL.txt\r\nOP.txt\r\n";
+    other += "O.txt\r\nO.txt\r\nO.txt\r\nRun.txt\r\n";
+    for (int i = 0; i < 12; ++i) other += "W" + std::to_string(i) + ".txt\r\n";
+    elsewhere.Write("Other.cdp", other);
+    elsewhere.Write("Tank.txt", "[TABLE][8000][8][256]\r\n");
+
+    FilesPage page;
+    page.labelsFile = "L.txt";
+    page.projectPath = project.Path("Boat.cdp");
+    core::ScriptedPrompt prompt;
+    prompt.files = {std::nullopt, elsewhere.Path("None.cdp"), elsewhere.Path("Other.cdp")};
+    EXPECT_FALSE(ChooseProjectFile(prompt, page)) << "cancelled";
+    EXPECT_FALSE(ChooseProjectFile(prompt, page)) << "a file that cannot be opened";
+    EXPECT_EQ(page.projectPath, project.Path("Boat.cdp"));
+    EXPECT_EQ(page.labelsFile, "L.txt");
+    EXPECT_TRUE(ChooseProjectFile(prompt, page));
+    EXPECT_EQ(page.projectPath, elsewhere.Path("Other.cdp"));
+    EXPECT_EQ(page.labelsFile, "OL.txt");
+    EXPECT_EQ(page.sensorFiles[11], "W11.txt");
+    EXPECT_EQ(prompt.shown.at(0).dialog.initialName, project.Path("Boat.cdp"));
+    EXPECT_TRUE(prompt.shown.at(0).dialog.pathMustExist);
+
+    // The theme may lie anywhere and keeps its full path.
+    prompt.shown.clear();
+    prompt.files = {elsewhere.Path("Look.txt")};
+    EXPECT_TRUE(ChooseThemeFile(prompt, page.themePath));
+    EXPECT_EQ(page.themePath, elsewhere.Path("Look.txt"));
+    EXPECT_TRUE(prompt.shown.at(0).dialog.open);
+
+    // "Open" of a sensor table: the project's own table names the field at once; one from
+    // elsewhere is shown from its folder and names nothing until the editor saves it.
+    std::string& field = page.sensorFiles[4];
+    prompt.files = {project.Path("Fuel.txt"), elsewhere.Path("Tank.txt"), std::nullopt};
+    const auto own = ChooseSensorTableToEdit(prompt, project.Dir(), field);
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own->name, "Fuel.txt");
+    EXPECT_EQ(own->fromFolder, "");
+    EXPECT_EQ(field, "Fuel.txt");
+    const auto other_table = ChooseSensorTableToEdit(prompt, project.Dir(), field);
+    ASSERT_TRUE(other_table);
+    EXPECT_EQ(other_table->name, "Tank.txt");
+    EXPECT_EQ(other_table->fromFolder, elsewhere.Dir());
+    EXPECT_EQ(field, "Fuel.txt");
+    EXPECT_FALSE(std::filesystem::exists(project.Path("Tank.txt"))) << "opening copies nothing";
+    EXPECT_FALSE(ChooseSensorTableToEdit(prompt, project.Dir(), field)) << "cancelled";
+    EXPECT_EQ(field, "Fuel.txt");
+}
 }  // namespace

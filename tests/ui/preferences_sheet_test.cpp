@@ -21,8 +21,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/preferences.h"
 #include "display_render_support.h"
+#include "prefs/preferences.h"
 #include "tables/calibration_file.h"
 #include "tables/label_file.h"
 #include "tables/options_file.h"
@@ -43,7 +43,7 @@ namespace {
 
 using namespace pelor;
 namespace fs = std::filesystem;
-using F = tables::OptionsField;
+using F = prefs::OptionsField;
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -83,7 +83,7 @@ protected:
         store.values["ProjectFilePath"] = dir_ + "Demo.cdp";
         ASSERT_TRUE(dashboard.Initialise(hooks));
         ASSERT_TRUE(prompt.shown.empty());
-        copies = app::MakePreferencesCopies(dashboard);
+        copies = prefs::MakePreferencesCopies(dashboard);
         sheet = std::make_unique<ui::PreferencesSheet>(copies, prompt);
         sheet->show();
     }
@@ -112,7 +112,7 @@ protected:
     core::ManualClock clock;
     NoHooks hooks;
     app::Dashboard dashboard{prompt, store, view, clock};
-    app::PreferencesCopies copies;
+    prefs::PreferencesCopies copies;
     std::unique_ptr<ui::PreferencesSheet> sheet;
     std::string root_, dir_, cwd_;
 };
@@ -154,7 +154,7 @@ TEST_F(PreferencesSheetTest, OptionsPrefsaveWritesTheWritersBytes) {
     Press(page, "PREFSAVE");
     EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
 
-    tables::OptionsPage expected = tables::OptionsPageFromTable(
+    prefs::OptionsPage expected = prefs::OptionsPageFromTable(
         dashboard.tables.options, 100, dashboard.tables.labelSettings.httpPostAddress);
     expected[F::Pages] = 4;
     expected[F::DemoMode] = 1;
@@ -163,7 +163,7 @@ TEST_F(PreferencesSheetTest, OptionsPrefsaveWritesTheWritersBytes) {
     expected[F::DisplayType] = 11;
     expected[F::Contrast] = 40;
     expected.httpPostAddress = "boat.example/post";
-    const auto table = tables::BuildOptionsTable(expected, dashboard.tables.options);
+    const auto table = prefs::BuildOptionsTable(expected, dashboard.tables.options);
     EXPECT_EQ(table[6], 11);
     EXPECT_EQ(table[19], 60);
     EXPECT_EQ(table[216], 255);
@@ -210,7 +210,7 @@ TEST_F(PreferencesSheetTest, AlarmsTextsAndCancelAfterPrefsaveKeepsTheWindowsCop
     Press(page, "PREFSAVE");
     EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"File Saved"});
     auto table = dashboard.tables.options;
-    const auto bytes = tables::BytesFromAlarms(copies.alarms);
+    const auto bytes = prefs::BytesFromAlarms(copies.alarms);
     std::copy(bytes.begin(), bytes.end(), table.begin() + 64);
     EXPECT_EQ(table[150], 1);
     EXPECT_EQ(table[151], 0);
@@ -237,7 +237,7 @@ TEST_F(PreferencesSheetTest, LabelsSaveEndsTheSheetAndWritesTheLabelsFile) {
     ASSERT_TRUE(copies.labels.saveRequested);
 
     prompt.answers.push_back(core::Answer::Yes);
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
     EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Save Display Labels?"});
     const auto& s = dashboard.tables.labelSettings;
     EXPECT_EQ(s.LabelStrings[0], "RPM PORT");
@@ -294,7 +294,7 @@ TEST_F(PreferencesSheetTest, N2kRowSavesItsLinesInPlaceAndOkTakesIt) {
 
     Press(page, "PREFOK");
     ASSERT_EQ(sheet->result(), QDialog::Accepted);
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
     EXPECT_EQ(dashboard.tables.options[260], 0x43);
     EXPECT_EQ(dashboard.tables.options[322], 0x82);
 }
@@ -335,7 +335,7 @@ TEST_F(PreferencesSheetTest, OptionsOpenKeepsTheN2kPagesRows) {
 
     Press(options, "PREFOK");
     ASSERT_EQ(sheet->result(), QDialog::Accepted);
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
     EXPECT_EQ(dashboard.tables.options[256 + 2 * 2] & 15, 3);
     EXPECT_EQ(dashboard.tables.options[256 + 2 * 5] & 15, 7);
 }
@@ -375,7 +375,7 @@ TEST_F(PreferencesSheetTest, NmeaTagsRowsAndTimeSettingsGoBackIntoPagesAndLabels
     const char tachFlag = dashboard.tables.labelSettings.time.tachometers[0].flag;
     const char dateFlag = dashboard.tables.labelSettings.time.dateFlag;
     prompt.answers.push_back(core::Answer::Yes);
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
     EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Save Display Labels?"});
     EXPECT_EQ(dashboard.tables.pages[512 + 3], 0x32);
     EXPECT_EQ(dashboard.tables.pages[512 + 11], 0x1F);
@@ -478,7 +478,7 @@ TEST_F(PreferencesSheetTest, FilesChooseCopiesASensorTableAndOkReloadsOnlyIt) {
     ASSERT_EQ(sheet->result(), QDialog::Accepted);
     prompt.shown.clear();
     prompt.files.push_back(dir_ + "Tank.txt");
-    EXPECT_EQ(app::ApplyPreferences(dashboard, copies, hooks), app::PreferencesResult::Applied);
+    EXPECT_EQ(prefs::ApplyPreferences(dashboard, copies, hooks), prefs::PreferencesResult::Applied);
     EXPECT_EQ(prompt.FileDialogCount(), 1u) << "one dialog, for table 3";
     EXPECT_EQ(prompt.MessageTexts(),
               (std::vector<std::string>{"Please restart Pelor to load new theme",
@@ -501,6 +501,41 @@ TEST_F(PreferencesSheetTest, AnEmptyTableNameKeepsTheSheetOpenOnItsPage) {
               std::vector<std::string>{
                   "Display Pages: give the bare name of a file in the project folder"});
     EXPECT_EQ(sheet->Tabs()->tabText(sheet->Tabs()->currentIndex()), "FILES");
+}
+
+// A value OK refuses shows its message on the page that holds the value, whatever words the
+// message starts with (OPTIONS fields named "Display ..." are not ALARMS displays).
+TEST_F(PreferencesSheetTest, ARefusedValueShowsItsOwnPage) {
+    const prefs::PreferencesCopies opened = copies;
+    const struct {
+        const char* page;
+        std::function<void(prefs::PreferencesCopies&)> change;
+    } cases[] = {
+        {"OPTIONS", [](auto& c) { c.options[F::DisplayScale] = 0; }},
+        {"OPTIONS", [](auto& c) { c.options[F::DisplayType] = 99; }},
+        {"OPTIONS", [](auto& c) { c.options[F::Pages] = 17; }},
+        {"ALARMS", [](auto& c) { c.alarms.displays[2].low = 300; }},
+        {"CHANNELS", [](auto& c) { c.channels.inputs[1].number = 16; }},
+        {"LABELS", [](auto& c) { c.labels.labels[3] = "TOO'LONG!"; }},
+        {"FILES", [](auto& c) { c.files.sensorFiles[4] = ""; }},
+        {"CONNECT", [](auto& c) { c.connection.comPortNumber = 0; }},
+        {"NMEA 2000", [](auto& c) { c.n2kTags.rows[3].instance = 11; }},
+        {"NMEA TAGS", [](auto& c) { c.nmeaTags.time.month = 13; }},
+    };
+    for (const auto& c : cases) {
+        copies = opened;
+        c.change(copies);
+        sheet->Tabs()->setCurrentIndex(sheet->Tabs()->count() - 1);
+        if (sheet->Tabs()->tabText(sheet->Tabs()->currentIndex()) == c.page) {
+            sheet->Tabs()->setCurrentIndex(0);
+        }
+        prompt.shown.clear();
+        sheet->TryAccept();
+        EXPECT_TRUE(sheet->isVisible()) << c.page;
+        EXPECT_EQ(prompt.MessageTexts().size(), 1u) << c.page;
+        EXPECT_EQ(sheet->Tabs()->tabText(sheet->Tabs()->currentIndex()).toStdString(), c.page)
+            << (prompt.shown.empty() ? "" : prompt.shown[0].text);
+    }
 }
 
 TEST_F(PreferencesSheetTest, CalTableOpensFromFilesEditsARowAndSavesTheWritersBytes) {

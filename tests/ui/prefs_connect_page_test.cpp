@@ -25,9 +25,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/preferences.h"
 #include "display_render_support.h"
 #include "loopback.h"
+#include "prefs/preferences.h"
 #include "tables/options_file.h"
 #include "temp_dir.h"
 #include "ui/preferences_sheet.h"
@@ -89,7 +89,7 @@ protected:
     }
     void Open() {
         ASSERT_TRUE(dashboard.Initialise(hooks));
-        copies = app::MakePreferencesCopies(dashboard);
+        copies = prefs::MakePreferencesCopies(dashboard);
         sheet = std::make_unique<ui::PreferencesSheet>(copies, prompt);
         sheet->show();
         page = qobject_cast<ui::CConnectSettings*>(sheet->Page("CONNECT"));
@@ -127,7 +127,7 @@ protected:
     core::ManualClock clock;
     NoHooks hooks;
     app::Dashboard dashboard{prompt, store, view, clock};
-    app::PreferencesCopies copies;
+    prefs::PreferencesCopies copies;
     std::unique_ptr<ui::PreferencesSheet> sheet;
     ui::CConnectSettings* page = nullptr;
     std::string root_, dir_, cwd_;
@@ -139,7 +139,7 @@ TEST_F(ConnectPageTest, ShowsTheStoredLinkAndOkTakesTheEdits) {
     store.values["CaptureInterval"] = 3u;
     store.values["SerialDevicePath"] = std::string("/dev/serial/by-id/usb-A-if00");
     Open();
-    EXPECT_TRUE(page->Radio(links::LinkRadio::Udp)->isChecked());
+    EXPECT_TRUE(page->Radio(prefs::LinkRadio::Udp)->isChecked());
     EXPECT_TRUE(page->N2kBox()->isChecked());
     EXPECT_TRUE(Child<QCheckBox>("Connect On Start")->isChecked());
     EXPECT_EQ(Child<QSpinBox>("COM PORT")->value(), 3);
@@ -148,7 +148,7 @@ TEST_F(ConnectPageTest, ShowsTheStoredLinkAndOkTakesTheEdits) {
     EXPECT_EQ(Child<QLineEdit>("ipAddressEdit")->text(), "192.168.0.100");
     EXPECT_EQ(Child<QSpinBox>("tcpPortEdit")->value(), 10001);
 
-    page->Radio(links::LinkRadio::Tcp)->click();
+    page->Radio(prefs::LinkRadio::Tcp)->click();
     page->N2kBox()->setChecked(false);
     Child<QSpinBox>("COM PORT")->setValue(34);
     Child<QComboBox>("Update Interval")->setCurrentIndex(7);  // "5 Min"
@@ -159,7 +159,7 @@ TEST_F(ConnectPageTest, ShowsTheStoredLinkAndOkTakesTheEdits) {
     Child<QCheckBox>("Port Pass Through")->setChecked(true);
     Press(page, "PREFOK");
     ASSERT_EQ(sheet->result(), QDialog::Accepted);
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
     const app::Settings& s = dashboard.settings;
     EXPECT_EQ(s.connectionType, 1);
     EXPECT_TRUE(s.autoConnect);
@@ -176,7 +176,7 @@ TEST_F(ConnectPageTest, ShowsTheStoredLinkAndOkTakesTheEdits) {
 TEST_F(ConnectPageTest, UnknownTypeShowsComAndAFieldOutOfRangeKeepsTheSheetOpen) {
     store.values["ConnectionType"] = 0x0Cu;
     Open();
-    EXPECT_TRUE(page->Radio(links::LinkRadio::Com)->isChecked());
+    EXPECT_TRUE(page->Radio(prefs::LinkRadio::Com)->isChecked());
     Child<QSpinBox>("Serial Buffer")->setValue(150);
     Press(page, "PREFOK");
     EXPECT_NE(sheet->result(), QDialog::Accepted);
@@ -185,7 +185,7 @@ TEST_F(ConnectPageTest, UnknownTypeShowsComAndAFieldOutOfRangeKeepsTheSheetOpen)
     Child<QSpinBox>("Serial Buffer")->setValue(200);
     Press(page, "PREFOK");
     ASSERT_EQ(sheet->result(), QDialog::Accepted);
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
     EXPECT_EQ(dashboard.settings.connectionType, 0);
     EXPECT_EQ(dashboard.settings.serialBufferSize, 200);
 }
@@ -226,7 +226,7 @@ TEST_F(ConnectPageTest, AdapterListSavesItsBytesAndOkTakesTheFlag) {
 
     Press(page, "PREFOK");
     ASSERT_EQ(sheet->result(), QDialog::Accepted);
-    app::ApplyPreferences(dashboard, copies, hooks);
+    prefs::ApplyPreferences(dashboard, copies, hooks);
     EXPECT_EQ(dashboard.tables.values.adapterInit, 0xFF);
     EXPECT_EQ(dashboard.tables.options[356], 0xF0);
 }
@@ -251,7 +251,7 @@ TEST_F(ConnectPageTest, SearchListsThePortsAndADoubleClickTestsAndChoosesOne) {
     EXPECT_EQ(Child<QLineEdit>("serialDevicePathEdit")->text().toStdString(), b.path);
 
     // "N2K ENABLE": only ports behind USB are listed, by name.
-    page->Radio(links::LinkRadio::N2k)->click();
+    page->Radio(prefs::LinkRadio::N2k)->click();
     page->SetPortLister([] {
         return std::vector<links::SerialPortInfo>{{"/dev/ttyUSB2", "NGT-1", true},
                                                   {"/dev/ttyS0", "", false}};

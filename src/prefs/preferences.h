@@ -2,43 +2,54 @@
 // The preferences sheet's logic without a window: the copies each page works on while the
 // sheet is open, and what happens when the sheet ends with OK (project switch, copy back,
 // reloads of changed files, the labels save question, the theme messages, layout again).
+#include <optional>
 #include <string>
 
 #include "app/dashboard.h"
-#include "links/connection_page.h"
 #include "links/discovery_reply.h"
-#include "tables/alarms_page.h"
-#include "tables/channels_page.h"
-#include "tables/files_page.h"
-#include "tables/labels_page.h"
-#include "tables/n2k_tags_page.h"
-#include "tables/nmea_tags_page.h"
-#include "tables/options_page.h"
+#include "prefs/alarms_page.h"
+#include "prefs/channels_page.h"
+#include "prefs/connection_page.h"
+#include "prefs/files_page.h"
+#include "prefs/labels_page.h"
+#include "prefs/n2k_tags_page.h"
+#include "prefs/nmea_tags_page.h"
+#include "prefs/options_page.h"
 
-namespace pelor::app {
+namespace pelor::prefs {
 
 struct PreferencesCopies {
     std::string projectDirectory;  // the pages' own copy, ends in "/"
-    tables::FilesPage files;
-    tables::LabelsPage labels;
+    FilesPage files;
+    LabelsPage labels;
     std::string optionsFile;  // the OPTIONS page's file name field
-    tables::OptionsPage options;
-    tables::ChannelsPage channels;
-    tables::AlarmsPage alarms;
-    tables::PulseInputs pulses{};
+    OptionsPage options;
+    ChannelsPage channels;
+    AlarmsPage alarms;
+    PulseInputs pulses{};
     tables::CalibrationTables calibration{};
-    tables::NmeaTagsPage nmeaTags;
-    tables::N2kTagsPage n2kTags;  // options bytes 256..335
+    NmeaTagsPage nmeaTags;
+    N2kTagsPage n2kTags;  // options bytes 256..335
     // CONNECT: the link settings; its adapter list is bytes 336..367 of `options.table`.
-    links::ConnectionPage connection;
+    ConnectionPage connection;
     std::string usbLibraryPath;              // what "Discover USB Devices" loads
     links::DiscoveryTarget discoveryTarget;  // where "SCAN" sends its request
 };
 
-PreferencesCopies MakePreferencesCopies(const Dashboard& dashboard);
+PreferencesCopies MakePreferencesCopies(const app::Dashboard& dashboard);
 
-// "" when every page holds values that can be taken, else the message for the first bad one.
-std::string CheckPreferences(const PreferencesCopies& copies);
+// The sheet's pages.
+enum class PreferencesPage { Labels, Files, Options, Connect, N2kTags, Channels, Alarms, NmeaTags };
+
+// A value that keeps the sheet from closing with OK: the page that holds it and the message.
+struct PreferencesProblem {
+    PreferencesPage page = PreferencesPage::Files;
+    std::string message;
+    bool operator==(const PreferencesProblem&) const = default;
+};
+
+// Nothing when every page holds values that can be taken, else the first bad one.
+std::optional<PreferencesProblem> CheckPreferences(const PreferencesCopies& copies);
 
 // The options table the OPTIONS page writes and the sheet hands back: its fields over its
 // copy, with the channel and alarm sections of the CHANNELS and ALARMS pages and the rows of
@@ -51,7 +62,7 @@ enum class PreferencesResult {
 };
 
 // The sheet ended with OK. Every question and message goes through the dashboard's prompt.
-PreferencesResult ApplyPreferences(Dashboard& dashboard, const PreferencesCopies& copies,
-                                   WindowHooks& hooks);
+PreferencesResult ApplyPreferences(app::Dashboard& dashboard, const PreferencesCopies& copies,
+                                   app::WindowHooks& hooks);
 
-}  // namespace pelor::app
+}  // namespace pelor::prefs

@@ -1,9 +1,9 @@
-#include "tables/channels_page.h"
+#include "prefs/channels_page.h"
 
 #include "core/format.h"
 #include "tables/options_file.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
 namespace {
 constexpr std::size_t kRows = kDisplayCount;
 }  // namespace
@@ -70,4 +70,4 @@ bool SaveChannelsPage(core::Prompt& prompt, const std::string& directory,
     return SaveOptionsSection(prompt, directory, optionsFile, kChannelsSection, page);
 }
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -1,4 +1,4 @@
-#include "tables/options_page.h"
+#include "prefs/options_page.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include "tables/options_file.h"
 #include "tables/table_file.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
 namespace {
 
 using F = OptionsField;
@@ -337,17 +337,6 @@ bool OpenOptionsPage(core::Prompt& prompt, const std::string& directory, const s
     return true;
 }
 
-std::string OutsideProjectFolder(const std::string& chosenPath, const std::string& directory) {
-    const auto slash = chosenPath.find_last_of('/');
-    if (slash == std::string::npos) return {};
-    const std::string folder = chosenPath.substr(0, slash + 1);
-    if (folder == directory) return {};
-    return core::Format(
-        "%s is not in the project folder %s. Table files are kept in the project folder: "
-        "choose or name the file there.",
-        chosenPath.c_str(), directory.c_str());
-}
-
 std::string SaveOptionsPage(core::Prompt& prompt, const std::string& directory,
                             const std::string& name, const OptionsPage& page,
                             const OptionsTable& sections) {
@@ -372,4 +361,4 @@ std::string SaveOptionsPage(core::Prompt& prompt, const std::string& directory,
     return bare;
 }
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

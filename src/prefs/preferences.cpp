@@ -1,14 +1,14 @@
-#include "app/preferences.h"
+#include "prefs/preferences.h"
 
-#include "app/preferences_connection.h"
-#include "app/preferences_edits.h"
+#include "prefs/preferences_connection.h"
+#include "prefs/preferences_edits.h"
 
 #include "tables/page_file.h"
 #include "tables/project_file.h"
 #include "tables/project_guard.h"
 #include "tables/table_file.h"
 
-namespace pelor::app {
+namespace pelor::prefs {
 namespace {
 
 tables::Project EditedNames(const tables::Project& current, const PreferencesCopies& c) {
@@ -33,63 +33,72 @@ std::string ThemeName(const std::string& path, const std::string& directory) {
 
 }  // namespace
 
-PreferencesCopies MakePreferencesCopies(const Dashboard& d) {
+PreferencesCopies MakePreferencesCopies(const app::Dashboard& d) {
     PreferencesCopies c;
     const auto& t = d.tables;
     c.projectDirectory = d.project.directory;
-    c.files = tables::FilesPageFrom(d.project);
-    c.labels = tables::LabelsPageFrom(t.labelSettings);
+    c.files = FilesPageFrom(d.project);
+    c.labels = LabelsPageFrom(t.labelSettings);
     c.optionsFile = d.project.optionsFileC;
-    c.options = tables::OptionsPageFromTable(t.options, d.settings.displayScale,
-                                             t.labelSettings.httpPostAddress);
-    c.channels = tables::ChannelsFromBytes(
+    c.options =
+        OptionsPageFromTable(t.options, d.settings.displayScale, t.labelSettings.httpPostAddress);
+    c.channels = ChannelsFromBytes(
         std::span<const std::uint8_t, 32>(t.options.data() + tables::kChannelSection, 32));
-    c.alarms = tables::AlarmsFromBytes(
+    c.alarms = AlarmsFromBytes(
         std::span<const std::uint8_t, 128>(t.options.data() + tables::kAlarmSection, 128));
-    c.pulses = tables::PulseInputsFromOptions(t.options);
+    c.pulses = PulseInputsFromOptions(t.options);
     c.calibration = t.calibration;
-    c.nmeaTags = tables::NmeaTagsPageFrom(t.pages, t.labelSettings);
-    c.n2kTags = tables::N2kTagsFromOptions(t.options);
+    c.nmeaTags = NmeaTagsPageFrom(t.pages, t.labelSettings);
+    c.n2kTags = N2kTagsFromOptions(t.options);
     c.connection = ConnectionPageFrom(d.settings);
     c.usbLibraryPath = d.LinkSettingsInUse().usbLibraryPath;
     c.discoveryTarget = d.settings.discoveryTarget;
     return c;
 }
 
-std::string CheckPreferences(const PreferencesCopies& c) {
-    for (const std::string& bad :
-         {tables::CheckFilesPage(c.files), tables::CheckLabelsPage(c.labels),
-          tables::CheckOptionsPage(c.options), tables::CheckChannelsPage(c.channels),
-          tables::CheckAlarmsPage(c.alarms), tables::CheckNmeaTagsPage(c.nmeaTags),
-          tables::CheckN2kTagsPage(c.n2kTags), links::CheckConnectionPage(c.connection)}) {
-        if (!bad.empty()) return bad;
+std::optional<PreferencesProblem> CheckPreferences(const PreferencesCopies& c) {
+    using P = PreferencesPage;
+    const bool optionsFileBad =
+        c.optionsFile.empty() || c.optionsFile.find('/') != std::string::npos;
+    const std::pair<P, std::string> checks[] = {
+        {P::Files, CheckFilesPage(c.files)},
+        {P::Labels, CheckLabelsPage(c.labels)},
+        {P::Options, CheckOptionsPage(c.options)},
+        {P::Channels, CheckChannelsPage(c.channels)},
+        {P::Alarms, CheckAlarmsPage(c.alarms)},
+        {P::NmeaTags, CheckNmeaTagsPage(c.nmeaTags)},
+        {P::N2kTags, CheckN2kTagsPage(c.n2kTags)},
+        {P::Connect, CheckConnectionPage(c.connection)},
+        {P::Options, optionsFileBad
+                         ? "OPTIONS: give the bare name of the options file in the project folder"
+                         : ""},
+    };
+    for (const auto& [page, message] : checks) {
+        if (!message.empty()) return PreferencesProblem{page, message};
     }
-    if (c.optionsFile.empty() || c.optionsFile.find('/') != std::string::npos) {
-        return "OPTIONS: give the bare name of the options file in the project folder";
-    }
-    return {};
+    return std::nullopt;
 }
 
-tables::OptionsTable OptionsFromPages(const PreferencesCopies& c) {
+OptionsTable OptionsFromPages(const PreferencesCopies& c) {
     tables::OptionsTable sections{};
-    const auto channels = tables::BytesFromChannels(c.channels);
-    const auto alarms = tables::BytesFromAlarms(c.alarms);
+    const auto channels = BytesFromChannels(c.channels);
+    const auto alarms = BytesFromAlarms(c.alarms);
     std::copy(channels.begin(), channels.end(), sections.begin() + tables::kChannelSection);
     std::copy(alarms.begin(), alarms.end(), sections.begin() + tables::kAlarmSection);
-    tables::OptionsPage page = c.options;
-    tables::ApplyN2kTags(c.n2kTags, page.table);
-    return tables::BuildOptionsTable(page, sections);
+    OptionsPage page = c.options;
+    ApplyN2kTags(c.n2kTags, page.table);
+    return BuildOptionsTable(page, sections);
 }
 
-PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& edited,
-                                   WindowHooks& hooks) {
+PreferencesResult ApplyPreferences(app::Dashboard& d, const PreferencesCopies& edited,
+                                   app::WindowHooks& hooks) {
     core::Prompt& prompt = d.prompt;
     // The copies as the sheet first showed them: the window's state has not changed since.
     const PreferencesCopies opened = MakePreferencesCopies(d);
 
     // Project check: the FILES page's project path names the project from now on.
     const tables::Project before = d.project;
-    const auto [directory, name] = tables::SplitProjectPath(edited.files.projectPath);
+    const auto [directory, name] = SplitProjectPath(edited.files.projectPath);
     d.project.directory = directory;
     d.project.projectFile = name;
     if (!tables::ChangeDirectory(directory)) prompt.Message(directory, "Status");
@@ -135,13 +144,12 @@ PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& edited
     const PreferencesCopies c =
         EditsOverReloadedTables(opened, edited, work, reloaded, d.settings.displayScale);
 
-    tables::ApplyLabelsPage(c.labels, work.labels, work.labelSettings);
-    tables::ApplyNmeaTagsPage(c.nmeaTags, work.pages, work.labelSettings);
+    ApplyLabelsPage(c.labels, work.labels, work.labelSettings);
+    ApplyNmeaTagsPage(c.nmeaTags, work.pages, work.labelSettings);
     work.labelSettings.httpPostAddress = c.options.httpPostAddress;
     work.options = OptionsFromPages(c);
     work.values = tables::DeriveOptionsValues(work.options);
-    d.settings.displayScale =
-        tables::EffectiveDisplayScale(c.options[tables::OptionsField::DisplayScale]);
+    d.settings.displayScale = EffectiveDisplayScale(c.options[OptionsField::DisplayScale]);
     // The link settings take effect at the next Connect; the capture interval at once.
     ApplyConnectionPage(c.connection, d.settings);
     d.Capture().SetCaptureInterval(d.settings.captureIntervalSeconds);
@@ -161,7 +169,7 @@ PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& edited
     // they are not lost at exit.
     if (c.nmeaTags.saveRequested || NmeaTagsChanged(opened.nmeaTags, edited.nmeaTags)) {
         tables::UpdatePageFileEntries(prompt, d.project.directory, d.project.pageFile, work.pages,
-                                      tables::kNmeaRow, tables::kNmeaTagCount);
+                                      tables::kNmeaRow, kNmeaTagCount);
     }
 
     // The time settings of the NMEA TAGS page live in the labels file too.
@@ -184,4 +192,4 @@ PreferencesResult ApplyPreferences(Dashboard& d, const PreferencesCopies& edited
     return PreferencesResult::Applied;
 }
 
-}  // namespace pelor::app
+}  // namespace pelor::prefs

@@ -8,7 +8,10 @@
 #include "tables/label_file.h"
 #include "tables/table_types.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
+
+// The page models work on the tables' byte arrays and files throughout.
+using namespace tables;
 
 inline constexpr int kPageLabelCount = 16;
 inline constexpr int kLabelWidth = 8;
@@ -42,4 +45,4 @@ std::string CheckLabelsPage(const LabelsPage& page);
 // label strings, the switch labels, flags and symbol codes.
 void ApplyLabelsPage(const LabelsPage& page, LabelTable& labels, LabelSettings& settings);
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

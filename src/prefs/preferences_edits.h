@@ -2,10 +2,10 @@
 // The preferences sheet's edits laid over tables that OK loads again because their file names
 // changed in the same sheet: what the user changed on a page is kept, everything the user
 // left as the sheet showed it comes from the newly loaded file.
-#include "app/preferences.h"
+#include "prefs/preferences.h"
 #include "tables/project_tables.h"
 
-namespace pelor::app {
+namespace pelor::prefs {
 
 // Which tables OK loaded again from new file names.
 struct ReloadedTables {
@@ -25,6 +25,6 @@ PreferencesCopies EditsOverReloadedTables(const PreferencesCopies& opened,
                                           ReloadedTables reloaded, int displayScale);
 
 // Whether any of the twelve NMEA tags differs between the two pages.
-bool NmeaTagsChanged(const tables::NmeaTagsPage& opened, const tables::NmeaTagsPage& edited);
+bool NmeaTagsChanged(const NmeaTagsPage& opened, const NmeaTagsPage& edited);
 
-}  // namespace pelor::app
+}  // namespace pelor::prefs

@@ -1,10 +1,10 @@
-#include "links/connection_page.h"
+#include "prefs/connection_page.h"
 
 #include <arpa/inet.h>
 
 #include "core/format.h"
 
-namespace pelor::links {
+namespace pelor::prefs {
 
 const char* LinkRadioCaption(LinkRadio radio) {
     static constexpr std::array<const char*, kLinkRadioCount> captions = {
@@ -86,4 +86,4 @@ std::string CheckConnectionPage(const ConnectionPage& p) {
     return {};
 }
 
-}  // namespace pelor::links
+}  // namespace pelor::prefs

@@ -1,24 +1,24 @@
-#include "app/preferences_edits.h"
+#include "prefs/preferences_edits.h"
 
 #include <tuple>
 
-namespace pelor::app {
+namespace pelor::prefs {
 namespace {
 
 // The fields of each row type, to compare rows whole.
-auto Fields(const tables::NmeaTag& t) {
+auto Fields(const NmeaTag& t) {
     return std::tie(t.sentence, t.value);
 }
-auto Fields(const tables::ChannelInputRow& r) {
+auto Fields(const ChannelInputRow& r) {
     return std::tie(r.number, r.nmea);
 }
-auto Fields(const tables::ChannelOutputRow& r) {
+auto Fields(const ChannelOutputRow& r) {
     return std::tie(r.number, r.mode);
 }
-auto Fields(const tables::AlarmDisplay& a) {
+auto Fields(const AlarmDisplay& a) {
     return std::tie(a.low, a.high, a.invert, a.action, a.relayMap);
 }
-auto Fields(const tables::N2kRow& r) {
+auto Fields(const N2kRow& r) {
     return std::tie(r.instance, r.pgn, r.parameter, r.number, r.source, r.enabled);
 }
 auto Fields(const tables::TachometerSetting& t) {
@@ -67,9 +67,9 @@ PreferencesCopies EditsOverReloadedTables(const PreferencesCopies& opened,
                                           ReloadedTables reloaded, int displayScale) {
     PreferencesCopies c = edited;
     if (reloaded.labels) {
-        tables::LabelsPage fresh = tables::LabelsPageFrom(loaded.labelSettings);
-        const tables::LabelsPage& o = opened.labels;
-        const tables::LabelsPage& e = edited.labels;
+        LabelsPage fresh = LabelsPageFrom(loaded.labelSettings);
+        const LabelsPage& o = opened.labels;
+        const LabelsPage& e = edited.labels;
         TakeEach(fresh.labels, o.labels, e.labels);
         TakeEach(fresh.kanteloLabels, o.kanteloLabels, e.kanteloLabels);
         TakeEach(fresh.symbolCodes, o.symbolCodes, e.symbolCodes);
@@ -88,39 +88,37 @@ PreferencesCopies EditsOverReloadedTables(const PreferencesCopies& opened,
         c.options.httpPostAddress = http;
     }
     if (reloaded.pages) {
-        const tables::NmeaTagsPage fresh =
-            tables::NmeaTagsPageFrom(loaded.pages, loaded.labelSettings);
+        const NmeaTagsPage fresh = NmeaTagsPageFrom(loaded.pages, loaded.labelSettings);
         c.nmeaTags.tags = fresh.tags;
         TakeRows(c.nmeaTags.tags, opened.nmeaTags.tags, edited.nmeaTags.tags);
     }
     if (reloaded.options) {
         const tables::OptionsTable& t = loaded.options;
-        tables::OptionsPage fresh =
-            tables::OptionsPageFromTable(t, displayScale, c.options.httpPostAddress);
+        OptionsPage fresh = OptionsPageFromTable(t, displayScale, c.options.httpPostAddress);
         TakeEach(fresh.fields, opened.options.fields, edited.options.fields);
         // Bytes the page keeps without showing them (the adapter list among them).
         TakeEach(fresh.table, opened.options.table, edited.options.table);
         c.options = fresh;
 
-        c.channels = tables::ChannelsFromBytes(
+        c.channels = ChannelsFromBytes(
             std::span<const std::uint8_t, 32>(t.data() + tables::kChannelSection, 32));
         TakeRows(c.channels.inputs, opened.channels.inputs, edited.channels.inputs);
         TakeRows(c.channels.outputs, opened.channels.outputs, edited.channels.outputs);
-        c.alarms = tables::AlarmsFromBytes(
+        c.alarms = AlarmsFromBytes(
             std::span<const std::uint8_t, 128>(t.data() + tables::kAlarmSection, 128));
         TakeRows(c.alarms.displays, opened.alarms.displays, edited.alarms.displays);
-        c.n2kTags = tables::N2kTagsFromOptions(t);
+        c.n2kTags = N2kTagsFromOptions(t);
         TakeRows(c.n2kTags.rows, opened.n2kTags.rows, edited.n2kTags.rows);
-        c.pulses = tables::PulseInputsFromOptions(t);
+        c.pulses = PulseInputsFromOptions(t);
     }
     return c;
 }
 
-bool NmeaTagsChanged(const tables::NmeaTagsPage& opened, const tables::NmeaTagsPage& edited) {
+bool NmeaTagsChanged(const NmeaTagsPage& opened, const NmeaTagsPage& edited) {
     for (std::size_t n = 0; n < opened.tags.size(); ++n) {
         if (Fields(opened.tags[n]) != Fields(edited.tags[n])) return true;
     }
     return false;
 }
 
-}  // namespace pelor::app
+}  // namespace pelor::prefs

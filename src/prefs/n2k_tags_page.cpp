@@ -1,10 +1,10 @@
-#include "tables/n2k_tags_page.h"
+#include "prefs/n2k_tags_page.h"
 
 #include "core/format.h"
 #include "tables/options_file.h"
 #include "tables/table_file.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
 namespace {
 
 std::vector<std::string> EngineDynamic() {
@@ -186,4 +186,4 @@ bool SaveN2kTagsPage(core::Prompt& prompt, const std::string& directory,
     return SaveOptionsSection(prompt, directory, optionsFile, kN2kTagsSection, page);
 }
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -7,7 +7,9 @@
 
 #include "links/connection_kind.h"
 
-namespace pelor::links {
+namespace pelor::prefs {
+
+using namespace links;
 
 // The link radio buttons (LinkRadio), in the order the page shows them.
 inline constexpr int kLinkRadioCount = 6;
@@ -79,4 +81,4 @@ bool IsUsableNetworkAddress(const std::string& address);
 // address or chose that link.
 std::string CheckConnectionPage(const ConnectionPage& page);
 
-}  // namespace pelor::links
+}  // namespace pelor::prefs

@@ -10,7 +10,10 @@
 #include "tables/label_file.h"
 #include "tables/table_types.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
+
+// The page models work on the tables' byte arrays and files throughout.
+using namespace tables;
 
 inline constexpr int kNmeaTagCount = 12;
 inline constexpr int kNmeaSentenceCount = 16;
@@ -41,4 +44,4 @@ std::string CheckNmeaTagsPage(const NmeaTagsPage& page);
 // between month and year is written 00 from here on; the flag characters are kept).
 void ApplyNmeaTagsPage(const NmeaTagsPage& page, PageTable& pages, LabelSettings& settings);
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -15,7 +15,10 @@
 #include "tables/options_section.h"
 #include "tables/table_types.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
+
+// The page models work on the tables' byte arrays and files throughout.
+using namespace tables;
 
 inline constexpr int kAlarmDisplays = 16;
 inline constexpr int kInvertDisplays = 12;  // the analog inputs
@@ -71,4 +74,4 @@ bool OpenAlarmsPage(core::Prompt& prompt, const std::string& directory,
 bool SaveAlarmsPage(core::Prompt& prompt, const std::string& directory,
                     const std::string& optionsFile, const AlarmsPage& page);
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -1,8 +1,8 @@
-#include "tables/labels_page.h"
+#include "prefs/labels_page.h"
 
 #include "core/format.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
 namespace {
 
 std::string Trimmed(std::string_view entry) {
@@ -95,4 +95,4 @@ void ApplyLabelsPage(const LabelsPage& page, LabelTable& labels, LabelSettings& 
     settings.powerOnReset = page.powerOnReset;
 }
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -11,7 +11,10 @@
 #include "core/prompt.h"
 #include "tables/options_section.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
+
+// The page models work on the tables' byte arrays and files throughout.
+using namespace tables;
 
 inline constexpr int kDisplayCount = 16;
 inline constexpr int kChannelNumberMax = 15;
@@ -53,4 +56,4 @@ bool OpenChannelsPage(core::Prompt& prompt, const std::string& directory,
 bool SaveChannelsPage(core::Prompt& prompt, const std::string& directory,
                       const std::string& optionsFile, const ChannelsPage& page);
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -1,4 +1,4 @@
-#include "tables/files_page.h"
+#include "prefs/files_page.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -13,7 +13,7 @@
 #include "core/text_file.h"
 #include "tables/table_file.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
 namespace {
 
 // The log line of a project chosen on the page: a ".txt" or ".csv" name.
@@ -37,17 +37,36 @@ std::optional<std::string> FileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+constexpr const char* kTextFilter = "Text Files (*.txt)|*.txt||";
+
+// The page's file dialogs: `open` an existing file, else a name to save under (asking before
+// an existing file is overwritten).
+core::FileDialogRequest Chooser(bool open, const char* extension, const std::string& initial,
+                                const char* filter) {
+    core::FileDialogRequest r;
+    r.open = open;
+    r.defaultExtension = extension;
+    r.initialName = initial;
+    r.filter = filter;
+    r.pathMustExist = open;
+    r.overwritePrompt = !open;
+    return r;
+}
+
+// A file chosen for saving must lie in the project folder, else the user is told why not.
+bool RefusedOutsideProjectFolder(core::Prompt& prompt, const std::string& chosen,
+                                 const std::string& directory) {
+    const std::string outside = OutsideProjectFolder(chosen, directory);
+    if (outside.empty()) return false;
+    prompt.Message(outside, "Error");
+    return true;
+}
+
 bool IsBareName(const std::string& name) {
     return !name.empty() && name.find('/') == std::string::npos;
 }
 
 }  // namespace
-
-std::string ThemeFilePath(const Project& project) {
-    if (project.themeFile.empty()) return {};
-    if (project.themeFile.front() == '/') return project.themeFile;
-    return project.directory + project.themeFile;
-}
 
 FilesPage FilesPageFrom(const Project& project) {
     FilesPage page;
@@ -126,6 +145,57 @@ bool CopyIntoProjectFolder(core::Prompt& prompt, const std::string& source,
     return true;
 }
 
+bool ChooseTableFile(core::Prompt& prompt, const std::string& directory, bool sensorTable,
+                     std::string& field) {
+    const auto chosen = prompt.ChooseFile(Chooser(false, "txt", field, kTextFilter));
+    if (!chosen) return false;
+    if (sensorTable) {
+        if (!CopyIntoProjectFolder(prompt, *chosen, directory)) return false;
+    } else if (RefusedOutsideProjectFolder(prompt, *chosen, directory)) {
+        return false;
+    }
+    field = BareFileName(*chosen);
+    return true;
+}
+
+bool ChooseLogFile(core::Prompt& prompt, const std::string& directory, std::string& field) {
+    const auto chosen = prompt.ChooseFile(
+        Chooser(false, "txt", field,
+                "CSV Files (*.csv)|*.csv|HTM Web Log Files (*.htm)|*.htm|N2K Log Files "
+                "(*.ebl)|*.ebl|Text Files (*.txt)|*.txt||"));
+    if (!chosen || RefusedOutsideProjectFolder(prompt, *chosen, directory)) return false;
+    field = BareFileName(*chosen);
+    return true;
+}
+
+bool ChooseProjectFile(core::Prompt& prompt, FilesPage& page) {
+    const auto chosen = prompt.ChooseFile(Chooser(true, "cdp", page.projectPath, kCdpFilter));
+    if (!chosen || !ReadNamesFromProjectFile(prompt, *chosen, page)) return false;
+    page.projectPath = *chosen;
+    return true;
+}
+
+bool ChooseThemeFile(core::Prompt& prompt, std::string& field) {
+    const auto chosen = prompt.ChooseFile(Chooser(true, "txt", field, kTextFilter));
+    if (!chosen) return false;
+    field = *chosen;
+    return true;
+}
+
+std::optional<SensorTableToEdit> ChooseSensorTableToEdit(core::Prompt& prompt,
+                                                         const std::string& directory,
+                                                         std::string& field) {
+    const auto chosen = prompt.ChooseFile(Chooser(true, "txt", field, kTextFilter));
+    if (!chosen) return std::nullopt;
+    SensorTableToEdit table{BareFileName(*chosen), {}};
+    if (InProjectFolder(*chosen, directory)) {
+        field = table.name;
+    } else {
+        table.fromFolder = SplitProjectPath(*chosen).first;
+    }
+    return table;
+}
+
 std::string CheckFilesPage(const FilesPage& page) {
     auto bad = [](const std::string& caption) {
         return core::Format("%s: give the bare name of a file in the project folder",
@@ -152,4 +222,4 @@ std::pair<std::string, std::string> SplitProjectPath(const std::string& path) {
     return {path.substr(0, slash + 1), path.substr(slash + 1)};
 }
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -14,7 +14,10 @@
 #include "tables/options_section.h"
 #include "tables/table_types.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
+
+// The page models work on the tables' byte arrays and files throughout.
+using namespace tables;
 
 inline constexpr int kN2kRowCount = 16;
 inline constexpr int kN2kPgnChoiceCount = 16;
@@ -66,4 +69,4 @@ bool OpenN2kTagsPage(core::Prompt& prompt, const std::string& directory,
 bool SaveN2kTagsPage(core::Prompt& prompt, const std::string& directory,
                      const std::string& optionsFile, const N2kTagsPage& page);
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

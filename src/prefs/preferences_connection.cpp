@@ -1,10 +1,10 @@
-#include "app/preferences_connection.h"
+#include "prefs/preferences_connection.h"
 
-namespace pelor::app {
+namespace pelor::prefs {
 
-links::ConnectionPage ConnectionPageFrom(const Settings& s) {
-    links::ConnectionPage p;
-    p.link = links::LinkChoiceFromStored(s.connectionType | (s.autoConnect ? 0x80 : 0));
+ConnectionPage ConnectionPageFrom(const app::Settings& s) {
+    ConnectionPage p;
+    p.link = LinkChoiceFromStored(s.connectionType | (s.autoConnect ? 0x80 : 0));
     p.comPortNumber = s.comPort + 1;
     p.baudIndex = s.baudIndex;
     p.serialBufferSize = s.serialBufferSize;
@@ -23,8 +23,8 @@ links::ConnectionPage ConnectionPageFrom(const Settings& s) {
     return p;
 }
 
-void ApplyConnectionPage(const links::ConnectionPage& p, Settings& s) {
-    s.connectionType = links::ConnectionTypeOf(p.link);
+void ApplyConnectionPage(const ConnectionPage& p, app::Settings& s) {
+    s.connectionType = ConnectionTypeOf(p.link);
     s.autoConnect = p.link.connectOnStart;
     s.comPort = p.comPortNumber - 1;
     s.baudIndex = p.baudIndex;
@@ -43,4 +43,4 @@ void ApplyConnectionPage(const links::ConnectionPage& p, Settings& s) {
     DeriveSettings(s);
 }
 
-}  // namespace pelor::app
+}  // namespace pelor::prefs

@@ -1,11 +1,11 @@
-#include "tables/nmea_tags_page.h"
+#include "prefs/nmea_tags_page.h"
 
 #include <utility>
 
 #include "core/format.h"
 #include "tables/page_file.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
 namespace {
 
 const std::vector<std::vector<std::string>>& ValueLists() {
@@ -147,4 +147,4 @@ void ApplyNmeaTagsPage(const NmeaTagsPage& page, PageTable& pages, LabelSettings
     settings.time.middle = 0;
 }
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

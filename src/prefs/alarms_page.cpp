@@ -1,10 +1,10 @@
-#include "tables/alarms_page.h"
+#include "prefs/alarms_page.h"
 
 #include "core/format.h"
 #include "tables/calibration_file.h"
 #include "tables/options_file.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
 namespace {
 
 constexpr std::size_t kLowHigh = 0;     // 64 - 64
@@ -114,4 +114,4 @@ bool SaveAlarmsPage(core::Prompt& prompt, const std::string& directory,
     return SaveOptionsSection(prompt, directory, optionsFile, kAlarmsSection, page);
 }
 
-}  // namespace pelor::tables
+}  // namespace pelor::prefs

@@ -13,7 +13,10 @@
 #include "core/prompt.h"
 #include "tables/table_types.h"
 
-namespace pelor::tables {
+namespace pelor::prefs {
+
+// The page models work on the tables' byte arrays and files throughout.
+using namespace tables;
 
 enum class OptionsField {
     // Display
@@ -182,7 +185,4 @@ std::string SaveOptionsPage(core::Prompt& prompt, const std::string& directory,
                             const std::string& name, const OptionsPage& page,
                             const OptionsTable& sections);
 
-// "<path> is not in the project folder <dir> ..." when a chosen file lies elsewhere, else "".
-std::string OutsideProjectFolder(const std::string& chosenPath, const std::string& directory);
-
-}  // namespace pelor::tables
+}  // namespace pelor::prefs
