@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -14,6 +13,7 @@
 #include "decode/decode_fixture.h"
 #include "decode/n2k_formatters.h"
 #include "decode/reader_pass.h"
+#include "external_data.h"
 
 namespace pelor::decode {
 namespace {
@@ -109,10 +109,6 @@ std::size_t DecodedInOrder(const std::vector<std::string>& applied,
     return k;
 }
 
-std::string External(const char* name) {
-    return std::string(PELOR_EXTERNAL_DATA_DIR) + "/" + name;
-}
-
 TEST(ReaderPassCapture, EverySentenceDecodedAtEveryReadSize) {
     struct Case {
         const char* file;
@@ -126,8 +122,9 @@ TEST(ReaderPassCapture, EverySentenceDecodedAtEveryReadSize) {
         {"canboat/ydnu-02-raymarine-ev1.dle", 3000, 3},
     };
     for (const auto& c : kCases) {
-        const std::string path = External(c.file);
-        if (!std::filesystem::exists(path)) GTEST_SKIP() << "external capture not found: " << path;
+        if (!pelor::testing::HasExternalData(c.file))
+            GTEST_SKIP() << pelor::testing::ExternalDataMissing(c.file);
+        const std::string path = pelor::testing::ExternalDataPath(c.file);
         const Stream stream = GatewayStream(ReadFile(path), c.limit, c.transducerEvery);
         ASSERT_GT(stream.gateway.size(), 50U) << c.file;
         for (const std::size_t size : {1, 33, 64, 700, 4000}) {
