@@ -29,6 +29,7 @@ constexpr SentenceRow kUnitSentenceRows[] = {
     {"$PKZLS,H,", kHSentenceLength, ApplyHSentence, nullptr},
     {"$PKZLS,S,", kSwitchSentenceLength, ApplySwitchSentence, nullptr},
 };
+static_assert(ValidSentenceRows(kUnitSentenceRows));
 
 void Append(std::string& receive, std::string_view received, LinkKind link) {
     if (link == LinkKind::Serial) {

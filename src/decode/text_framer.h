@@ -56,7 +56,20 @@ public:
     // text[from, from + count), cut at `end` and at the end of the text; empty when `from`
     // lies at or past either.
     std::string_view Field(std::size_t from, std::size_t count,
-                           std::size_t end = kNoPosition) const;
+                           std::size_t end = kNoPosition) const {
+        const std::size_t stop = end < text_.size() ? end : text_.size();
+        if (from >= stop) return {};
+        return text_.substr(from, count < stop - from ? count : stop - from);
+    }
+
+    // Whether the text holds `prefix` at `pos` (compared in place, character by character:
+    // sentence starts differ early, so most compares end at the second character).
+    bool StartsAt(std::size_t pos, std::string_view prefix) const {
+        if (pos > text_.size() || text_.size() - pos < prefix.size()) return false;
+        for (std::size_t i = 0; i < prefix.size(); ++i)
+            if (text_[pos + i] != prefix[i]) return false;
+        return true;
+    }
 
     // Frames the checked sentence whose '$' is at `start`: skips `commas` commas (at most
     // kMaxCommas), takes the next '*' after them and the two checksum characters after it,
@@ -71,10 +84,10 @@ private:
 // keeps the tail it has not consumed through this.
 void KeepTail(std::string& receive, std::string_view text, std::size_t start);
 
-// One row of a dispatch table: the sentences that begin with `prefix`. The first such
-// sentence of the text goes to `handler` (the text from its first character on) once
+// One row of a dispatch table: the sentences that begin with `prefix` (which begins with
+// '$'). The first such sentence of the text goes to `handler` (the text from its '$' on) once
 // `minimumLength` characters of it have arrived; `absent`, when set, runs instead when the
-// text holds no such sentence at all.
+// text holds no such sentence at all. Every row has a handler.
 struct SentenceRow {
     std::string_view prefix;
     std::size_t minimumLength;
@@ -82,8 +95,19 @@ struct SentenceRow {
     void (*absent)(ChannelStore&, const ChannelContext&);
 };
 
-// Runs the rows in their order over `text`. Call with store.mutex held; `text` must stay
-// valid while the handlers run (they must not change the text it views).
+inline constexpr std::size_t kMaxSentenceRows = 8;
+
+// Whether every row's prefix begins with '$' and the table fits DispatchSentences.
+constexpr bool ValidSentenceRows(std::span<const SentenceRow> rows) {
+    if (rows.size() > kMaxSentenceRows) return false;
+    for (const SentenceRow& row : rows)
+        if (row.prefix.empty() || row.prefix[0] != '$') return false;
+    return true;
+}
+
+// Runs the rows in their order over `text`; the text is scanned once for the rows' starts. Call
+// with store.mutex held; `text` must stay valid while the handlers run (they must not change the
+// text it views).
 void DispatchSentences(std::span<const SentenceRow> rows, ChannelStore& store,
                        const ChannelContext& context, std::string_view text);
 
