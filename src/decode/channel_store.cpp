@@ -60,7 +60,7 @@ WorkText BuildWorkText(const ChannelContext& context, int channel, std::string_v
 }
 
 int RawLevel(const WorkText& work) {
-    return 16 * HexDigit(work[6]) + HexDigit(work[7]);
+    return core::HexPairValue(work[6], work[7]);
 }
 
 struct ModeRule {
@@ -107,10 +107,6 @@ int GlyphCode(char c) {
     if (c == '#' || c == '-') return 13;
     if (c == '.') return 11;
     return 0;
-}
-
-int HexDigit(char c) {
-    return core::HexDigitValue(c);
 }
 
 void RefreshGlyphs(ChannelStore& store, const ChannelContext& context, int channel, int count,

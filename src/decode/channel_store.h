@@ -61,9 +61,6 @@ struct ChannelStore {
 // 'A'-'Z' 14-39, 'a'-'z' 40-65, anything else 0.
 int GlyphCode(char c);
 
-// '0'-'9' -> 0-9, 'A'-'F' -> 10-15; anything else, lower case included, -> 0.
-int HexDigit(char c);
-
 // The 8-character work text built from a value text.
 using WorkText = std::array<char, 8>;
 

@@ -8,6 +8,7 @@
 #include "core/view.h"
 #include "decode/n2k_text.h"
 #include "decode/receive_text.h"
+#include "decode/text_framer.h"
 #include "decode/transducer_sentences.h"
 #include "decode/unit_sentences.h"
 
@@ -16,6 +17,19 @@ namespace {
 
 // The TCP text link waits until this many characters follow a sentence start.
 constexpr std::size_t kTcpLookahead = 48;
+
+constexpr std::string_view kTransducerStart = "$IIXDR";
+constexpr std::string_view kGatewayStart = "$PKZLN,";
+
+// The sentences dispatched by their start: prefix, characters from the '$' on that must have
+// arrived, handler, and what to do when the text holds no such sentence.
+constexpr SentenceRow kUnitSentenceRows[] = {
+    {"$PKZLS,V,", kVersionSentenceLength, ApplyVersionSentence, MarkVersionMissing},
+    {"$PKZLS,D,", kDSentenceLength, ApplyDSentence, nullptr},
+    {"$PKZLS,H,", kHSentenceLength, ApplyHSentence, nullptr},
+    {"$PKZLS,S,", kSwitchSentenceLength, ApplySwitchSentence, nullptr},
+};
+static_assert(ValidSentenceRows(kUnitSentenceRows));
 
 void Append(std::string& receive, std::string_view received, LinkKind link) {
     if (link == LinkKind::Serial) {
@@ -28,14 +42,18 @@ void Append(std::string& receive, std::string_view received, LinkKind link) {
     receive += received.substr(0, received.find('\0'));
 }
 
-// Whether `start` occurs in ReceiveText and, on the TCP link, is followed by enough text.
-bool Ready(const std::string& receive, std::string_view start, LinkKind link) {
-    const std::size_t p = receive.find(start);
-    if (p == std::string::npos) return false;
-    return link != LinkKind::Tcp || p + kTcpLookahead < receive.size();
+// Whether `start` occurs in the text and, on the TCP link, is followed by enough text.
+bool Ready(const TextFramer& framer, std::string_view start, LinkKind link) {
+    const std::size_t p = framer.Find(start);
+    if (p == kNoPosition) return false;
+    return link != LinkKind::Tcp || framer.Arrived(p, kTcpLookahead + 1);
 }
 
 }  // namespace
+
+void ApplyUnitSentences(ChannelStore& store, const ChannelContext& context) {
+    DispatchSentences(kUnitSentenceRows, store, context, store.ReceiveText);
+}
 
 void ReaderPass(ChannelStore& store, const ChannelContext& context, std::string_view received,
                 LinkKind link) {
@@ -62,19 +80,22 @@ void ReaderPass(ChannelStore& store, const ChannelContext& context, std::string_
 
             ApplyUnitSentences(store, context);
 
+            // Each decoder cuts the text it consumed, so each test frames the text as it is now.
+            const auto holds = [&receive](std::string_view marker) {
+                return TextFramer(receive).Find(marker) != kNoPosition;
+            };
             // The gateway decoder consumes everything up to its last sentence, so transducer
             // sentences among gateway sentences are decoded first even when the TCP link
             // would still wait for more text behind them.
-            const bool gateway = Ready(receive, "$PKZLN,", link);
-            if (Ready(receive, "$IIXDR", link) ||
-                (gateway && receive.find("$IIXDR") != std::string::npos)) {
+            const bool gateway = Ready(TextFramer(receive), kGatewayStart, link);
+            if (Ready(TextFramer(receive), kTransducerStart, link) ||
+                (gateway && holds(kTransducerStart))) {
                 transducer = true;
                 DecodeTransducerSentences(store, context, receive);
             }
-            if (gateway && receive.find("$PKZLN,") != std::string::npos)
-                DecodeEncapsulatedN2K(store, context, receive);
+            if (gateway && holds(kGatewayStart)) DecodeEncapsulatedN2K(store, context, receive);
 
-            if (receive.find(link == LinkKind::Serial ? "m" : "m0") != std::string::npos) {
+            if (holds(link == LinkKind::Serial ? "m" : "m0")) {
                 screenRecords = true;
                 if (context.clock != nullptr) {
                     store.m_strLinkStatus =

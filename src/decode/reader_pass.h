@@ -27,4 +27,10 @@ inline constexpr std::size_t kReceiveTextLimit = 4000;
 void ReaderPass(ChannelStore& store, const ChannelContext& context, std::string_view received,
                 LinkKind link);
 
+// Runs the unit's status sentence rows of the reader pass's dispatch table ("$PKZLS,V,", ",D,",
+// ",H," and ",S,", in that order) over store.ReceiveText: each row applies the first such
+// sentence once it has arrived whole. No "$PKZLS,V," at all sets the prefix to "recieving..".
+// Call with store.mutex held.
+void ApplyUnitSentences(ChannelStore& store, const ChannelContext& context);
+
 }  // namespace pelor::decode

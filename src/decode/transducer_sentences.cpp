@@ -1,59 +1,47 @@
 #include "decode/transducer_sentences.h"
 
-#include "decode/receive_text.h"
+#include "core/hex.h"
+#include "decode/text_framer.h"
 
 namespace pelor::decode {
 namespace {
 
 constexpr std::string_view kStart = "$IIXDR,";
 constexpr std::string_view kGatewayStart = "$PKZLN,";
-constexpr std::size_t kShortest = 32;  // a sentence needs more than this after its '$'
+constexpr std::size_t kShortest = 33;  // characters from the '$' on before a sentence is looked at
+constexpr std::size_t kFieldCommas = 4;
 constexpr std::size_t kNameToStar = 10;
 
 // Decodes what it can and returns where the tail starts.
 std::size_t DecodeAll(ChannelStore& store, const ChannelContext& context, std::string_view text) {
-    if (text.size() <= kShortest) return 0;
-    constexpr auto npos = std::string_view::npos;
-    std::size_t last = npos;
+    const TextFramer framer(text);
+    if (text.size() < kShortest) return 0;
+    std::size_t last = kNoPosition;
     std::size_t from = 0;
     for (;;) {
-        const std::size_t p = text.find(kStart, from);
-        if (p == npos) break;
+        const std::size_t p = framer.Find(kStart, from);
+        if (p == kNoPosition) break;
         last = p;
-        if (p + kShortest >= text.size()) break;  // not complete yet
-        const std::size_t c1 = text.find(',', p + 1);
-        const std::size_t c2 = text.find(',', c1 + 1);
-        const std::size_t c3 = c2 == npos ? npos : text.find(',', c2 + 1);
-        const std::size_t c4 = c3 == npos ? npos : text.find(',', c3 + 1);
-        const std::size_t s = c4 == npos ? npos : text.find('*', c4 + 1);
+        if (!framer.Arrived(p, kShortest)) break;  // not complete yet
+        const FramedSentence s = framer.Frame(p, kFieldCommas);
         // Fields or checksum digits still to come: wait for more characters.
-        if (s == npos || s + 2 >= text.size()) break;
-
-        unsigned sum = 0;
-        for (std::size_t i = p + 1; i < s; ++i) sum ^= static_cast<unsigned char>(text[i]);
-        const unsigned want =
-            static_cast<unsigned>(16 * HexDigit(text[s + 1]) + HexDigit(text[s + 2]));
-        if (sum != want) {
-            from = s;
-            continue;
-        }
+        if (s.state == FramedSentence::State::Incomplete) break;
+        from = s.star;
+        if (s.state == FramedSentence::State::BadChecksum) continue;
         // A name field that is not 9 characters: the sentence cannot say its channel. It is
         // skipped like a bad checksum, so that it does not hold up the sentences behind it.
-        if (s < p + kNameToStar || text[s - kNameToStar] != ',') {
-            from = s;
-            continue;
-        }
+        if (s.star < p + kNameToStar || text[s.star - kNameToStar] != ',') continue;
 
-        const int channel = HexDigit(text[s - 1]);
-        const std::size_t end = s + 4 < text.size() ? s + 4 : text.size();
-        store.LastSentence[static_cast<std::size_t>(channel)].assign(text.substr(p, end - p));
-        UpdateChannel(store, context, channel, text.substr(c2 + 1, c3 - c2));
-        from = s;
+        const int channel = core::HexDigitValue(text[s.star - 1]);
+        store.LastSentence[static_cast<std::size_t>(channel)].assign(
+            framer.Field(p, s.star + 4 - p));
+        const std::size_t valueFrom = s.commas[1] + 1;
+        UpdateChannel(store, context, channel, framer.Field(valueFrom, s.commas[2] - s.commas[1]));
     }
-    if (last == npos) return 0;
+    if (last == kNoPosition) return 0;
     // NMEA 2000 sentences before the last transducer sentence stay for their own decoder,
     // which runs next on what is kept.
-    const std::size_t gateway = text.find(kGatewayStart);
+    const std::size_t gateway = framer.Find(kGatewayStart);
     return gateway < last ? gateway : last;
 }
 

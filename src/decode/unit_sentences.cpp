@@ -1,31 +1,21 @@
 #include "decode/unit_sentences.h"
 
-#include <cstddef>
 #include <string>
 
 #include "core/view.h"
+#include "decode/text_framer.h"
 
 namespace pelor::decode {
 namespace {
 
 constexpr std::size_t kPayloadStart = 9;
 
-// `count` characters from `from` (fewer at the end of the text), cut before `stop`;
+// `count` characters of the payload (fewer at the end of the text), cut before `stop`;
 // without `stop` the payload is empty.
-std::string_view PayloadUntil(std::string_view text, std::size_t from, std::size_t count,
-                              char stop) {
-    const std::string_view field = text.substr(from < text.size() ? from : text.size(), count);
+std::string_view PayloadUntil(std::string_view sentence, std::size_t count, char stop) {
+    const std::string_view field = TextFramer(sentence).Field(kPayloadStart, count);
     const std::size_t cut = field.find(stop);
     return cut == std::string_view::npos ? std::string_view() : field.substr(0, cut);
-}
-
-// Position of the sentence when it is there and more than `needed` characters follow its '$'.
-std::size_t FindComplete(std::string_view text, std::string_view start, std::size_t needed,
-                         bool* found) {
-    const std::size_t p = text.find(start);
-    *found = p != std::string_view::npos;
-    if (!*found || p + needed >= text.size()) return std::string_view::npos;
-    return p;
 }
 
 void AppendStatus(std::string& prefix, std::string_view payload) {
@@ -58,33 +48,27 @@ void ApplySwitchStatus(ChannelStore& store, const ChannelContext& context,
     }
 }
 
-void ApplyUnitSentences(ChannelStore& store, const ChannelContext& context) {
-    const std::string_view text = store.ReceiveText;
-    bool found = false;
+void ApplyVersionSentence(ChannelStore& store, const ChannelContext&, std::string_view sentence) {
+    store.m_strTitlePrefix = PayloadUntil(sentence, 10, ',');
+}
 
-    std::size_t p = FindComplete(text, "$PKZLS,V,", 17, &found);
-    if (!found) {
-        store.m_strTitlePrefix = "recieving..";
-    } else if (p != std::string_view::npos) {
-        store.m_strTitlePrefix = PayloadUntil(text, p + kPayloadStart, 10, ',');
-    }
+void ApplyDSentence(ChannelStore& store, const ChannelContext&, std::string_view sentence) {
+    store.LastDSentence = sentence.substr(0, 32);
+    AppendStatus(store.m_strTitlePrefix, PayloadUntil(sentence, 30, '*'));
+}
 
-    p = FindComplete(text, "$PKZLS,D,", 37, &found);
-    if (p != std::string_view::npos) {
-        store.LastDSentence = text.substr(p, 32);
-        AppendStatus(store.m_strTitlePrefix, PayloadUntil(text, p + kPayloadStart, 30, '*'));
-    }
+void ApplyHSentence(ChannelStore& store, const ChannelContext&, std::string_view sentence) {
+    AppendStatus(store.m_strTitlePrefix, PayloadUntil(sentence, 48, '*'));
+}
 
-    p = FindComplete(text, "$PKZLS,H,", 48, &found);
-    if (p != std::string_view::npos) {
-        AppendStatus(store.m_strTitlePrefix, PayloadUntil(text, p + kPayloadStart, 48, '*'));
-    }
+void ApplySwitchSentence(ChannelStore& store, const ChannelContext& context,
+                         std::string_view sentence) {
+    store.LastSSentence = sentence.substr(0, 32);
+    ApplySwitchStatus(store, context, TextFramer(sentence).Field(kPayloadStart, 16));
+}
 
-    p = FindComplete(text, "$PKZLS,S,", 48, &found);
-    if (p != std::string_view::npos) {
-        store.LastSSentence = text.substr(p, 32);
-        ApplySwitchStatus(store, context, text.substr(p + kPayloadStart, 16));
-    }
+void MarkVersionMissing(ChannelStore& store, const ChannelContext&) {
+    store.m_strTitlePrefix = "recieving..";
 }
 
 }  // namespace pelor::decode

@@ -4,7 +4,9 @@
 //   D  status text        payload up to the first '*'   -> appended to the caption prefix
 //   H  status text        payload up to the first '*'   -> appended to the caption prefix
 //   S  switch status      12 characters '1' on / '0' off -> switch states and button pictures
-// No checksum is tested; a sentence is used once enough characters follow its '$'.
+// No checksum is tested. The reader pass's dispatch table hands each handler below the text
+// from the sentence's '$' on, once the sentence's minimum length has arrived.
+#include <cstddef>
 #include <string_view>
 
 #include "decode/channel_context.h"
@@ -19,6 +21,12 @@ inline constexpr int kSwitchButtonFirstId = 1534;
 inline constexpr std::string_view kSwitchOnPicture = "SWON32";
 inline constexpr std::string_view kSwitchOffPicture = "SWOFF32";
 
+// Characters from the '$' on that each sentence needs before it is used.
+inline constexpr std::size_t kVersionSentenceLength = 18;
+inline constexpr std::size_t kDSentenceLength = 38;
+inline constexpr std::size_t kHSentenceLength = 49;
+inline constexpr std::size_t kSwitchSentenceLength = 49;
+
 // Character i of `payload` (0..11): '1' turns output i on, '0' off, anything else leaves it.
 // Outputs whose state changes get a new button picture, except a pending output (one that
 // was commanded): it settles, and shows the reported state, once a report gives the state
@@ -26,8 +34,14 @@ inline constexpr std::string_view kSwitchOffPicture = "SWOFF32";
 void ApplySwitchStatus(ChannelStore& store, const ChannelContext& context,
                        std::string_view payload);
 
-// Finds the first "$PKZLS,V,", ",D,", ",H," and ",S," sentence of store.ReceiveText and
-// applies each that is complete. No "$PKZLS,V," at all sets the prefix to "recieving..".
-void ApplyUnitSentences(ChannelStore& store, const ChannelContext& context);
+// The handlers of "$PKZLS,V,", ",D,", ",H," and ",S,". Call with store.mutex held.
+void ApplyVersionSentence(ChannelStore& store, const ChannelContext& context,
+                          std::string_view sentence);
+void ApplyDSentence(ChannelStore& store, const ChannelContext& context, std::string_view sentence);
+void ApplyHSentence(ChannelStore& store, const ChannelContext& context, std::string_view sentence);
+void ApplySwitchSentence(ChannelStore& store, const ChannelContext& context,
+                         std::string_view sentence);
+// No "$PKZLS,V," in the text at all: the prefix becomes "recieving..".
+void MarkVersionMissing(ChannelStore& store, const ChannelContext& context);
 
 }  // namespace pelor::decode

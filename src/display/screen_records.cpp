@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/scaling.h"
+#include "decode/text_framer.h"
 #include "display/layout.h"
 
 namespace pelor::display {
@@ -17,11 +18,9 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The number in text[pos, pos + width) as atoi reads it (leading blanks, sign, digits);
-// characters past the end of the text count as the end of the number.
-int FieldNumber(std::string_view text, std::size_t pos, std::size_t width) {
-    if (pos >= text.size()) return 0;
-    std::string_view field = text.substr(pos, width);
+// The number in `field` as atoi reads it (leading blanks, sign, digits); a field that the
+// end of the text cut short ends the number there.
+int FieldNumber(std::string_view field) {
     std::size_t i = 0;
     while (i < field.size() && (field[i] == ' ' || field[i] == '\t')) ++i;
     bool negative = false;
@@ -31,14 +30,10 @@ int FieldNumber(std::string_view text, std::size_t pos, std::size_t width) {
     return negative ? -value : value;
 }
 
-char At(std::string_view text, std::size_t pos) {
-    return pos < text.size() ? text[pos] : '\0';
-}
-
-std::size_t FindMarker(std::string_view text, std::size_t from) {
-    std::size_t p = text.find("m0", from);
-    if (p == std::string_view::npos) p = text.find("m1", from);
-    return p;
+// The next record start: an "m0" when there is one, else an "m1".
+std::size_t FindMarker(const decode::TextFramer& framer, std::size_t from) {
+    const std::size_t p = framer.Find("m0", from);
+    return p != decode::kNoPosition ? p : framer.Find("m1", from);
 }
 
 }  // namespace
@@ -75,9 +70,9 @@ int CorrectFrame(int mode, int frame, int frameOffset) {
 
 std::size_t ParseScreenRecords(std::string_view text, decode::ChannelStore& store,
                                const ScreenRecordRules& rules) {
+    const decode::TextFramer framer(text);
     if (text.size() <= kShortText) {
-        std::string tail(text);
-        store.ReceiveText = std::move(tail);
+        decode::KeepTail(store.ReceiveText, text, 0);
         return store.ReceiveText.size();
     }
     const DisplayTypeInfo& type = DisplayTypeFor(rules.displayType);
@@ -85,13 +80,13 @@ std::size_t ParseScreenRecords(std::string_view text, decode::ChannelStore& stor
     std::size_t tailStart = 0;  // the whole text when no record starts
     std::size_t pos = 0;
     while (true) {
-        const std::size_t p = FindMarker(text, pos);
-        if (p == std::string_view::npos) break;
-        if (text.size() - p < kRecordMinimum) {
+        const std::size_t p = FindMarker(framer, pos);
+        if (p == decode::kNoPosition) break;
+        if (!framer.Arrived(p, kRecordMinimum)) {
             tailStart = p;  // an incomplete record: keep it for the next pass
             break;
         }
-        if (At(text, p + 4) != ' ' || At(text, p + 5) != '"') {
+        if (framer.At(p + 4) != ' ' || framer.At(p + 5) != '"') {
             pos = p + 2;
             continue;
         }
@@ -100,8 +95,8 @@ std::size_t ParseScreenRecords(std::string_view text, decode::ChannelStore& stor
         quote[0] = p + 5;
         bool complete = true;
         for (int q = 1; q < 6; ++q) {
-            quote[q] = text.find('"', quote[q - 1] + 1);
-            if (quote[q] == std::string_view::npos) {
+            quote[q] = framer.Find("\"", quote[q - 1] + 1);
+            if (quote[q] == decode::kNoPosition) {
                 complete = false;
                 break;
             }
@@ -115,18 +110,19 @@ std::size_t ParseScreenRecords(std::string_view text, decode::ChannelStore& stor
 
         // Label: up to 8 characters after the fifth quote, ending at the sixth.
         const std::size_t labelLength = std::min<std::size_t>(8, quote[5] - quote[4] - 1);
-        store.m_PosLabel[s].assign(text.substr(quote[4] + 1, labelLength));
+        store.m_PosLabel[s].assign(framer.Field(quote[4] + 1, labelLength));
         // Value: the 4 characters after the third quote.
-        for (std::size_t i = 0; i < 4; ++i) store.m_PosValueText[s][i] = At(text, quote[2] + 1 + i);
+        for (std::size_t i = 0; i < 4; ++i)
+            store.m_PosValueText[s][i] = framer.At(quote[2] + 1 + i);
 
-        const int code = FieldNumber(text, p + 1, 3);
-        const int x = FieldNumber(text, p + 6, 3);
-        const int y = FieldNumber(text, p + 10, 3);
+        const int code = FieldNumber(framer.Field(p + 1, 3));
+        const int x = FieldNumber(framer.Field(p + 6, 3));
+        const int y = FieldNumber(framer.Field(p + 10, 3));
         int frame = 0;
-        if (At(text, p + 17) == ' ') {
-            frame = FieldNumber(text, p + 15, 2);
-        } else if (IsDigit(At(text, p + 17))) {
-            frame = FieldNumber(text, p + 16, 2);
+        if (framer.At(p + 17) == ' ') {
+            frame = FieldNumber(framer.Field(p + 15, 2));
+        } else if (IsDigit(framer.At(p + 17))) {
+            frame = FieldNumber(framer.Field(p + 16, 2));
         }
         const int mode = ModeForGaugeTypeCode(code);
         const int style = StyleIndexForMode(mode);
@@ -145,8 +141,7 @@ std::size_t ParseScreenRecords(std::string_view text, decode::ChannelStore& stor
         pos = quote[5] + 2;
         if (pos >= text.size()) break;
     }
-    std::string tail(text.substr(std::min(tailStart, text.size())));
-    store.ReceiveText = std::move(tail);
+    decode::KeepTail(store.ReceiveText, text, tailStart);
     return store.ReceiveText.size();
 }
 

@@ -1,5 +1,7 @@
 #include "logs/capture_row_reader.h"
 
+#include "core/hex.h"
+
 namespace pelor::logs {
 namespace {
 
@@ -84,10 +86,10 @@ bool CaptureRowReader::TakeHeader(std::string_view line) {
         if (!fields.Next(id)) break;
         const std::size_t at = id.find_first_not_of(' ');
         const char digit = at == std::string_view::npos ? '\0' : id[at];
-        const bool hex = (digit >= '0' && digit <= '9') || (digit >= 'A' && digit <= 'F');
+        const bool hex = core::IsUpperHexDigit(digit);
         const bool placeholder = name.substr(0, kPlaceholderName.size()) == kPlaceholderName;
         groups[static_cast<std::size_t>(count++)] =
-            !hex || placeholder ? kSkip : decode::HexDigit(digit);
+            !hex || placeholder ? kSkip : core::HexDigitValue(digit);
     }
     groups_ = groups;
     groupCount_ = count;

@@ -142,12 +142,9 @@ void AppendFrameSentences(std::string& out, std::span<const std::uint8_t> batch,
         core::AppendHexByte(out, b[i + 9]);
         out += ',';
         for (std::size_t k = 0; k + 11 < length; ++k) core::AppendHexByte(out, b[i + 15 + k]);
-        unsigned sum = 0;
-        for (std::size_t k = start + 1; k < out.size(); ++k) {
-            sum ^= static_cast<unsigned char>(out[k]);
-        }
+        const std::uint8_t sum = core::XorChecksum(std::string_view(out).substr(start + 1));
         out += '*';
-        core::AppendHexByte(out, static_cast<std::uint8_t>(sum));
+        core::AppendHexByte(out, sum);
         out += '\r';
         i += length + 5;
     }

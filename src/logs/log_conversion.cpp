@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/format.h"
+#include "core/hex.h"
 #include "core/text_file.h"
 #include "decode/channel_store.h"
 
@@ -100,7 +101,7 @@ void AppendConvertedRow(std::string& out, std::string_view line) {
             *w++ = c == '#' ? ' ' : c;
         }
         // ",%3.3d," of the level 0..255.
-        const int level = 16 * decode::HexDigit(at(base + 15)) + decode::HexDigit(at(base + 16));
+        const int level = core::HexPairValue(at(base + 15), at(base + 16));
         *w++ = ',';
         *w++ = static_cast<char>('0' + level / 100);
         *w++ = static_cast<char>('0' + level / 10 % 10);

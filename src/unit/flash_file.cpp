@@ -105,10 +105,6 @@ std::array<char, 4> AddressChars(std::uint16_t address) {
     return {text[0], text[1], text[2], text[3]};
 }
 
-bool UpperHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
-
 // The characters of a line as a message shows them: without its line end.
 std::string Shown(std::string_view s) {
     return std::string(WithoutLineEnd(s));
@@ -178,13 +174,12 @@ FlashFileResult ReadTable(const LineReader& read, std::string_view header,
             for (const char c : entry)
                 if (!add(static_cast<std::uint8_t>(c))) return Fail(kTooLarge);
         } else if (l.starts_with("db %")) {
-            if (l.size() < 6 || !UpperHexDigit(l[4]) || !UpperHexDigit(l[5]))
+            if (l.size() < 6 || !core::IsUpperHexDigit(l[4]) || !core::IsUpperHexDigit(l[5]))
                 return Fail(
                     core::Format("Error in file format : '%s' in line %d does not give "
                                  "a byte as two hexadecimal digits (0-9, A-F)",
                                  Shown(l).c_str(), number));
-            if (!add(static_cast<std::uint8_t>(core::HexDigitValue(l[4]) * 16 +
-                                               core::HexDigitValue(l[5]))))
+            if (!add(static_cast<std::uint8_t>(core::HexPairValue(l[4], l[5]))))
                 return Fail(kTooLarge);
         } else {
             return Fail(kDbFormat);
@@ -306,10 +301,7 @@ FlashFileKind FlashKindOf(std::string_view firstLine) {
 }
 
 std::uint16_t AddressFromText(std::string_view text) {
-    unsigned v = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        v = v * 16 + static_cast<unsigned>(i < text.size() ? core::HexDigitValue(text[i]) : 0);
-    return static_cast<std::uint16_t>(v);
+    return static_cast<std::uint16_t>(core::FixedHexValue(text, 4));
 }
 
 std::string EraseRangeCommand(int firstPage, int lastPage, bool lineFeed) {

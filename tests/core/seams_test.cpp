@@ -23,6 +23,39 @@ TEST(Hex, StrictAndAnyCaseDigits) {
     }
 }
 
+TEST(Hex, NumbersAndFixedWidthFields) {
+    struct Case {
+        const char* field;
+        std::int64_t number;  // ReadHexNumber
+        unsigned fixed;       // FixedHexValue, 4 digits
+    };
+    const Case cases[] = {
+        {"01F1", 0x01F1, 0x01F1},
+        {"1f", 0x1F, 0x1000},   // lower case: a digit only for the number
+        {"1G23", 1, 0x1023},    // the number stops; the fixed field reads G as 0
+        {"  -A", -10, 0x000A},  // blanks and sign before the number
+        {"+7", 7, 0x0700},      // short field: missing places read as 0
+        {"", 0, 0},
+        {"FFFFFFFF", 0x7FFFFFFF, 0xFFFF},  // clamped to the signed 32-bit range
+        {"-FFFFFFFF", -0x80000000LL, 0x0FFF},
+        {"123456789ABCDEF0123", 0x7FFFFFFF, 0x1234},  // long digit runs do not overflow
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadHexNumber(c.field), c.number) << c.field;
+        EXPECT_EQ(FixedHexValue(c.field, 4), c.fixed) << c.field;
+    }
+    EXPECT_EQ(HexPairValue('7', 'F'), 0x7F);
+    EXPECT_EQ(HexPairValue('f', 'F'), 0x0F) << "lower case reads as 0";
+}
+
+TEST(Hex, XorChecksumMatchesWrittenSentences) {
+    // The checksums as the unit writes them.
+    EXPECT_EQ(XorChecksum("IIXDR,C,12.3##7F,C,BOOMVANGA"), 0x71);
+    EXPECT_EQ(XorChecksum("PKZLN,00EA00,00000009,01,000000"), 0x4F);
+    EXPECT_EQ(XorChecksum(""), 0);
+    EXPECT_EQ(XorChecksum("\xFF\x0F"), 0xF0);
+}
+
 TEST(Format, LongResultsAreNotCut) {
     const std::string big(1000, 'z');
     EXPECT_EQ(Format("<%s>", big.c_str()), "<" + big + ">");

@@ -23,16 +23,6 @@ TEST(GlyphCode, MapsEveryCharacterClass) {
     for (const auto& c : kCases) EXPECT_EQ(GlyphCode(c.in), c.want) << "char " << int(c.in);
 }
 
-TEST(HexDigit, AcceptsUpperCaseOnly) {
-    EXPECT_EQ(HexDigit('0'), 0);
-    EXPECT_EQ(HexDigit('9'), 9);
-    EXPECT_EQ(HexDigit('A'), 10);
-    EXPECT_EQ(HexDigit('F'), 15);
-    EXPECT_EQ(HexDigit('a'), 0);
-    EXPECT_EQ(HexDigit('f'), 0);
-    EXPECT_EQ(HexDigit('G'), 0);
-}
-
 // Value text shapes against display modes: what is shown, the frame and the raw level.
 TEST(UpdateChannel, ValueTextShapesAndModes) {
     struct Case {
