@@ -7,6 +7,7 @@ cd "$top"
 bash scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
+start=$SECONDS
 for preset in release asan-ubsan; do
     echo "== $preset"
     cmake --preset "$preset" >/dev/null
@@ -15,3 +16,5 @@ for preset in release asan-ubsan; do
     # test may miss once, so a failed test is run again (up to three times) before it counts.
     ctest --preset "$preset" -j "$jobs" --repeat until-pass:3
 done
+elapsed=$((SECONDS - start))
+printf 'All tests passed in %dm%02ds (release, then asan-ubsan).\n' $((elapsed / 60)) $((elapsed % 60))
