@@ -146,7 +146,7 @@ TEST(UpdateChannel, CalibrationLookupWithClamps) {
         f->options[48 + 4] = 0x80;
         f->Show(4, 2);
         for (int e = 0; e < 256; ++e) {
-            char text[9];
+            char text[24];  // 8 characters; room for what the compiler thinks e may print
             std::snprintf(text, sizeof text, "E%03d  %02X", e, e);
             for (std::size_t i = 0; i < 8; ++i) {
                 f->calibration[4][static_cast<std::size_t>(e) * 8 + i] =

@@ -237,7 +237,7 @@ TEST(ReaderPass, RandomStreamAppliesExactlyTheGoodSentences) {
             const int garbage = static_cast<int>(random() % 30);
             for (int g = 0; g < garbage; ++g) stream += kGarbage[random() % kGarbage.size()];
             const int channel = static_cast<int>(random() % 16);
-            char value[9];
+            char value[16];  // 8 characters; room for what the compiler thinks k may print
             const bool good = random() % 4 != 0;
             std::snprintf(value, sizeof value, "%c%03d##%02X", good ? ' ' : 'X', k % 1000, k % 256);
             std::string s = TransducerSentence(value, "LABEL" + std::to_string(100 + channel % 10),
