@@ -2,12 +2,12 @@
 # Builds Pelor and runs every test: the release build's tests, then the same tests under
 # AddressSanitizer + UndefinedBehaviorSanitizer.
 set -euo pipefail
+start=$SECONDS
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 bash scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
-start=$SECONDS
 for preset in release asan-ubsan; do
     echo "== $preset"
     cmake --preset "$preset" >/dev/null
