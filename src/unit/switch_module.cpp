@@ -5,6 +5,7 @@
 #include "core/format.h"
 #include "core/prompt.h"
 #include "core/view.h"
+#include "links/connection_kind.h"
 #include "unit/unit_commands.h"
 
 namespace pelor::unit {
@@ -28,18 +29,12 @@ bool TakesSwitchCommands(std::uint8_t moduleKind) {
 }
 
 SwitchForm SwitchFormFor(int connectionType) {
-    switch (connectionType) {
-        case 3:
-        case 4:
-        case 5:
-        case 7:
-            return SwitchForm::AdapterFrame;
-        case 1:
-        case 6:
-            return SwitchForm::GatewaySentence;
-        default:
-            return SwitchForm::Transducer;
-    }
+    const links::ConnectionKind* kind = links::FindConnectionKind(connectionType);
+    if (kind == nullptr) return SwitchForm::Transducer;
+    if (kind->n2k) return SwitchForm::AdapterFrame;
+    // Text over the network comes from a gateway, which takes the command as its own sentence.
+    return kind->transport == links::Transport::Network ? SwitchForm::GatewaySentence
+                                                        : SwitchForm::Transducer;
 }
 
 std::uint32_t SwitchStateWord(const SwitchStates& states, int output) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "display/web_bitmap.h"
+#include "file_bytes.h"
 #include "loopback.h"
 #include "tables/calibration_file.h"
 #include "tables/label_file.h"
@@ -148,10 +149,7 @@ TEST(Dashboard, StartsWithTheNamedProjectSilentlyAndSavesEverythingAtExit) {
     EXPECT_EQ(lines[20], "Boat.cdp");
 }
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using pelor::testing::ReadBytes;
 
 // A broken project at start-up never damages the user's files: whatever the user answers
 // (every chooser cancelled), the project file is byte for byte what it was and the settings

@@ -9,6 +9,7 @@
 #include <functional>
 #include <iterator>
 
+#include "file_bytes.h"
 #include "tables/calibration_file.h"
 #include "tables/label_file.h"
 #include "tables/options_file.h"
@@ -21,10 +22,7 @@ namespace {
 using namespace pelor;
 namespace fs = std::filesystem;
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using pelor::testing::ReadBytes;
 
 struct Hooks : app::WindowHooks {
     void ApplyLayout() override { ++layouts; }

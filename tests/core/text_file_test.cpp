@@ -1,4 +1,5 @@
 #include "core/text_file.h"
+#include "file_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,7 @@ std::string TempPath(const std::string& name) {
     return (std::filesystem::temp_directory_path() / ("pelor_core_" + name)).string();
 }
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using pelor::testing::ReadBytes;
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

@@ -11,6 +11,7 @@
 
 #include "core/prompt.h"
 #include "external_data.h"
+#include "file_bytes.h"
 #include "tables/calibration_file.h"
 #include "tables/options_file.h"
 #include "tables/project_file.h"
@@ -20,10 +21,7 @@ namespace {
 // Inputs and expected outputs of this folder's golden tests.
 #define kData PELOR_SOURCE_DIR "/tests/decode/data"
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using pelor::testing::ReadBytes;
 
 const std::string kTool = PELOR_DECODE_PROGRAM;
 
@@ -60,7 +58,7 @@ TEST(DecodeCaptureGolden, CheckedInCaptures) {
          "golden_sentences.expected"},
     };
     for (const auto& c : kCases) {
-        const std::string want = ReadFile(data + "/" + c.expected);
+        const std::string want = ReadBytes(data + "/" + c.expected);
         ASSERT_FALSE(want.empty()) << c.expected;
         EXPECT_EQ(RunTool(c.arguments), want) << c.legend;
     }
@@ -72,7 +70,7 @@ TEST(DecodeCaptureGolden, ExternalAdapterCapture) {
     if (!pelor::testing::HasExternalData(kCapture))
         GTEST_SKIP() << pelor::testing::ExternalDataMissing(kCapture);
     const std::string capture = pelor::testing::ExternalDataPath(kCapture);
-    EXPECT_EQ(RunTool(capture), ReadFile(std::string(kData) + "/susteranna-first150.expected"));
+    EXPECT_EQ(RunTool(capture), ReadBytes(std::string(kData) + "/susteranna-first150.expected"));
 }
 
 TEST(DecodeCaptureGolden, ExternalRealCaptureEndsWithItsLinkTime) {
@@ -128,7 +126,7 @@ TEST(DecodeCaptureGolden, ProjectGivesMappingAndCalibration) {
 
     const std::string out = RunTool("--project " + (dir / "golden.cdp").string() + " " + kData +
                                     "/golden_sentences.txt");
-    EXPECT_EQ(out, ReadFile(std::string(kData) + "/golden_sentences_project.expected"));
+    EXPECT_EQ(out, ReadBytes(std::string(kData) + "/golden_sentences_project.expected"));
     fs::remove_all(dir);
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "external_data.h"
+#include "file_bytes.h"
 
 namespace {
 
@@ -51,10 +52,7 @@ ToolRun RunTool(const std::string& arguments) {
     return r;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using pelor::testing::ReadBytes;
 
 // The lines of `out` after their "line N:" or "read N:" place, without the place.
 std::vector<std::string> Values(const std::string& out) {
@@ -85,7 +83,7 @@ TEST(DecodeCaptureStreaming, FramesGiveTodaysOutputForEveryReadSize) {
     for (const auto& c : kCases) {
         const ToolRun r = RunTool(std::string("--read-size ") + c.size + " " + capture);
         EXPECT_EQ(r.status, 0) << c.size;
-        EXPECT_EQ(r.out, ReadFile(std::string(kData) + "/" + c.expected)) << c.size;
+        EXPECT_EQ(r.out, ReadBytes(std::string(kData) + "/" + c.expected)) << c.size;
     }
 }
 

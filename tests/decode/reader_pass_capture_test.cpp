@@ -14,6 +14,7 @@
 #include "decode/n2k_formatters.h"
 #include "decode/reader_pass.h"
 #include "external_data.h"
+#include "file_bytes.h"
 
 namespace pelor::decode {
 namespace {
@@ -30,10 +31,7 @@ struct Stream {
     std::vector<std::string> values;  // value texts of the transducer sentences, in order
 };
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using pelor::testing::ReadBytes;
 
 // The adapter frames of a capture (10 02 93 L prio pgn[3] dst src ts[4] n data[n] CK 10 03,
 // every 10 inside sent twice) as gateway sentences, at most `limit` of them. Every
@@ -125,7 +123,7 @@ TEST(ReaderPassCapture, EverySentenceDecodedAtEveryReadSize) {
         if (!pelor::testing::HasExternalData(c.file))
             GTEST_SKIP() << pelor::testing::ExternalDataMissing(c.file);
         const std::string path = pelor::testing::ExternalDataPath(c.file);
-        const Stream stream = GatewayStream(ReadFile(path), c.limit, c.transducerEvery);
+        const Stream stream = GatewayStream(ReadBytes(path), c.limit, c.transducerEvery);
         ASSERT_GT(stream.gateway.size(), 50U) << c.file;
         for (const std::size_t size : {1, 33, 64, 700, 4000}) {
             for (const LinkKind link : {LinkKind::Serial, LinkKind::Tcp, LinkKind::Usb}) {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
 #include "scenario_support.h"
 #include "ui/data_viewer_dlg.h"
 
@@ -22,11 +23,7 @@ namespace {
 
 using namespace pelor;
 using namespace std::chrono_literals;
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using pelor::testing::ReadBytes;
 
 std::size_t Count(const std::string& text, const std::string& what) {
     std::size_t n = 0;

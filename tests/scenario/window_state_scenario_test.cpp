@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "file_bytes.h"
 #include "scenario_support.h"
 #include "ui/data_viewer_dlg.h"
 #include "ui/gauge_area.h"
@@ -145,10 +146,7 @@ TEST(WindowStateScenario, OkClosesAndSaves) {
     EXPECT_TRUE(saved.contains("GaugeStaleSeconds"));
 }
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using pelor::testing::ReadBytes;
 
 // Plays the person at the message boxes that come up: each new box is recorded (its text and
 // the line under it) and answered with the button `answer` gives for it, by the pointer.

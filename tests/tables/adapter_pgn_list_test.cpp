@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "core/prompt.h"
+#include "file_bytes.h"
 #include "tables/adapter_pgn_list.h"
 #include "tables/options_file.h"
 #include "temp_dir.h"
@@ -16,10 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using pelor::testing::ReadBytes;
 
 TEST(AdapterPgnList, NibblesAndFlag) {
     const struct {

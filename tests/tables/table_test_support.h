@@ -9,12 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include "file_bytes.h"
 #include "temp_dir.h"
 
 namespace pelor::tables::testing {
 
 class ScratchDir {
-  public:
+public:
     ScratchDir() {
         path_ = pelor::testing::MakeTempDir("pelor-tables");
         dir_ = path_ + "/";
@@ -41,11 +42,10 @@ class ScratchDir {
     std::string Read(const std::string& name) const { return ReadBytes(Path(name)); }
 
     static std::string ReadBytes(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return pelor::testing::ReadBytes(path);
     }
 
-  private:
+private:
     std::string path_;
     std::string dir_;
     std::string cwd_;

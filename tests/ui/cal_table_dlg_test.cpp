@@ -15,7 +15,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "dialog_support.h"
 #include "display_render_support.h"
+#include "file_bytes.h"
 #include "temp_dir.h"
 #include "ui/cal_table_dlg.h"
 
@@ -24,24 +26,8 @@ namespace {
 using namespace pelor;
 namespace fs = std::filesystem;
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Runs `act` on the next modal dialog that appears (while the caller runs its event loop).
-void OnNextModal(const std::function<void(QDialog*)>& act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (modal == nullptr) return;
-        timer->stop();
-        timer->deleteLater();
-        act(modal);
-    });
-    timer->start();
-}
+using pelor::testing::ReadBytes;
+using ui::testing::OnNextModal;
 
 // Replaces the field's text key by key, as typed.
 void Type(QLineEdit* field, const QString& text) {

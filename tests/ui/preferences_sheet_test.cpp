@@ -21,7 +21,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "dialog_support.h"
 #include "display_render_support.h"
+#include "file_bytes.h"
 #include "prefs/preferences.h"
 #include "tables/calibration_file.h"
 #include "tables/label_file.h"
@@ -44,31 +46,9 @@ namespace {
 using namespace pelor;
 namespace fs = std::filesystem;
 using F = prefs::OptionsField;
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Press(QWidget* page, const char* button) {
-    auto* b = page->findChild<QPushButton*>(button);
-    ASSERT_NE(b, nullptr) << button;
-    b->click();
-}
-
-// Runs `act` on the next modal dialog that appears (while `open` runs its event loop).
-void OnNextModal(const std::function<void(QDialog*)>& act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (modal == nullptr) return;
-        timer->stop();
-        timer->deleteLater();
-        act(modal);
-    });
-    timer->start();
-}
+using pelor::testing::ReadBytes;
+using ui::testing::OnNextModal;
+using ui::testing::Press;
 
 struct NoHooks : app::WindowHooks {};
 

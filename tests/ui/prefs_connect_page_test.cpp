@@ -25,7 +25,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "dialog_support.h"
 #include "display_render_support.h"
+#include "file_bytes.h"
 #include "loopback.h"
 #include "prefs/preferences.h"
 #include "tables/options_file.h"
@@ -38,16 +40,8 @@ namespace {
 using namespace pelor;
 namespace fs = std::filesystem;
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Press(QWidget* page, const char* button) {
-    auto* b = page->findChild<QPushButton*>(button);
-    ASSERT_NE(b, nullptr) << button;
-    b->click();
-}
+using pelor::testing::ReadBytes;
+using ui::testing::Press;
 
 QStringList Lines(QListWidget* list) {
     QStringList lines;
