@@ -42,10 +42,8 @@ PreferencesCopies MakePreferencesCopies(const app::Dashboard& d) {
     c.optionsFile = d.project.optionsFileC;
     c.options =
         OptionsPageFromTable(t.options, d.settings.displayScale, t.labelSettings.httpPostAddress);
-    c.channels = ChannelsFromBytes(
-        std::span<const std::uint8_t, 32>(t.options.data() + tables::kChannelSection, 32));
-    c.alarms = AlarmsFromBytes(
-        std::span<const std::uint8_t, 128>(t.options.data() + tables::kAlarmSection, 128));
+    c.channels = kChannelsSection.fromOptions(t.options);
+    c.alarms = kAlarmsSection.fromOptions(t.options);
     c.pulses = PulseInputsFromOptions(t.options);
     c.calibration = t.calibration;
     c.nmeaTags = NmeaTagsPageFrom(t.pages, t.labelSettings);
@@ -81,10 +79,8 @@ std::optional<PreferencesProblem> CheckPreferences(const PreferencesCopies& c) {
 
 OptionsTable OptionsFromPages(const PreferencesCopies& c) {
     tables::OptionsTable sections{};
-    const auto channels = BytesFromChannels(c.channels);
-    const auto alarms = BytesFromAlarms(c.alarms);
-    std::copy(channels.begin(), channels.end(), sections.begin() + tables::kChannelSection);
-    std::copy(alarms.begin(), alarms.end(), sections.begin() + tables::kAlarmSection);
+    kChannelsSection.toOptions(c.channels, sections);
+    kAlarmsSection.toOptions(c.alarms, sections);
     OptionsPage page = c.options;
     ApplyN2kTags(c.n2kTags, page.table);
     return BuildOptionsTable(page, sections);

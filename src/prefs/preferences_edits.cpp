@@ -100,12 +100,10 @@ PreferencesCopies EditsOverReloadedTables(const PreferencesCopies& opened,
         TakeEach(fresh.table, opened.options.table, edited.options.table);
         c.options = fresh;
 
-        c.channels = ChannelsFromBytes(
-            std::span<const std::uint8_t, 32>(t.data() + tables::kChannelSection, 32));
+        c.channels = kChannelsSection.fromOptions(t);
         TakeRows(c.channels.inputs, opened.channels.inputs, edited.channels.inputs);
         TakeRows(c.channels.outputs, opened.channels.outputs, edited.channels.outputs);
-        c.alarms = AlarmsFromBytes(
-            std::span<const std::uint8_t, 128>(t.data() + tables::kAlarmSection, 128));
+        c.alarms = kAlarmsSection.fromOptions(t);
         TakeRows(c.alarms.displays, opened.alarms.displays, edited.alarms.displays);
         c.n2kTags = N2kTagsFromOptions(t);
         TakeRows(c.n2kTags.rows, opened.n2kTags.rows, edited.n2kTags.rows);
